@@ -1,0 +1,53 @@
+# Front door. `make run` and `make test` are the only commands a fresh Debian
+# machine needs: both install what is missing first.
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+NATIVE := build/native
+ASAN   := build/asan
+WIN32  := build/win32
+
+.PHONY: all deps native asan win32 test test-native test-win32 test-ui run dist bench fuzz e2e release clean
+
+all: native win32
+
+deps:
+	@bash tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(NATIVE) -j$(JOBS)
+
+asan: deps
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(ASAN) -j$(JOBS)
+
+win32: deps
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(WIN32) -j$(JOBS)
+
+test-native: native asan
+	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN) --output-on-failure -j$(JOBS)
+
+test-win32: win32
+	bash tools/run-win32-tests.sh $(WIN32)
+
+test-ui: dist
+	bash tests/ui/run-all.sh
+
+test: test-native test-win32 test-ui
+
+run: dist
+	bash tools/run.sh
+
+dist: win32
+	bash tools/dist.sh $(WIN32) dist/Tabulon
+
+bench: deps
+	bash bench/run.sh
+
+fuzz: deps
+	bash fuzz/run.sh
+
+clean:
+	rm -rf build dist

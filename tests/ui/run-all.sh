@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every UI test (tests/ui/test_*.sh) against dist/Tabulon under Wine in Xvfb.
+# Prints "N passed, N failed" and fails when any test fails.
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+pass=0; fail=0
+for t in "$here"/test_*.sh; do
+  [ -e "$t" ] || continue
+  echo "== $(basename "$t")"
+  if bash "$t"; then pass=$((pass + 1)); else fail=$((fail + 1)); echo "FAILED: $(basename "$t")"; fi
+done
+echo "ui: $pass passed, $fail failed"
+[ "$fail" -eq 0 ]

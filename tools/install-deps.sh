@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs, from Debian packages, whatever the build and the tests need and is
+# not there yet. Safe to run again: it does nothing when everything is present.
+set -euo pipefail
+
+need=()
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
+      xvfb xauth xdotool imagemagick fonts-wqy-microhei x11-apps x11-utils
+      libpng-dev libspng-dev libstb-dev zlib1g-dev clang libclang-rt-14-dev
+      googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip
+      wine wine32:i386 wine64)
+for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need+=(wine32:i386)
+  updated_arch=1
+fi
+
+if [ ${#need[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+echo "installing: ${need[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null

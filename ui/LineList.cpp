@@ -1,0 +1,6 @@
+#include "ui/LineList.h"
+
+namespace tabulon {
+template class BasicLineList<char>;
+template class BasicLineList<wchar_t>;
+} // namespace tabulon

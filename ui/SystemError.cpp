@@ -1,0 +1,21 @@
+#include "ui/SystemError.h"
+
+#include <windows.h>
+
+namespace tabulon {
+
+std::wstring SystemErrorText(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (n && buffer) text.assign(buffer, n);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) text = L"System error " + std::to_wstring(code);
+    return text;
+}
+
+} // namespace tabulon
