@@ -1,0 +1,7 @@
+#include "ui/Graphic.h"
+
+namespace tabulon {
+
+void TGraphic::Draw(NativeDC, const TRect&) {}
+
+} // namespace tabulon
