@@ -1,0 +1,44 @@
+#pragma once
+// Reading and writing of Windows BMP files, independent of the platform.
+//
+// DecodeBmp reads every kind a user may drop in as a background: 1, 4, 8, 16,
+// 24 and 32 bits per pixel, BI_RGB, BI_BITFIELDS (separate masks or masks inside
+// a V4/V5 header), RLE4 and RLE8, bottom-up and top-down, the old 12-byte core
+// header, and short palettes. Whatever the source, the result is 24-bit B,G,R.
+//
+// Malformed files raise EBmpError with a plain English message; the decoder
+// never reads outside the buffer and never allocates more than the file can
+// describe (uncompressed pixel data must be present before the image is
+// allocated; run-length images are capped at kBmpMaxRleImageBytes of output).
+#include "ui/Exception.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tabulon {
+
+TABULON_EXCEPTION_CLASS(EBmpError);
+
+// A decoded picture: top-down rows, 3 bytes per pixel in the order B, G, R,
+// each row BmpStride24(width) bytes long (padding bytes are zero).
+struct BmpImage {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+// Largest decoded image (in bytes of 24-bit pixels) accepted for run-length
+// encoded files, whose size the file itself cannot vouch for: 2^28 = 256 MiB.
+inline constexpr size_t kBmpMaxRleImageBytes = size_t(1) << 28;
+
+// 3 * width rounded up to a multiple of 4.
+size_t BmpStride24(int32_t width);
+
+BmpImage DecodeBmp(const uint8_t* data, size_t size);
+
+// A complete 24-bit BI_RGB BMP file (bottom-up, rows padded to 4 bytes) from
+// top-down B,G,R rows that lie `stride` bytes apart.
+std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* topDownRows,
+                                 size_t stride);
+
+} // namespace tabulon
