@@ -49,5 +49,8 @@ bench: deps
 fuzz: deps
 	bash fuzz/run.sh
 
+release: dist
+	bash tools/release.sh
+
 clean:
 	rm -rf build dist
