@@ -1,0 +1,145 @@
+// The file layer against the real file system (under Wine in the cross tree).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/file/TempFolder.h"
+#include "ui/FileHandle.h"
+#include "ui/FileIO.h"
+
+namespace tabulon {
+namespace {
+
+using testing::TempFolder;
+
+std::wstring MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return L"(no exception)";
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+struct HookReset {
+    ~HookReset() { SetFileReplaceHookForTesting({}); }
+};
+
+TEST(FileIO, WritesAndReadsBackAnyBytes) {
+    TempFolder dir;
+    std::string bytes("a\0b\r\n\xff\xfe", 7);
+    WriteFileReplacing(dir / L"note.txt", bytes);
+    EXPECT_TRUE(FileExists(dir / L"note.txt"));
+    EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), bytes);
+
+    std::string big(5u << 20, 'x');
+    for (size_t i = 0; i < big.size(); i += 4099)
+        big[i] = char(i);
+    WriteFileReplacing(dir / L"note.txt", big);
+    EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), big);
+
+    WriteFileReplacing(dir / L"note.txt", "");
+    EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), "");
+    EXPECT_EQ(dir.Listing(), L"note.txt;");
+}
+
+TEST(FileIO, TrailingBlankNamesTheSameFile) {
+    TempFolder dir;
+    WriteFileReplacing(dir / L"content.ini ", "abc");
+    EXPECT_EQ(dir.Listing(), L"content.ini;");
+    EXPECT_TRUE(FileExists(dir / L"content.ini "));
+    EXPECT_EQ(ReadWholeFile(dir / L"content.ini "), "abc");
+    EXPECT_EQ(FullFilePath(dir / L"content.ini "), dir / L"content.ini");
+}
+
+TEST(FileIO, MissingFolderIsACreateErrorWithTheFullPath) {
+    TempFolder dir;
+    std::wstring target = dir / L"Data\\content.ini";
+    std::wstring message = MessageOf([&] { WriteFileReplacing(target, "x"); });
+    EXPECT_TRUE(StartsWith(message, L"Cannot create file \"" + target + L"\". ")) << message;
+    EXPECT_GT(message.size(), (L"Cannot create file \"" + target + L"\". ").size());
+    try {
+        WriteFileReplacing(target, "x");
+        FAIL();
+    } catch (const EFCreateError& e) {
+        EXPECT_STREQ(e.ClassName(), "EFCreateError");
+    }
+    EXPECT_EQ(dir.Listing(), L"");
+}
+
+TEST(FileIO, MissingFileIsAnOpenError) {
+    TempFolder dir;
+    std::wstring target = dir / L"none.ini";
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_FALSE(FileExists(dir.Path())); // a folder is not a file
+    std::wstring message = MessageOf([&] { ReadWholeFile(target); });
+    EXPECT_TRUE(StartsWith(message, L"Cannot open file \"" + target + L"\". ")) << message;
+    EXPECT_THROW(ReadWholeFile(target), EFOpenError);
+}
+
+TEST(FileIO, ReadOnlyTargetIsRefusedAndKept) {
+    TempFolder dir;
+    std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    std::wstring message = MessageOf([&] { WriteFileReplacing(target, "new"); });
+    EXPECT_TRUE(StartsWith(message, L"Cannot create file \"" + target + L"\". ")) << message;
+    EXPECT_EQ(ReadWholeFile(target), "old");
+    EXPECT_EQ(dir.Listing(), L"note.txt;");
+}
+
+TEST(FileIO, TargetHeldByAnotherWriterIsRefusedAndKept) {
+    TempFolder dir;
+    std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old");
+    {
+        FileHandle other(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(other.Valid());
+        EXPECT_THROW(WriteFileReplacing(target, "new"), EFCreateError);
+        // A writer holding the file also keeps us from reading it.
+        EXPECT_THROW(ReadWholeFile(target), EFOpenError);
+    }
+    EXPECT_EQ(ReadWholeFile(target), "old");
+    EXPECT_EQ(dir.Listing(), L"note.txt;");
+}
+
+TEST(FileIO, ReadersMaySharePlainReading) {
+    TempFolder dir;
+    std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "shared");
+    FileHandle other(CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other.Valid());
+    EXPECT_EQ(ReadWholeFile(target), "shared");
+}
+
+TEST(FileIO, FailureBetweenWritingAndReplacingKeepsTheOldFile) {
+    TempFolder dir;
+    HookReset reset;
+    std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old note");
+    std::wstring seenTemp;
+    SetFileReplaceHookForTesting([&](const std::wstring& temp) -> unsigned long {
+        seenTemp = temp;
+        // The new bytes are complete on disk before the swap.
+        EXPECT_EQ(ReadWholeFile(temp), "new note");
+        return ERROR_DISK_FULL;
+    });
+    EXPECT_THROW(WriteFileReplacing(target, "new note"), EFCreateError);
+    EXPECT_FALSE(seenTemp.empty());
+    EXPECT_FALSE(FileExists(seenTemp));
+    EXPECT_EQ(ReadWholeFile(target), "old note");
+    EXPECT_EQ(dir.Listing(), L"note.txt;");
+
+    SetFileReplaceHookForTesting({});
+    WriteFileReplacing(target, "new note");
+    EXPECT_EQ(ReadWholeFile(target), "new note");
+}
+
+} // namespace
+} // namespace tabulon

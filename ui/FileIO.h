@@ -1,0 +1,41 @@
+#pragma once
+// The file layer: whole-file reads and writes with the program's two file
+// errors. Paths are wide strings handed to the W functions unchanged.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ui/Exception.h"
+
+namespace tabulon {
+
+// "Cannot create file "<full path>". <system text>"
+TABULON_EXCEPTION_CLASS(EFCreateError);
+// "Cannot open file "<full path>". <system text>"
+TABULON_EXCEPTION_CLASS(EFOpenError);
+
+// The full path as the system's full-path function gives it, with trailing
+// blanks and dots of the last component removed (the system ignores them when
+// it opens a file, so "content.ini " names content.ini).
+std::wstring FullFilePath(const std::wstring& path);
+
+// True when `path` names an existing file (not a folder).
+bool FileExists(const std::wstring& path);
+
+// The whole file. Others may read it meanwhile but not write it.
+// Throws EFOpenError.
+std::string ReadWholeFile(const std::wstring& path);
+
+// Replaces the file's content by `bytes` in one step: the bytes go to a
+// temporary file beside the target, are flushed to disk, and the temporary
+// file then takes the target's place. On any failure the target keeps its old
+// content, no temporary file is left behind, and EFCreateError is thrown.
+void WriteFileReplacing(const std::wstring& path, std::string_view bytes);
+
+// Test seam: called after the temporary file is written and closed and before
+// it replaces the target. A non-zero result is treated as a system error code
+// of the replacement step. Pass an empty function to remove it.
+using FileReplaceHook = std::function<unsigned long(const std::wstring& tempPath)>;
+void SetFileReplaceHookForTesting(FileReplaceHook hook);
+
+} // namespace tabulon
