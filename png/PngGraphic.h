@@ -1,0 +1,100 @@
+#pragma once
+// TPngGraphic: the PNG picture kind. Reads a PNG stream into a chunk list
+// whose header chunk holds the decoded image (a bottom-up bitmap plus a
+// separate alpha plane), and draws it on Windows.
+#include "png/PngChunks.h"
+#include "png/PngErrors.h"
+#include "ui/Graphic.h"
+
+#include <array>
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace tabulon {
+
+// Bytes of one filtered row (without its filter byte) and bytes per complete
+// pixel for unfiltering.
+struct TPixelGeometry {
+    size_t rowBytes = 0;
+    size_t filterStride = 0;
+};
+
+// Row geometry of `pixels` pixels for a colour type and bit depth; zeros for
+// colour types without a layout.
+TPixelGeometry PixelGeometryOf(uint8_t colourType, uint8_t bitDepth, uint64_t pixels);
+
+class TPngGraphic : public TGraphic {
+  public:
+    TPngGraphic();
+    ~TPngGraphic() override;
+    TPngGraphic(const TPngGraphic&) = delete;
+    TPngGraphic& operator=(const TPngGraphic&) = delete;
+
+    // The picture kind.
+    const char* ClassName() const override { return "TPngGraphic"; }
+    int Width() const override { return static_cast<int>(PixelWidth()); }
+    int Height() const override { return static_cast<int>(PixelHeight()); }
+    bool Empty() const override { return IsBlank(); }
+    bool Transparent() const override { return TransparencyKind() != 0; }
+    void LoadFromStream(TStream& stream) override { DecodeFromStream(stream); }
+    void Draw(NativeDC dc, const TRect& rect) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+
+    // Reads one PNG from the stream's position. Raises on any error; the chunks
+    // read before the error stay in the list.
+    void DecodeFromStream(TStream& stream);
+    // The header's size; 0 without a header.
+    uint32_t PixelWidth() const;
+    uint32_t PixelHeight() const;
+    bool IsBlank() const { return chunks_.Count() == 0; }
+    // PNG images are never resized: these always raise EPngError.
+    [[noreturn]] void SetWidth(int width);
+    [[noreturn]] void SetHeight(int height);
+
+    // Item 0 of the list; raises EPNGHeaderNotPresent when that is no header.
+    TChunkIHDR& HeaderChunk() const;
+    TChunkIHDR* FindHeader() const;
+    void CopyImageFrom(const TPngGraphic& source);
+    // Frees every chunk and resets the gamma tables.
+    void ClearChunks();
+
+    std::array<uint8_t, 256>& GammaRamp() { return gammaRamp_; }
+    const std::array<uint8_t, 256>& GammaRamp() const { return gammaRamp_; }
+    std::array<uint8_t, 256>& InverseGammaRamp() { return inverseGammaRamp_; }
+    TChunkList& ChunkList() { return chunks_; }
+    const TChunkList& ChunkList() const { return chunks_; }
+    // Row geometry of the whole width; zeros without a header.
+    TPixelGeometry PixelGeometry() const;
+
+    // 0 none, 1 one colour left out, 2 alpha per pixel. Raises without a header.
+    int TransparencyKind() const;
+    // The colour left out (0x00BBGGRR), as the bitmap shows it; 0 without tRNS.
+    uint32_t TransparentKey() const;
+
+    // Settings for writing; kept and copied, not used by reading.
+    uint8_t InterlaceKind = 0;
+    uint8_t ZlibLevel = 7;
+    uint8_t FilterSet = 1 << 1; // bit n: filter type n
+    int IdatLimit() const { return idatLimit_; }
+    void SetIdatLimit(int limit) { idatLimit_ = limit < 65535 ? 65535 : limit; }
+
+#ifdef _WIN32
+    // Draws into `rect`: plain stretched, masked by TransparentKey, or alpha
+    // blended at the image's own size, by TransparencyKind. Nothing without a header.
+    void PaintOnCanvas(HDC dc, const TRect& rect);
+    void DrawPlain(HDC dc, const TRect& rect);
+    void DrawMasked(HDC dc, const TRect& rect, COLORREF key);
+    void DrawBlended(HDC dc, const TRect& rect);
+#endif
+
+  private:
+    TChunkList chunks_;
+    std::array<uint8_t, 256> gammaRamp_;
+    std::array<uint8_t, 256> inverseGammaRamp_;
+    int idatLimit_ = 65535;
+};
+
+} // namespace tabulon
