@@ -75,16 +75,48 @@ std::wstring FullFilePath(const std::wstring& path) {
     return full;
 }
 
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return path;
+}
+
 bool FileExists(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(FullFilePath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD code = GetLastError();
+        return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION;
+    }
+    return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+FileHandle OpenForReading(const std::wstring& full) {
+    FileHandle file(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) ThrowOpenError(full, GetLastError());
+    return file;
+}
+
+} // namespace
+
+void CheckReadable(const std::wstring& path) {
+    OpenForReading(FullFilePath(path));
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
     const std::wstring full = FullFilePath(path);
-    FileHandle file(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) ThrowOpenError(full, GetLastError());
+    FileHandle file = OpenForReading(full);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size)) ThrowOpenError(full, GetLastError());
     if (size.QuadPart < 0 || uint64_t(size.QuadPart) > std::string().max_size() / 2)

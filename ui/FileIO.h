@@ -19,8 +19,19 @@ TABULON_EXCEPTION_CLASS(EFOpenError);
 // it opens a file, so "content.ini " names content.ini).
 std::wstring FullFilePath(const std::wstring& path);
 
-// True when `path` names an existing file (not a folder).
+// The folder of the running program, ending in a backslash.
+std::wstring ProgramFolder();
+
+// False when nothing is at `path` or it is a folder; true for a file, and
+// also when the system will not say (access denied): a caller that would
+// create the file then meets the real error instead of replacing a file it
+// could not see.
 bool FileExists(const std::wstring& path);
+
+// Opens the file for reading as ReadWholeFile does and closes it again, so a
+// caller learns whether it could be read without paying for the bytes.
+// Throws EFOpenError.
+void CheckReadable(const std::wstring& path);
 
 // The whole file. Others may read it meanwhile but not write it.
 // Throws EFOpenError.

@@ -143,3 +143,28 @@ TEST(FileIO, FailureBetweenWritingAndReplacingKeepsTheOldFile) {
 
 } // namespace
 } // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+TEST(FileIO, CheckReadableOpensWithoutReading) {
+    testing::TempFolder dir;
+    std::wstring target = dir / L"note.txt";
+    EXPECT_THROW(CheckReadable(target), EFOpenError);
+    WriteFileReplacing(target, "x");
+    EXPECT_NO_THROW(CheckReadable(target));
+    FileHandle other(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other.Valid());
+    EXPECT_THROW(CheckReadable(target), EFOpenError);
+}
+
+TEST(FileIO, ProgramFolderHoldsThisProgram) {
+    std::wstring folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), L'\\');
+    EXPECT_TRUE(FileExists(folder + L"test_fileio.exe"));
+}
+
+} // namespace
+} // namespace tabulon
