@@ -122,4 +122,13 @@ void RowBlender::Mix(uint8_t* first, const uint8_t* second, size_t count) const 
     MixScalar(first, second, count, m);
 }
 
+void BlendPixelRows(uint8_t* first, const uint8_t* second, int width, int height, size_t stride,
+                    int weight) {
+    if (width <= 0 || height <= 0) return;
+    const RowBlender blender(weight);
+    const size_t rowBytes = PixelRowBytes(width);
+    for (int row = 0; row < height; ++row)
+        blender.Mix(first + size_t(row) * stride, second + size_t(row) * stride, rowBytes);
+}
+
 } // namespace tabulon

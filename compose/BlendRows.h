@@ -42,4 +42,18 @@ class RowBlender {
     uint32_t p_, q_, c_, r_;
 };
 
+// Row 3 * width bytes of a 24-bit picture; a DIB row is that rounded up to a multiple of 4.
+constexpr size_t PixelRowBytes(int width) {
+    return width > 0 ? size_t(width) * 3 : 0;
+}
+constexpr size_t DibStride24(int width) {
+    return (PixelRowBytes(width) + 3) & ~size_t(3);
+}
+
+// Mixes two 24-bit pictures of width x height laid out with `stride` bytes per
+// row, the result going into `first`. Only the 3 * width pixel bytes of a row
+// are touched, never its padding.
+void BlendPixelRows(uint8_t* first, const uint8_t* second, int width, int height, size_t stride,
+                    int weight);
+
 } // namespace tabulon

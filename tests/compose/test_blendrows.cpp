@@ -146,5 +146,42 @@ TEST(RowBlender, ZeroCountTouchesNothing) {
     RowBlender(3).Mix(nullptr, nullptr, 0);
 }
 
+TEST(BlendPixelRows, StrideIsThreeTimesTheWidthRoundedUpToFour) {
+    EXPECT_EQ(DibStride24(350), 1052u);
+    EXPECT_EQ(DibStride24(1), 4u);
+    EXPECT_EQ(DibStride24(4), 12u);
+    EXPECT_EQ(DibStride24(3840), 11520u);
+    EXPECT_EQ(DibStride24(0), 0u);
+}
+
+TEST(BlendPixelRows, MixesEveryPixelAndLeavesThePaddingAlone) {
+    const int width = 350, height = 5;
+    const size_t stride = DibStride24(width);
+    std::vector<uint8_t> first(stride * height), second(stride * height);
+    for (size_t i = 0; i < first.size(); ++i) {
+        first[i] = uint8_t(i * 7);
+        second[i] = uint8_t(i * 13 + 1);
+    }
+    const std::vector<uint8_t> before = first;
+    BlendPixelRows(first.data(), second.data(), width, height, stride, 4);
+    const BlendFactors factors = BlendFactorsFor(4);
+    for (int row = 0; row < height; ++row) {
+        for (size_t x = 0; x < stride; ++x) {
+            const size_t i = size_t(row) * stride + x;
+            const uint8_t want =
+                x < size_t(width) * 3 ? BlendByteExact(before[i], second[i], factors) : before[i];
+            ASSERT_EQ(first[i], want) << "row " << row << " byte " << x;
+        }
+    }
+}
+
+TEST(BlendPixelRows, EmptyPictureTouchesNothing) {
+    uint8_t a[4] = {1, 2, 3, 4}, b[4] = {};
+    BlendPixelRows(a, b, 0, 1, 4, 10);
+    BlendPixelRows(a, b, 1, 0, 4, 10);
+    BlendPixelRows(a, b, -1, 1, 4, 10);
+    EXPECT_EQ(a[0], 1);
+}
+
 } // namespace
 } // namespace tabulon
