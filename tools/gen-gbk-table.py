@@ -1,0 +1,146 @@
+#!/usr/bin/env python3
+"""Generates ui/GbkTable.inc: the code page 936 double-byte table as Windows
+maps it, and the GB18030 four-byte table of the Basic Multilingual Plane.
+
+Data sources are Python's 'gbk' and 'gb18030' codecs. Windows' code page 936
+differs from them in a few places, which this script reproduces:
+  - single byte 0x80 is the euro sign and 0xFF is U+F8F5 (both handled in
+    the C++ code, not here);
+  - double-byte codes outside GBK proper (the user-defined areas and the codes
+    that GB18030-2005 later gave real characters, e.g. A8BF, A989..A995,
+    FE50..FEA0) map to the Private Use Area: the three user-defined areas
+    linearly from U+E000, U+E234 and U+E4C6, all other non-GBK codes in code
+    order from U+E766 (A2E3 is U+E76C, FE50 is U+E815).
+The four-byte table follows GB18030, except that the characters Windows keeps
+in the PUA at a double-byte code take back the four-byte code GB18030-2000 gave
+them (the one GB18030-2005 moved that PUA code point to), and four-byte codes
+of characters that already have a shorter code are left unassigned, so every
+decodable sequence encodes back to the same bytes.
+
+Usage: gen-gbk-table.py [--check wine936.txt] > ui/GbkTable.inc
+The optional check file holds lines "D <hex code> <count> <hex UTF-16>" as
+dumped from MultiByteToWideChar(936) and must agree with the table.
+"""
+import argparse
+import sys
+
+LEADS = range(0x81, 0xFF)
+TRAILS = range(0x40, 0xFF)  # 0x7F included in the table, never valid
+BMP_FOUR_BYTE = 39420       # linear indexes 0x81308130 .. 0x8431A439
+
+
+def decode(b, codec):
+    try:
+        s = b.decode(codec)
+    except UnicodeDecodeError:
+        return None
+    return ord(s) if len(s) == 1 else None
+
+
+def user_defined_pua(lead, trail):
+    t = trail - 0x40 - (trail > 0x7F)  # 0..189 over 0x40..0xFE without 0x7F
+    if 0xAA <= lead <= 0xAF and trail >= 0xA1:
+        return 0xE000 + (lead - 0xAA) * 94 + trail - 0xA1
+    if 0xF8 <= lead <= 0xFE and trail >= 0xA1:
+        return 0xE234 + (lead - 0xF8) * 94 + trail - 0xA1
+    if 0xA1 <= lead <= 0xA7 and trail <= 0xA0 and trail != 0x7F:
+        return 0xE4C6 + (lead - 0xA1) * 96 + t
+    return None
+
+
+def double_byte_table():
+    table = {}
+    next_pua = 0xE766
+    for lead in LEADS:
+        for trail in TRAILS:
+            if trail == 0x7F:
+                continue
+            b = bytes([lead, trail])
+            c = decode(b, "gbk")
+            if c is None:
+                c = user_defined_pua(lead, trail)
+            if c is None:
+                c = next_pua
+                next_pua += 1
+                g = decode(b, "gb18030")
+                assert g is not None
+                assert g == c or not 0xE000 <= g <= 0xF8FF, hex(lead << 8 | trail)
+            table[lead << 8 | trail] = c
+    assert len(set(table.values())) == len(table), "double-byte table is not one-to-one"
+    return table
+
+
+def four_byte_bytes(linear):
+    b4 = linear % 10; linear //= 10
+    b3 = linear % 126; linear //= 126
+    b2 = linear % 10; b1 = linear // 10
+    return bytes([0x81 + b1, 0x30 + b2, 0x81 + b3, 0x30 + b4])
+
+
+def four_byte_table(double):
+    by_char = {c: code for code, c in double.items()}
+    slots = [decode(four_byte_bytes(l), "gb18030") for l in range(BMP_FOUR_BYTE)]
+    for code, c in double.items():
+        g = decode(bytes([code >> 8, code & 0xFF]), "gb18030")
+        if g is not None and g != c and g not in by_char and g != 0x20AC:
+            # Windows keeps PUA c at this code; g takes the four-byte code of c.
+            slots[slots.index(c)] = g
+    for l, c in enumerate(slots):
+        if c is not None and (c in by_char or c < 0x80 or c in (0x20AC, 0xF8F5)):
+            slots[l] = None
+    taken = [c for c in slots if c is not None]
+    assert len(set(taken)) == len(taken)
+    encodable = set(taken) | set(by_char) | set(range(0x80)) | {0x20AC, 0xF8F5}
+    missing = [c for c in range(0x10000) if not 0xD800 <= c <= 0xDFFF and c not in encodable]
+    assert not missing, [hex(c) for c in missing[:20]]
+    runs = []
+    for l, c in enumerate(slots):
+        prev = slots[l - 1] if l else None
+        if l == 0 or (c is None) != (prev is None) or (c is not None and c != prev + 1):
+            runs.append((l, c or 0))
+    return runs
+
+
+def check(double, path):
+    bad = 0
+    for line in open(path):
+        kind, code, count, value = line.split()
+        if kind != "D":
+            continue
+        want = int(value, 16) if int(count) == 1 else None
+        if double.get(int(code, 16)) != want:
+            bad += 1
+            print(f"mismatch at {code}: {want} vs {double.get(int(code, 16))}", file=sys.stderr)
+    if bad:
+        sys.exit(f"{bad} codes differ from the check file")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--check")
+    args = parser.parse_args()
+    double = double_byte_table()
+    if args.check:
+        check(double, args.check)
+    runs = four_byte_table(double)
+
+    out = ["// Generated by tools/gen-gbk-table.py. Do not edit.",
+           "// Double-byte codes: lead 0x81..0xFE by trail 0x40..0xFE; 0 = no character.",
+           "constexpr uint16_t kGbkDoubleByte[126 * 191] = {"]
+    values = [double.get(lead << 8 | trail, 0) for lead in LEADS for trail in TRAILS]
+    for i in range(0, len(values), 12):
+        out.append("    " + ", ".join(f"0x{v:04X}" for v in values[i:i + 12]) + ",")
+    out.append("};")
+    out.append("")
+    out.append("// Four-byte codes of the BMP by linear index (0 = 0x81308130): each run maps")
+    out.append("// consecutive indexes to consecutive code points from `code`; code 0 = unassigned.")
+    out.append(f"constexpr unsigned kGb18030BmpLinearEnd = {BMP_FOUR_BYTE};")
+    out.append("constexpr Gb18030Run kGb18030Runs[] = {")
+    for i in range(0, len(runs), 6):
+        out.append("    " + " ".join(f"{{{l}, 0x{c:04X}}}," for l, c in runs[i:i + 6]))
+    out.append("};")
+    print("\n".join(out))
+
+
+if __name__ == "__main__":
+    main()
