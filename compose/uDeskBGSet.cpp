@@ -1,0 +1,115 @@
+#include "compose/uDeskBGSet.h"
+
+#include "ui/Layout.h"
+
+namespace tabulon {
+
+TDeskBGSetFrm* DeskBGSetFrm = nullptr;
+
+namespace {
+
+const TFormSpec kForm{
+    .caption = L"桌面背景设置",
+    .width = 1020,
+    .height = 734,
+    .borderless = false,
+    .color = clWhite,
+};
+
+const TFontSpec kLabelFont{.name = L"宋体", .height = 12, .charset = GB2312_CHARSET};
+
+// In z-order within each parent. The work area (scbBG and its two images) is
+// what the composition reads; the rest belongs to a dialog nobody sees.
+const TControlSpec kLayout[] = {
+    {.kind = TControlKind::Panel, .name = "pngBG", .width = 1020, .height = 734, .color = clWhite},
+    {.kind = TControlKind::ScrollBox,
+     .name = "scbBG",
+     .parent = "pngBG",
+     .width = 1012,
+     .height = 650,
+     .color = clWhite},
+    {.kind = TControlKind::Image,
+     .name = "imgPicBG",
+     .parent = "scbBG",
+     .width = 1016,
+     .height = 684,
+     .autoSize = true},
+    {.kind = TControlKind::Image,
+     .name = "imgPicMix",
+     .parent = "scbBG",
+     .left = 335,
+     .top = 2,
+     .width = 660,
+     .height = 500,
+     .autoSize = true,
+     .transparent = true},
+    {.kind = TControlKind::Label,
+     .name = "lblTouming",
+     .parent = "pngBG",
+     .left = 16,
+     .top = 760,
+     .color = clWhite,
+     .autoSize = true,
+     .transparent = true,
+     .caption = L"透明度:",
+     .font = &kLabelFont},
+    {.kind = TControlKind::XPButton,
+     .name = "btnOk",
+     .parent = "pngBG",
+     .left = 700,
+     .top = 664,
+     .width = 90,
+     .height = 28,
+     .caption = L"确  定",
+     .hint = L"应用到桌面背景"},
+    {.kind = TControlKind::XPButton,
+     .name = "btnCancel",
+     .parent = "pngBG",
+     .left = 900,
+     .top = 664,
+     .width = 90,
+     .height = 28,
+     .caption = L"取  消"},
+    {.kind = TControlKind::XPButton,
+     .name = "btnPicPreview",
+     .parent = "pngBG",
+     .left = 800,
+     .top = 664,
+     .width = 90,
+     .height = 28,
+     .visible = false,
+     .caption = L"预  览"},
+    {.kind = TControlKind::XPButton,
+     .name = "btnNotePicture",
+     .parent = "pngBG",
+     .left = 560,
+     .top = 664,
+     .width = 120,
+     .height = 28,
+     .visible = false,
+     .caption = L"生成内容图片"},
+};
+
+} // namespace
+
+TDeskBGSetFrm::TDeskBGSetFrm() : TForm("DeskBGSetFrm", kForm) {
+    BuildLayout(*this, kLayout);
+    pngBG = &Find<TPanel>("pngBG");
+    scbBG = &Find<TScrollBox>("scbBG");
+    imgPicBG = &Find<TImage>("imgPicBG");
+    imgPicMix = &Find<TImage>("imgPicMix");
+    lblTouming = &Find<TLabel>("lblTouming");
+    btnOk = &Find<TXPButton>("btnOk");
+    btnCancel = &Find<TXPButton>("btnCancel");
+    btnPicPreview = &Find<TXPButton>("btnPicPreview");
+    btnNotePicture = &Find<TXPButton>("btnNotePicture");
+}
+
+void TDeskBGSetFrm::FormCreate() {
+    // Filled in by the composition module: background folder, note lines,
+    // month cells and the background flag.
+}
+
+void TDeskBGSetFrm::FormDestroy() {}
+
+} // namespace tabulon

@@ -1,0 +1,38 @@
+#include "compose/uPicPreview.h"
+
+#include "ui/Layout.h"
+
+namespace tabulon {
+
+TPicPreviewFrm* PicPreviewFrm = nullptr;
+
+namespace {
+
+const TFormSpec kForm{
+    .caption = L"桌面背景合成预览",
+    .width = 1022,
+    .height = 736,
+    .borderless = false,
+    .color = clBtnFace,
+};
+
+const TControlSpec kLayout[] = {
+    {.kind = TControlKind::Image,
+     .name = "imgPreview",
+     .width = 1409,
+     .height = 742,
+     .autoSize = true},
+};
+
+} // namespace
+
+TPicPreviewFrm::TPicPreviewFrm() : TForm("PicPreviewFrm", kForm) {
+    BuildLayout(*this, kLayout);
+    imgPreview = &Find<TImage>("imgPreview");
+}
+
+void TPicPreviewFrm::FormCreate() {
+    // Filled in by the composition module.
+}
+
+} // namespace tabulon

@@ -1,0 +1,165 @@
+#include "ui/Application.h"
+
+#include "ui/ErrorText.h"
+#include "ui/Form.h"
+
+#include <ole2.h>
+
+namespace tabulon {
+
+TApplication Application;
+
+namespace {
+constexpr wchar_t kAppWindowClass[] = L"TabulonApplication";
+}
+
+TApplication::TApplication() = default;
+
+TApplication::~TApplication() {
+    // Forms left over when Run never ran (tests, a failed start) go first,
+    // while COM is still up.
+    DestroyForms();
+    wnd_.Reset();
+    if (oleInitialized_) ::OleUninitialize();
+}
+
+void TApplication::Initialize() {
+    if (!oleInitialized_) {
+        // The embedded browser needs a single-threaded apartment on this thread.
+        const HRESULT hr = ::OleInitialize(nullptr);
+        oleInitialized_ = SUCCEEDED(hr);
+    }
+    if (wnd_) return;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &AppWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kAppWindowClass;
+    ::RegisterClassExW(&wc);
+    // A zero-sized captioned popup: it has no visible surface, but it carries
+    // the title, the icon and the minimised state in the taskbar.
+    HWND wnd =
+        ::CreateWindowExW(0, kAppWindowClass, title_.c_str(),
+                          WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                          ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
+                          0, 0, nullptr, nullptr, instance, nullptr);
+    if (!wnd) throw Exception(L"Cannot create the application window");
+    wnd_.Reset(wnd);
+}
+
+void TApplication::SetTitle(std::wstring title) {
+    title_ = std::move(title);
+    if (wnd_) ::SetWindowTextW(wnd_.Get(), title_.c_str());
+}
+
+void TApplication::AdoptForm(std::unique_ptr<TForm> form) {
+    TForm* f = form.get();
+    forms_.push_back(std::move(form));
+    if (!mainForm_) mainForm_ = f;
+    Guarded([f] { f->FormCreate(); });
+}
+
+void TApplication::Run() {
+    if (mainForm_) {
+        if (wnd_) ::ShowWindow(wnd_.Get(), SW_SHOWNA);
+        mainForm_->Show();
+    }
+    while (!terminated_) {
+        MSG msg;
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            terminated_ = true;
+            break;
+        }
+        ProcessMessage(msg);
+    }
+    DestroyForms();
+}
+
+void TApplication::ProcessMessage(MSG& msg) {
+    bool handled = false;
+    if (OnMessage) Guarded([&] { handled = OnMessage(msg); });
+    if (handled) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+}
+
+void TApplication::Terminate() {
+    ::PostQuitMessage(0);
+}
+
+void TApplication::DestroyForms() {
+    while (!forms_.empty()) {
+        std::unique_ptr<TForm> form = std::move(forms_.back());
+        forms_.pop_back();
+        if (form.get() == mainForm_) mainForm_ = nullptr;
+        Guarded([&] { form->FormDestroy(); });
+        form.reset();
+    }
+}
+
+void TApplication::Minimize() {
+    minimized_ = true;
+    if (wnd_) ::ShowWindow(wnd_.Get(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+    minimized_ = false;
+    if (wnd_ && ::IsIconic(wnd_.Get())) ::ShowWindow(wnd_.Get(), SW_RESTORE);
+    if (mainForm_) mainForm_->Show();
+}
+
+void TApplication::ShowException(const std::wstring& message) {
+    const std::wstring text = ErrorBoxText(message);
+    ::MessageBoxW(wnd_.Get(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND wnd = wnd_.Get();
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        switch (wp & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        case SC_CLOSE:
+            Terminate();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_SIZE:
+        // Restored by other means than the system command (the shell, a window manager).
+        if (wp == SIZE_RESTORED && minimized_) Restore();
+        break;
+    case WM_CLOSE:
+        Terminate();
+        return 0;
+    case WM_SETFOCUS:
+        if (mainForm_ && mainForm_->Showing()) ::SetFocus(mainForm_->Handle());
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(wnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (Application.wnd_.Get() != wnd) return ::DefWindowProcW(wnd, msg, wp, lp);
+    LRESULT result = 0;
+    bool done = false;
+    Guarded([&] {
+        result = Application.HandleAppMessage(msg, wp, lp);
+        done = true;
+    });
+    return done ? result : 0;
+}
+
+} // namespace tabulon

@@ -1,0 +1,101 @@
+#pragma once
+// TApplication: the one application object. It owns the forms (destroyed
+// last created first), runs the message loop with its message hook, shows
+// the error box for exceptions that escape event handlers, and keeps a small
+// window of its own that is the program's taskbar entry: the forms are owned
+// by it, so minimising the application and hiding the main form leaves the
+// entry in the taskbar, from where the user restores the window.
+#include "ui/Exception.h"
+#include "ui/Handles.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tabulon {
+
+class TForm;
+
+class TApplication {
+  public:
+    TApplication();
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // Initialises COM (single-threaded apartment, OleInitialize) and creates
+    // the application window. Call before any form is created.
+    void Initialize();
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(std::wstring title);
+    // The application window: taskbar entry, owner of the forms and of popup menus.
+    HWND Handle() const { return wnd_.Get(); }
+    // The first form created.
+    TForm* MainForm() const { return mainForm_; }
+
+    // Creates a form of type T and takes ownership. `ref` is assigned before
+    // the form's creation handler runs; an exception in that handler is
+    // reported at once and the form stays.
+    template <class T> void CreateForm(T*& ref) {
+        auto form = std::make_unique<T>();
+        ref = form.get();
+        AdoptForm(std::move(form));
+    }
+
+    // Shows the main form and takes messages until a terminate request;
+    // then destroys the forms.
+    void Run();
+    // Passes one message through the hook and, unless handled, dispatches it.
+    void ProcessMessage(MSG& msg);
+    // Asks the loop to end (posts the quit message).
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Destroys the forms, last created first, each after its destroy handler.
+    void DestroyForms();
+
+    // Minimises the application (its taskbar entry) and restores it, showing
+    // the main form again.
+    void Minimize();
+    void Restore();
+    bool Minimized() const { return minimized_; }
+
+    // The error box: message (see ErrorBoxText), title as caption, stop icon, OK.
+    void ShowException(const std::wstring& message);
+
+    // The application message hook: sees every queued message before it is
+    // dispatched; returning true drops the message.
+    std::function<bool(MSG&)> OnMessage;
+
+  private:
+    void AdoptForm(std::unique_ptr<TForm> form);
+    static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    std::wstring title_;
+    WindowHandle wnd_;
+    bool oleInitialized_ = false;
+    std::vector<std::unique_ptr<TForm>> forms_;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    bool minimized_ = false;
+};
+
+extern TApplication Application;
+
+// Reports an exception escaping `f` in the error box. Every event handler
+// dispatch goes through here.
+template <class F> void Guarded(F&& f) noexcept {
+    try {
+        f();
+    } catch (const Exception& e) {
+        Application.ShowException(e.Message());
+    } catch (const std::exception& e) {
+        std::string what = e.what();
+        Application.ShowException(std::wstring(what.begin(), what.end()));
+    } catch (...) {
+        Application.ShowException(L"Unknown error");
+    }
+}
+
+} // namespace tabulon

@@ -1,0 +1,11 @@
+#include "ui/ErrorText.h"
+
+namespace tabulon {
+
+std::wstring ErrorBoxText(std::wstring_view message) {
+    std::wstring text(message);
+    if (!text.empty() && text.back() > L'.') text += L'.';
+    return text;
+}
+
+} // namespace tabulon

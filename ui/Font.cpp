@@ -1,0 +1,16 @@
+#include "ui/Font.h"
+
+namespace tabulon {
+
+COLORREF ColorToRGB(TColor color) {
+    if (IsSystemColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+GdiFont CreateFontFor(const TFontSpec& spec) {
+    return GdiFont(::CreateFontW(-spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                 FALSE, FALSE, spec.charset, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, spec.name));
+}
+
+} // namespace tabulon

@@ -1,0 +1,89 @@
+#include "ui/Form.h"
+
+#include "ui/Application.h"
+
+namespace tabulon {
+
+TForm::TForm(std::string name, const TFormSpec& spec)
+    : TWinControl(std::move(name)), caption_(spec.caption), font_(spec.font),
+      centreOnDesktop_(spec.centreOnDesktop) {
+    SetColor(spec.color);
+    bounds_ = TRect{0, 0, spec.width, spec.height};
+    visible_ = false;
+    const DWORD style = spec.borderless ? WS_POPUP | WS_CLIPCHILDREN
+                                        : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    CreateHandle(style, 0, Application.Handle(), spec.caption);
+    if (!spec.borderless) {
+        // The layout gives the client size; the frame comes on top.
+        RECT r{0, 0, spec.width, spec.height};
+        ::AdjustWindowRectEx(&r, style, FALSE, 0);
+        ::SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+TForm::~TForm() = default;
+
+void TForm::Show() {
+    if (!shownOnce_ && centreOnDesktop_) {
+        RECT r;
+        ::GetWindowRect(Handle(), &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        ::SetWindowPos(Handle(), nullptr, vx + (vw - w) / 2, vy + (vh - h) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    shownOnce_ = true;
+    visible_ = true;
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+}
+
+void TForm::Hide() {
+    visible_ = false;
+    ::ShowWindow(Handle(), SW_HIDE);
+}
+
+bool TForm::Showing() const {
+    return ::IsWindowVisible(Handle()) != FALSE;
+}
+
+void TForm::RegisterComponent(TControl& control) {
+    components_[control.Name()] = &control;
+}
+
+TControl* TForm::FindComponent(const std::string& name) const {
+    auto it = components_.find(name);
+    return it == components_.end() ? nullptr : it->second;
+}
+
+void TForm::ThrowMissing(const std::string& name) {
+    throw Exception(L"Layout has no control " + std::wstring(name.begin(), name.end()));
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        // Closing the main form ends the application; other forms just hide.
+        if (Application.MainForm() == this)
+            Application.Terminate();
+        else
+            Hide();
+        return 0;
+    case WM_SYSCOMMAND:
+        // The whole application minimises through its taskbar entry.
+        if ((wp & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {
+            Application.Minimize();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return TWinControl::WndProc(msg, wp, lp);
+}
+
+} // namespace tabulon

@@ -1,0 +1,63 @@
+#pragma once
+// TForm: a top-level window built from a layout. Its controls are found by
+// name; creation and destruction handlers are virtual.
+#include "ui/Font.h"
+#include "ui/WinControl.h"
+
+#include <map>
+#include <string>
+
+namespace tabulon {
+
+struct TFormSpec {
+    const wchar_t* caption = L"";
+    int width = 0, height = 0;    // the window's size, which is also its client size
+    bool borderless = true;       // no caption bar, no frame
+    bool centreOnDesktop = false; // placed in the middle of the virtual screen when first shown
+    TColor color = clBtnFace;
+    TFontSpec font{};
+};
+
+class TForm : public TWinControl {
+  public:
+    // Creates the window, hidden, owned by the application window.
+    TForm(std::string name, const TFormSpec& spec);
+    ~TForm() override;
+
+    const std::wstring& Caption() const { return caption_; }
+    const TFontSpec& Font() const { return font_; }
+
+    // Creation handler: runs once the form is built (TApplication::CreateForm).
+    virtual void FormCreate() {}
+    // Destruction handler: runs just before the form is destroyed.
+    virtual void FormDestroy() {}
+
+    void Show();
+    void Hide();
+    bool Showing() const;
+
+    // Registers a control under its name (layouts do this for every control).
+    void RegisterComponent(TControl& control);
+    // The control of that name, or null.
+    TControl* FindComponent(const std::string& name) const;
+    // The control of that name and type; throws when there is none.
+    template <class T> T& Find(const std::string& name) const {
+        T* c = dynamic_cast<T*>(FindComponent(name));
+        if (!c) ThrowMissing(name);
+        return *c;
+    }
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    [[noreturn]] static void ThrowMissing(const std::string& name);
+
+    std::wstring caption_;
+    TFontSpec font_;
+    bool centreOnDesktop_;
+    bool shownOnce_ = false;
+    std::map<std::string, TControl*, std::less<>> components_;
+};
+
+} // namespace tabulon

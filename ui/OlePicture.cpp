@@ -1,0 +1,94 @@
+#include "ui/OlePicture.h"
+
+#include "ui/GraphicRegistry.h"
+#include "ui/Stream.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+#include <utility>
+
+namespace tabulon {
+
+namespace {
+
+// Releases a COM interface pointer on scope exit.
+template <class T> class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** Out() { return &p_; }
+    T* Get() const { return p_; }
+    T* Detach() { return std::exchange(p_, nullptr); }
+
+  private:
+    T* p_ = nullptr;
+};
+
+constexpr int kHimetricPerInch = 2540;
+
+} // namespace
+
+TOlePicture::~TOlePicture() {
+    if (picture_) picture_->Release();
+}
+
+void TOlePicture::LoadFromStream(TStream& stream) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(stream.Remaining()));
+    if (stream.Read(bytes.data(), bytes.size()) != bytes.size())
+        throw EInvalidGraphic(L"Picture data is truncated");
+    LoadBytes(std::move(bytes));
+}
+
+void TOlePicture::LoadBytes(std::vector<uint8_t> bytes) {
+    if (bytes.empty()) throw EInvalidGraphic(L"Picture data is empty");
+    // The stream takes the memory over and frees it when released.
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!memory) throw EInvalidGraphic(L"Out of memory");
+    void* target = ::GlobalLock(memory);
+    if (target) std::memcpy(target, bytes.data(), bytes.size());
+    ::GlobalUnlock(memory);
+    ComPtr<IStream> stream;
+    if (!target || FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Out()))) {
+        ::GlobalFree(memory);
+        throw EInvalidGraphic(L"Out of memory");
+    }
+    ComPtr<IPicture> picture;
+    if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                reinterpret_cast<void**>(picture.Out()))) ||
+        !picture.Get())
+        throw EInvalidGraphic(L"Invalid picture data");
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    picture.Get()->get_Width(&w);
+    picture.Get()->get_Height(&h);
+    if (picture_) picture_->Release();
+    picture_ = picture.Detach();
+    width_ = ::MulDiv(w, 96, kHimetricPerInch);
+    height_ = ::MulDiv(h, 96, kHimetricPerInch);
+    bytes_ = std::move(bytes);
+}
+
+void TOlePicture::Draw(NativeDC dc, const TRect& rect) {
+    if (!picture_) return;
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    picture_->get_Width(&w);
+    picture_->get_Height(&h);
+    picture_->Render(static_cast<HDC>(dc), rect.left, rect.top, rect.Width(), rect.Height(), 0, h,
+                     w, -h, nullptr);
+}
+
+std::unique_ptr<TGraphic> TOlePicture::Clone() const {
+    auto copy = std::make_unique<TOlePicture>();
+    if (!bytes_.empty()) copy->LoadBytes(bytes_);
+    return copy;
+}
+
+} // namespace tabulon

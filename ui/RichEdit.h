@@ -1,0 +1,37 @@
+#pragma once
+// TRichEdit: the system's rich edit control ("RichEdit20W" from riched20.dll)
+// as a child window: no border, word wrap, no scroll bars, one font and one
+// background colour.
+#include "ui/Control.h"
+#include "ui/Exception.h"
+#include "ui/Font.h"
+#include "ui/Handles.h"
+
+#include <string>
+
+namespace tabulon {
+
+class TRichEdit : public TControl {
+  public:
+    TRichEdit(std::string name, TColor color, const TFontSpec& font);
+
+    HWND Handle() const override { return wnd_.Get(); }
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetVisible(bool visible) override;
+
+    // The whole text, paragraphs separated by CR LF.
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+    void SetFocus();
+
+  protected:
+    void ParentHandleReady(HWND parentWnd) override;
+
+  private:
+    TColor color_;
+    TFontSpec font_;
+    GdiFont hfont_;
+    WindowHandle wnd_;
+};
+
+} // namespace tabulon
