@@ -1,0 +1,55 @@
+#include "app/NoteText.h"
+
+#include <algorithm>
+
+#include "ui/Gbk.h"
+
+namespace tabulon {
+
+namespace {
+
+template <class Char> std::basic_string<Char> Joined(std::basic_string_view<Char> text) {
+    const size_t end = std::min(text.find(Char(0)), text.size());
+    std::basic_string<Char> out;
+    out.reserve(end + end / 32 + 2);
+    size_t i = 0;
+    while (i < end) {
+        size_t start = i;
+        while (i < end && text[i] != Char('\r') && text[i] != Char('\n'))
+            ++i;
+        out.append(text.data() + start, i - start);
+        out += Char('\r');
+        out += Char('\n');
+        if (i < end && text[i] == Char('\r')) {
+            ++i;
+            if (i < end && text[i] == Char('\n')) ++i;
+        } else if (i < end) {
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string JoinedLines(std::string_view text) {
+    return Joined(text);
+}
+std::u16string JoinedLines(std::u16string_view text) {
+    return Joined(text);
+}
+
+std::u16string NoteTextFromFile(std::string_view bytes) {
+    // CR, LF and NUL are never part of a GBK or GB18030 sequence, so the
+    // lines can be found in the bytes before decoding.
+    return GbkToUtf16(JoinedLines(bytes));
+}
+
+std::string NoteFileBytes(std::u16string_view text, bool fileExists) {
+    if (fileExists) return Utf16ToGbk(JoinedLines(text));
+    std::string bytes = Utf16ToGbk(text);
+    bytes += "\r\n";
+    return bytes;
+}
+
+} // namespace tabulon

@@ -1,0 +1,25 @@
+#pragma once
+// The note file's text rules: what the editor shows for the file's bytes, and
+// what bytes a write puts on disk for the editor's text. Lines follow the
+// line-list rules (ui/LineList.h); the bytes are GBK with the codec's
+// extensions (ui/Gbk.h), so nothing read is lost when it is written back.
+#include <string>
+#include <string_view>
+
+namespace tabulon {
+
+// The text that BasicLineList(text).Text() gives, built in one pass: every
+// line end (CR LF, lone CR, lone LF) becomes CR LF, a last line without an
+// end gains one, and everything from the first NUL on is dropped.
+std::string JoinedLines(std::string_view text);
+std::u16string JoinedLines(std::u16string_view text);
+
+// The editor's text for a note file holding `bytes`.
+std::u16string NoteTextFromFile(std::string_view bytes);
+
+// The bytes a write puts in the note file for the editor's `text`. An
+// existing file receives the text's lines; a new file receives the whole
+// text as a single line, its inner line ends untouched.
+std::string NoteFileBytes(std::u16string_view text, bool fileExists);
+
+} // namespace tabulon

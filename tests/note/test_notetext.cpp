@@ -1,0 +1,98 @@
+// The note file's text rules: line ends, the write table, the codec round trips.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/NoteText.h"
+#include "ui/LineList.h"
+
+namespace tabulon {
+namespace {
+
+std::string Bytes(const char* text, size_t n) {
+    return std::string(text, n);
+}
+
+TEST(NoteText, JoinedLinesMatchesTheLineList) {
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'b', '\r', '\n', '\0'};
+    for (int round = 0; round < 5000; ++round) {
+        std::string text;
+        size_t length = random() % 12;
+        for (size_t i = 0; i < length; ++i)
+            text += alphabet[random() % 5];
+        EXPECT_EQ(JoinedLines(text), LineList(text).Text()) << round;
+        std::u16string wide(text.begin(), text.end());
+        EXPECT_EQ(JoinedLines(wide), BasicLineList<char16_t>(wide).Text()) << round;
+    }
+}
+
+// Editor text and whether the file existed, and the bytes a write leaves.
+struct WriteRow {
+    std::u16string text;
+    bool exists;
+    std::string file;
+};
+
+TEST(NoteText, WriteTable) {
+    const WriteRow rows[] = {
+        {u"", true, ""},
+        {u"", false, "\r\n"},
+        {u"abc", true, "abc\r\n"},
+        {u"abc", false, "abc\r\n"},
+        {u"a\r\nb", true, "a\r\nb\r\n"},
+        {u"a\r\nb", false, "a\r\nb\r\n"},
+        {u"a\r\n", true, "a\r\n"},
+        {u"a\r\n", false, "a\r\n\r\n"},
+        {u"a\nb", true, "a\r\nb\r\n"},
+        {u"a\nb", false, "a\nb\r\n"},
+    };
+    for (const WriteRow& row : rows)
+        EXPECT_EQ(NoteFileBytes(row.text, row.exists), row.file)
+            << std::string(row.text.begin(), row.text.end()) << " exists=" << row.exists;
+}
+
+TEST(NoteText, LoadRules) {
+    EXPECT_EQ(NoteTextFromFile("abc"), u"abc\r\n");
+    EXPECT_EQ(NoteTextFromFile("a\nb\n"), u"a\r\nb\r\n");
+    EXPECT_EQ(NoteTextFromFile("a\rb\r\n\n"), u"a\r\nb\r\n\r\n");
+    EXPECT_EQ(NoteTextFromFile(""), u"");
+    EXPECT_EQ(NoteTextFromFile(Bytes("ab\0cd\r\n", 7)), u"ab\r\n");
+    EXPECT_EQ(NoteTextFromFile(Bytes("\0abc", 4)), u"");
+    // A note that ends with a line break survives load and write unchanged.
+    EXPECT_EQ(NoteFileBytes(NoteTextFromFile("x\r\n\r\ny\r\n"), true), "x\r\n\r\ny\r\n");
+    // One without gains the break at the first write.
+    EXPECT_EQ(NoteFileBytes(NoteTextFromFile("abc"), true), "abc\r\n");
+}
+
+TEST(NoteText, MarksAreTheirGbkBytes) {
+    EXPECT_EQ(NoteFileBytes(u"\u221A", true), "\xA1\xCC\r\n");
+    EXPECT_EQ(NoteFileBytes(u"\u00D7", true), "\xA1\xC1\r\n");
+    EXPECT_EQ(NoteTextFromFile("\xA1\xCC\xA1\xC1"), u"\u221A\u00D7\r\n");
+    EXPECT_EQ(NoteFileBytes(u"\u4ECA\u5929", true), "\xBD\xF1\xCC\xEC\r\n");
+}
+
+TEST(NoteText, UndecodableBytesSurviveLoadAndWrite) {
+    const std::string files[] = {
+        "\x80\xFF\r\n",                                  // bytes that start nothing
+        "caf\xC3\xA9 \xE2\x9C\x93\r\n",                  // a UTF-8 file
+        "\x81\r\n\xFE\r\n",                              // a lead byte cut by a line end
+        "ok \xA1\xCC then \x81\x30\r\n",                 // a four-byte sequence cut short
+        std::string("\xBD\xF1\xCC\xEC\x81", 5) + "\r\n", // a trailing lead byte
+    };
+    for (const std::string& file : files)
+        EXPECT_EQ(NoteFileBytes(NoteTextFromFile(file), true), file);
+    // Only the line ends change.
+    EXPECT_EQ(NoteFileBytes(NoteTextFromFile("\x80\n\xFF"), true), "\x80\r\n\xFF\r\n");
+}
+
+TEST(NoteText, CharactersBeyondGbkUseFourByteSequences) {
+    const std::u16string text = u"\U0001F600 \U00020000 \u20AC";
+    std::string bytes = NoteFileBytes(text, true);
+    EXPECT_EQ(bytes.substr(0, 4), "\x94\x39\xFC\x36"); // U+1F600 in GB18030
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+    EXPECT_EQ(NoteTextFromFile(bytes), text + u"\r\n");
+}
+
+} // namespace
+} // namespace tabulon

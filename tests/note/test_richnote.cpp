@@ -1,0 +1,91 @@
+// The note's text through a real rich edit control (under Wine).
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include "app/NoteText.h"
+#include "app/RichNoteEditor.h"
+
+namespace tabulon {
+namespace {
+
+// The control's library stays loaded for the whole test run.
+const bool kRichEditLoaded = LoadLibraryW(L"riched20.dll") != nullptr;
+
+class RichNote : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(kRichEditLoaded);
+        edit_ = CreateWindowExW(0, L"RichEdit20W", L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                                0, 358, 287, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(edit_, nullptr);
+        LiftTextLimit(edit_);
+    }
+    void TearDown() override {
+        if (edit_) DestroyWindow(edit_);
+    }
+
+    HWND Edit() const { return edit_; }
+
+    HWND edit_ = nullptr;
+};
+
+TEST_F(RichNote, TextComesBackWithCrLf) {
+    RichNoteEditor editor(Edit());
+    editor.SetText(u"abc\r\ndef\r\n");
+    EXPECT_EQ(editor.Text(), u"abc\r\ndef\r\n");
+    editor.SetText(u"");
+    EXPECT_EQ(editor.Text(), u"");
+}
+
+TEST_F(RichNote, RtfLookingNoteStaysPlainText) {
+    RichNoteEditor editor(Edit());
+    const std::u16string note = u"{\\rtf1\\ansi {\\b bold}}\r\n";
+    editor.SetText(note);
+    EXPECT_EQ(editor.Text(), note);
+}
+
+TEST_F(RichNote, NotesOfSeveralMegabytesStayWhole) {
+    RichNoteEditor editor(Edit());
+    std::u16string note;
+    for (int i = 0; note.size() < (3u << 20); ++i) {
+        note += u'\u7B2C';
+        note += char16_t(u'0' + i % 10);
+        note += u" line of the note\r\n";
+    }
+    editor.SetText(note);
+    std::u16string back = editor.Text();
+    EXPECT_EQ(back.size(), note.size());
+    EXPECT_TRUE(back == note); // (no EXPECT_EQ: its diff of megabytes would not fit)
+    // Typing still works past the old 32,767-character limit.
+    SendMessageW(Edit(), EM_SETSEL, WPARAM(-1), LPARAM(-1));
+    ReplaceSelection(Edit(), L"end");
+    back = editor.Text();
+    EXPECT_EQ(back.size(), note.size() + 3);
+    EXPECT_TRUE(back == note + u"end");
+}
+
+TEST_F(RichNote, MarksReplaceTheSelectionWithoutUndo) {
+    RichNoteEditor editor(Edit());
+    editor.SetText(u"one two\r\n");
+    SendMessageW(Edit(), EM_SETSEL, 4, 7);
+    ReplaceSelection(Edit(), L"\u221A");
+    EXPECT_EQ(editor.Text(), u"one \u221A\r\n");
+    SendMessageW(Edit(), EM_SETSEL, 0, 0);
+    ReplaceSelection(Edit(), L"\u00D7");
+    EXPECT_EQ(editor.Text(), u"\u00D7one \u221A\r\n");
+    EXPECT_EQ(NoteFileBytes(editor.Text(), true), "\xA1\xC1one \xA1\xCC\r\n");
+    EXPECT_FALSE(SendMessageW(Edit(), EM_CANUNDO, 0, 0));
+}
+
+TEST_F(RichNote, LoadedBytesSurviveTheControl) {
+    RichNoteEditor editor(Edit());
+    const std::string file = "caf\xC3\xA9 \x80\xFF \xA1\xCC \x94\x39\xFC\x36\r\n\r\nend\r\n";
+    editor.SetText(NoteTextFromFile(file));
+    EXPECT_EQ(NoteFileBytes(editor.Text(), true), file);
+}
+
+} // namespace
+} // namespace tabulon
