@@ -1,0 +1,208 @@
+// The blend of two GDI bitmaps drawn onto a device context.
+#include "compose/BlendRows.h"
+#include "compose/CBmp.h"
+#include "ui/Handles.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace tabulon {
+namespace {
+
+using PixelFn = std::function<uint32_t(int x, int y)>; // 0x00RRGGBB
+
+// A 24-bit top-down DIB section whose pixels the test reads and writes directly.
+struct Picture {
+    Picture(int w, int h, const PixelFn& pixel) : width(w), height(h), stride(DibStride24(w)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* p = nullptr;
+        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
+        bits = static_cast<uint8_t*>(p);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x)
+                Set(x, y, pixel(x, y));
+            // Poison the padding: a reader that ignores the stride would show it.
+            for (size_t i = size_t(w) * 3; i < stride; ++i)
+                bits[size_t(y) * stride + i] = 0xEE;
+        }
+    }
+    uint32_t At(int x, int y) const {
+        ::GdiFlush();
+        const uint8_t* p = bits + size_t(y) * stride + size_t(x) * 3;
+        return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    }
+    void Set(int x, int y, uint32_t c) {
+        uint8_t* p = bits + size_t(y) * stride + size_t(x) * 3;
+        p[0] = uint8_t(c);
+        p[1] = uint8_t(c >> 8);
+        p[2] = uint8_t(c >> 16);
+    }
+    std::vector<uint8_t> Bytes() const {
+        ::GdiFlush();
+        return std::vector<uint8_t>(bits, bits + stride * size_t(height));
+    }
+    int width, height;
+    size_t stride;
+    GdiBitmap bitmap;
+    uint8_t* bits = nullptr;
+};
+
+// A picture with a DC to draw on.
+struct Target : Picture {
+    Target(int w, int h)
+        : Picture(w, h, [](int, int) { return kFill; }), dc(::CreateCompatibleDC(nullptr)),
+          select(dc.Get(), bitmap.Get()) {}
+    static constexpr uint32_t kFill = 0x123456;
+    MemoryDC dc;
+    SelectGuard select;
+};
+
+uint32_t MixPixel(uint32_t a, uint32_t b, int weight) {
+    const BlendFactors f = BlendFactorsFor(weight);
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= uint32_t(BlendByteExact(uint8_t(a >> shift), uint8_t(b >> shift), f)) << shift;
+    return out;
+}
+
+uint32_t NotePixel(int x, int y) {
+    return uint32_t((x * 7) & 255) << 16 | uint32_t((y * 5) & 255) << 8 | uint32_t((x + y) & 255);
+}
+uint32_t BackgroundPixel(int x, int y) {
+    return uint32_t((x * 3 + y) & 255) << 16 | uint32_t(200 - y % 150) << 8 |
+           uint32_t((x ^ y) & 255);
+}
+
+// Every pixel of `target`: inside the note's rectangle at (x, y) the mix of the
+// note with the background pixel at (x + i + dx, y + j + dy) (black outside
+// the background), elsewhere the fill.
+void ExpectBlended(const Target& target, const Picture& note, const Picture& background, int weight,
+                   int x, int y, int dx, int dy) {
+    int bad = 0;
+    for (int ty = 0; ty < target.height; ++ty) {
+        for (int tx = 0; tx < target.width; ++tx) {
+            const int i = tx - x, j = ty - y;
+            uint32_t want = Target::kFill;
+            if (i >= 0 && j >= 0 && i < note.width && j < note.height) {
+                const int bx = i + dx, by = j + dy;
+                const bool inside =
+                    bx >= 0 && by >= 0 && bx < background.width && by < background.height;
+                want = MixPixel(note.At(i, j), inside ? background.At(bx, by) : 0, weight);
+            }
+            if (target.At(tx, ty) != want && ++bad <= 5)
+                ADD_FAILURE() << "pixel (" << tx << ", " << ty << "): " << std::hex
+                              << target.At(tx, ty) << " != " << want;
+        }
+    }
+    EXPECT_EQ(bad, 0);
+}
+
+TEST(BlendBitmaps, Width350MixesEveryPixelWithoutSkew) {
+    Picture note(350, 40, NotePixel);
+    Picture background(350, 40, BackgroundPixel);
+    EXPECT_EQ(note.stride, 1052u);
+    Target target(350, 40);
+    for (int weight : {2, 4}) {
+        BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), weight, 0, 0);
+        ExpectBlended(target, note, background, weight, 0, 0, 0, 0);
+    }
+}
+
+TEST(BlendBitmaps, LeavesBothInputsUnchanged) {
+    Picture note(37, 11, NotePixel);
+    Picture background(50, 20, BackgroundPixel);
+    const auto noteBytes = note.Bytes(), backgroundBytes = background.Bytes();
+    Target target(60, 30);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 3, 5, 5, 5, 5);
+    EXPECT_EQ(note.Bytes(), noteBytes);
+    EXPECT_EQ(background.Bytes(), backgroundBytes);
+}
+
+TEST(BlendBitmaps, XAndYOnlyMoveTheResult) {
+    Picture note(21, 13, NotePixel);
+    Picture background(60, 40, BackgroundPixel);
+    Target target(60, 40);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 2, 17, 9);
+    ExpectBlended(target, note, background, 2, 17, 9, 0, 0);
+}
+
+TEST(BlendBitmaps, MixesWithTheAreaBeneathWhenGivenItsOrigin) {
+    Picture note(21, 13, NotePixel);
+    Picture background(61, 41, BackgroundPixel);
+    Target target(61, 41);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 4, 30, 20, 30, 20);
+    ExpectBlended(target, note, background, 4, 30, 20, 30, 20);
+}
+
+TEST(BlendBitmaps, PartsOutsideTheBackgroundAreCut) {
+    // A background narrower than the note puts the note's left part outside.
+    Picture note(35, 30, NotePixel);
+    Picture background(20, 50, BackgroundPixel);
+    Target target(20, 50);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 2, -22, 3, -22, 3);
+    ExpectBlended(target, note, background, 2, -22, 3, -22, 3);
+    // Beyond the bottom-right corner, too.
+    Target target2(20, 50);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target2.dc.Get(), 2, 10, 40, 10, 40);
+    ExpectBlended(target2, note, background, 2, 10, 40, 10, 40);
+}
+
+TEST(BlendBitmaps, AnyWeightFollowsTheFormula) {
+    Picture note(9, 7, NotePixel);
+    Picture background(9, 7, BackgroundPixel);
+    for (int weight = -1; weight <= 11; ++weight) {
+        Target target(9, 7);
+        BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), weight, 0, 0);
+        ExpectBlended(target, note, background, ClampBlendWeight(weight), 0, 0, 0, 0);
+    }
+}
+
+TEST(BlendBitmaps, NoBitmapDrawsNothing) {
+    Picture background(10, 10, BackgroundPixel);
+    Target target(10, 10);
+    const auto before = target.Bytes();
+    BlendBitmaps(nullptr, background.bitmap.Get(), target.dc.Get(), 2, 0, 0);
+    GdiBrush brush(::CreateSolidBrush(RGB(1, 2, 3)));
+    BlendBitmaps(reinterpret_cast<HBITMAP>(brush.Get()), background.bitmap.Get(), target.dc.Get(),
+                 2, 0, 0);
+    EXPECT_EQ(target.Bytes(), before);
+}
+
+TEST(BlendBitmaps, UnreadableSecondMixesWithBlack) {
+    Picture note(12, 6, NotePixel);
+    Target target(12, 6);
+    BlendBitmaps(note.bitmap.Get(), nullptr, target.dc.Get(), 4, 0, 0);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(target.At(x, y), MixPixel(NotePixel(x, y), 0, 4));
+}
+
+TEST(BlendBitmaps, ReadsBitmapsOfOtherDepths) {
+    // A device-dependent bitmap as the screen makes it, and a 1-bit one.
+    MemoryDC dc(::CreateCompatibleDC(nullptr));
+    WindowDC screen(nullptr);
+    GdiBitmap note(::CreateCompatibleBitmap(screen.Get(), 8, 8));
+    {
+        SelectGuard sel(dc.Get(), note.Get());
+        GdiBrush brush(::CreateSolidBrush(RGB(255, 255, 255)));
+        RECT r{0, 0, 8, 8};
+        ::FillRect(dc.Get(), &r, brush.Get());
+    }
+    GdiBitmap mono(::CreateBitmap(8, 8, 1, 1, nullptr)); // all black
+    Target target(8, 8);
+    BlendBitmaps(note.Get(), mono.Get(), target.dc.Get(), 2, 0, 0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(target.At(x, y), 0xCCCCCCu); // 204 each
+}
+
+} // namespace
+} // namespace tabulon
