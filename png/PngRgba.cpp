@@ -1,0 +1,53 @@
+#include "png/PngRgba.h"
+
+namespace tabulon {
+
+namespace {
+
+unsigned IndexAt(const uint8_t* row, unsigned bits, uint32_t x) {
+    switch (bits) {
+    case 1:
+        return (row[x / 8] >> (7 - x % 8)) & 1;
+    case 4:
+        return x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
+    default:
+        return row[x];
+    }
+}
+
+} // namespace
+
+std::vector<uint8_t> DecodedRgba(const TPngGraphic& image) {
+    const TChunkIHDR& header = image.HeaderChunk();
+    const uint32_t width = header.Width(), height = header.Height();
+    std::vector<uint8_t> rgba(size_t(width) * height * 4);
+    if (!header.PixelBits()) return rgba;
+    const unsigned bits = header.PixelBitCount();
+    const TChunktRNS* trns = image.ChunkList().FindChunk<TChunktRNS>();
+    const bool paletteAlpha = header.ColourType() == 3 && trns;
+    uint8_t* out = rgba.data();
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* row = header.PixelRow(y);
+        const uint8_t* alpha =
+            header.AlphaPlane() ? header.AlphaPlane() + size_t(y) * width : nullptr;
+        for (uint32_t x = 0; x < width; ++x, out += 4) {
+            uint8_t a = 255;
+            if (bits == 24) {
+                out[0] = row[3 * x + 2];
+                out[1] = row[3 * x + 1];
+                out[2] = row[3 * x];
+            } else {
+                const unsigned index = IndexAt(row, bits, x);
+                const TRgbQuad& c = header.DibHeader().colors[index];
+                out[0] = c.red;
+                out[1] = c.green;
+                out[2] = c.blue;
+                if (paletteAlpha) a = trns->AlphaTable()[index];
+            }
+            out[3] = alpha ? alpha[x] : a;
+        }
+    }
+    return rgba;
+}
+
+} // namespace tabulon
