@@ -11,7 +11,11 @@ seconds="${FUZZ_SECONDS:-60}"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTABULON_FUZZ=ON -DTABULON_TESTS=OFF >/dev/null
-cmake --build "$build" -j2
+targets=()
+for src in "$root"/fuzz/fuzz_*.cpp; do
+  targets+=("$(basename "$src" .cpp)" "$(basename "$src" .cpp)_replay")
+done
+cmake --build "$build" -j2 --target "${targets[@]}"
 
 status=0
 for src in "$root"/fuzz/fuzz_*.cpp; do
