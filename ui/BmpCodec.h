@@ -5,6 +5,10 @@
 // 24 and 32 bits per pixel, BI_RGB, BI_BITFIELDS (separate masks or masks inside
 // a V4/V5 header), RLE4 and RLE8, bottom-up and top-down, the old 12-byte core
 // header, and short palettes. Whatever the source, the result is 24-bit B,G,R.
+// Like Windows, it is lenient where no data is lost: palette indexes beyond the
+// stored palette read as black, pixels a run-length stream skips (deltas, early
+// line or bitmap ends) take the colour of palette entry 0, runs past the right
+// edge are clipped, and a zero pixel offset means "right after the palette".
 //
 // Malformed files raise EBmpError with a plain English message; the decoder
 // never reads outside the buffer and never allocates more than the file can
