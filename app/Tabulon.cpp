@@ -1,0 +1,28 @@
+// The program: registers the picture kinds, creates the three windows (the
+// main window first, the two composition windows hidden) and runs the loop.
+#include "app/PictureKinds.h"
+#include "app/uMain.h"
+#include "compose/uDeskBGSet.h"
+#include "compose/uPicPreview.h"
+#include "ui/Application.h"
+
+#include <windows.h>
+
+using namespace tabulon;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        RegisterPictureKinds();
+        Application.Initialize();
+        Application.SetTitle(L"Tabulon");
+        Application.CreateForm(MainFrm);
+        Application.CreateForm(DeskBGSetFrm);
+        Application.CreateForm(PicPreviewFrm);
+        Application.Run();
+    } catch (const Exception& e) {
+        // Only start-up itself gets here (building a window failed).
+        Application.ShowException(e.Message());
+        return 1;
+    }
+    return 0;
+}

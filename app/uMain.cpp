@@ -1,0 +1,156 @@
+#include "app/uMain.h"
+
+#include "app/DateLine.h"
+#include "app/MainLayout.h"
+#include "ui/Application.h"
+
+namespace tabulon {
+
+TMainFrm* MainFrm = nullptr;
+
+TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
+    BuildLayout(*this, MainLayout());
+    BindControls();
+    BindCaptionButtons();
+    BuildSystemMenu();
+}
+
+void TMainFrm::BindControls() {
+    shpBG = &Find<TShape>("shpBG");
+    imgBG = &Find<TImage>("imgBG");
+    imgLogo = &Find<TImage>("imgLogo");
+    img_close_normal = &Find<TImage>("img_close_normal");
+    img_close_highlight = &Find<TImage>("img_close_highlight");
+    img_close_down = &Find<TImage>("img_close_down");
+    img_mini_normal = &Find<TImage>("img_mini_normal");
+    img_mini_highlight = &Find<TImage>("img_mini_highlight");
+    img_mini_down = &Find<TImage>("img_mini_down");
+    lblDateTime = &Find<TLabel>("lblDateTime");
+    lblSet = &Find<TLabel>("lblSet");
+    imgAppToDesk = &Find<TImage>("imgAppToDesk");
+    btn4 = &Find<TSpeedButton>("btn4");
+    btn3 = &Find<TSpeedButton>("btn3");
+    pnlLeft = &Find<TPanel>("pnlLeft");
+    shpLeft = &Find<TShape>("shpLeft");
+    imgAddToDesk = &Find<TImage>("imgAddToDesk");
+    pnlWeb = &Find<TPanel>("pnlWeb");
+    pngRight = &Find<TPanel>("pngRight");
+    shpRight = &Find<TShape>("shpRight");
+    rdtMain = &Find<TRichEdit>("rdtMain");
+}
+
+void TMainFrm::FormCreate() {
+    WriteDateLine();
+}
+
+// ---------------------------------------------------------------------------
+// Date line
+
+void TMainFrm::WriteDateLine() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const int isoWeekday = now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek;
+    lblDateTime->SetCaption(FormatDateLine(now.wYear, now.wMonth, now.wDay, isoWeekday));
+}
+
+// ---------------------------------------------------------------------------
+// Caption buttons and moving
+
+void TMainFrm::BindCaptionButtons() {
+    img_close_normal->OnMouseMove = [this](TControl& s, const TMouseEvent& e) {
+        img_close_normalMouseMove(s, e);
+    };
+    img_close_highlight->OnMouseDown = [this](TControl& s, const TMouseEvent& e) {
+        img_close_highlightMouseDown(s, e);
+    };
+    img_close_highlight->OnClick = [this](TControl& s) { img_close_highlightClick(s); };
+    img_mini_normal->OnMouseMove = [this](TControl& s, const TMouseEvent& e) {
+        img_mini_normalMouseMove(s, e);
+    };
+    img_mini_highlight->OnMouseDown = [this](TControl& s, const TMouseEvent& e) {
+        img_mini_highlightMouseDown(s, e);
+    };
+    img_mini_highlight->OnClick = [this](TControl& s) { img_mini_highlightClick(s); };
+    imgBG->OnMouseDown = [this](TControl& s, const TMouseEvent& e) { imgBGMouseDown(s, e); };
+    imgBG->OnMouseMove = [this](TControl& s, const TMouseEvent& e) { imgBGMouseMove(s, e); };
+}
+
+void TMainFrm::ShowCaptionButtons(ButtonState close, ButtonState mini) {
+    img_close_normal->SetVisible(close == ButtonState::Normal);
+    img_close_highlight->SetVisible(close == ButtonState::Hover);
+    img_close_down->SetVisible(close == ButtonState::Pressed);
+    img_mini_normal->SetVisible(mini == ButtonState::Normal);
+    img_mini_highlight->SetVisible(mini == ButtonState::Hover);
+    img_mini_down->SetVisible(mini == ButtonState::Pressed);
+}
+
+void TMainFrm::img_close_normalMouseMove(TControl&, const TMouseEvent&) {
+    ShowCaptionButtons(ButtonState::Hover, ButtonState::Normal);
+}
+
+void TMainFrm::img_close_highlightMouseDown(TControl&, const TMouseEvent&) {
+    ShowCaptionButtons(ButtonState::Pressed, ButtonState::Normal);
+}
+
+void TMainFrm::img_close_highlightClick(TControl&) {
+    // A failed write ends the handler here: the program keeps running.
+    WriteNoteFile();
+    Application.Terminate();
+}
+
+void TMainFrm::img_mini_normalMouseMove(TControl&, const TMouseEvent&) {
+    ShowCaptionButtons(ButtonState::Normal, ButtonState::Hover);
+}
+
+void TMainFrm::img_mini_highlightMouseDown(TControl&, const TMouseEvent&) {
+    ShowCaptionButtons(ButtonState::Normal, ButtonState::Pressed);
+}
+
+void TMainFrm::img_mini_highlightClick(TControl&) {
+    // The taskbar entry stays, minimised; restoring it shows the window again.
+    Application.Minimize();
+    Hide();
+    ShowCaptionButtons(ButtonState::Normal, ButtonState::Normal);
+}
+
+void TMainFrm::imgBGMouseDown(TControl&, const TMouseEvent&) {
+    // The system's own move loop, as if the caption bar were dragged:
+    // SC_MOVE combined with the caption hit-test code.
+    constexpr WPARAM kMoveByCaption = 0xF012;
+    ::ReleaseCapture();
+    ::PostMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
+void TMainFrm::imgBGMouseMove(TControl&, const TMouseEvent&) {
+    ShowCaptionButtons(ButtonState::Normal, ButtonState::Normal);
+}
+
+// ---------------------------------------------------------------------------
+// Note file
+
+void TMainFrm::WriteNoteFile() {
+    // The note file's write goes here (the same steps as an auto-save tick).
+}
+
+// ---------------------------------------------------------------------------
+// System menu
+
+void TMainFrm::BuildSystemMenu() {
+    popSysset.Add("N_help", L"帮助说明");
+    popSysset.Add("N_Submit", L"意见反馈");
+    popSysset.Add("N4", L"-");
+    popSysset.Add("N_ExitPrj", L"退出程序", [this](TMenuItem& s) { N_ExitPrjClick(s); });
+    lblSet->OnClick = [this](TControl& s) { lblSetClick(s); };
+}
+
+void TMainFrm::lblSetClick(TControl&) {
+    const POINT corner = lblSet->ClientToScreen(POINT{0, lblSet->Height()});
+    lblSet->SetPopupMenu(&popSysset);
+    popSysset.Popup(corner.x, corner.y);
+}
+
+void TMainFrm::N_ExitPrjClick(TMenuItem&) {
+    Application.Terminate();
+}
+
+} // namespace tabulon

@@ -1,0 +1,77 @@
+#pragma once
+// TMainFrm: the main window. A frameless skinned window: background, logo,
+// three-state caption buttons, the date line, the options label with the
+// system menu, the pin button, the two mark buttons, the web panel on the
+// left and the note editor on the right.
+#include "ui/Form.h"
+#include "ui/GraphicControls.h"
+#include "ui/Menus.h"
+#include "ui/RichEdit.h"
+#include "ui/WinControl.h"
+
+#include <string>
+
+namespace tabulon {
+
+class TMainFrm : public TForm {
+  public:
+    TMainFrm();
+
+    void FormCreate() override;
+
+    // Controls of the layout, in z-order.
+    TShape* shpBG = nullptr;
+    TImage* imgBG = nullptr;
+    TImage* imgLogo = nullptr;
+    TImage* img_close_normal = nullptr;
+    TImage* img_close_highlight = nullptr;
+    TImage* img_close_down = nullptr;
+    TImage* img_mini_normal = nullptr;
+    TImage* img_mini_highlight = nullptr;
+    TImage* img_mini_down = nullptr;
+    TLabel* lblDateTime = nullptr;
+    TLabel* lblSet = nullptr;
+    TImage* imgAppToDesk = nullptr;
+    TSpeedButton* btn4 = nullptr;
+    TSpeedButton* btn3 = nullptr;
+    TPanel* pnlLeft = nullptr;
+    TShape* shpLeft = nullptr;
+    TImage* imgAddToDesk = nullptr;
+    TPanel* pnlWeb = nullptr;
+    TPanel* pngRight = nullptr;
+    TShape* shpRight = nullptr;
+    TRichEdit* rdtMain = nullptr;
+
+    // The system menu, opened by lblSet.
+    TPopupMenu popSysset{"popSysset"};
+
+    // Caption buttons and moving.
+    void img_close_normalMouseMove(TControl& sender, const TMouseEvent& e);
+    void img_close_highlightMouseDown(TControl& sender, const TMouseEvent& e);
+    void img_close_highlightClick(TControl& sender);
+    void img_mini_normalMouseMove(TControl& sender, const TMouseEvent& e);
+    void img_mini_highlightMouseDown(TControl& sender, const TMouseEvent& e);
+    void img_mini_highlightClick(TControl& sender);
+    void imgBGMouseDown(TControl& sender, const TMouseEvent& e);
+    void imgBGMouseMove(TControl& sender, const TMouseEvent& e);
+
+    // System menu.
+    void lblSetClick(TControl& sender);
+    void N_ExitPrjClick(TMenuItem& sender);
+
+    // Writes the editor's text to the note file, as an auto-save tick does.
+    void WriteNoteFile();
+
+  private:
+    enum class ButtonState { Normal, Hover, Pressed };
+    // Shows exactly one image of each caption button.
+    void ShowCaptionButtons(ButtonState close, ButtonState mini);
+    void BindControls();
+    void BindCaptionButtons();
+    void BuildSystemMenu();
+    void WriteDateLine();
+};
+
+extern TMainFrm* MainFrm;
+
+} // namespace tabulon

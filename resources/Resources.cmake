@@ -1,0 +1,50 @@
+# The program's resources: icon, manifest, version information and the layout
+# pictures. Included by app/CMakeLists.txt in the cross tree. Defines
+# TABULON_RC (the generated .rc file) and the target tabulon_pictures that
+# makes the layout picture blobs.
+set(_res ${CMAKE_SOURCE_DIR}/resources)
+set(_out ${CMAKE_BINARY_DIR}/resources)
+file(MAKE_DIRECTORY ${_out})
+
+# resource name, picture file, picture kind
+set(_pictures
+  PIC_BG bg.png TPngGraphic
+  PIC_LOGO logo.bmp TBitmap
+  PIC_CLOSE_NORMAL close_normal.png TPngGraphic
+  PIC_CLOSE_HIGHLIGHT close_highlight.png TPngGraphic
+  PIC_CLOSE_DOWN close_down.png TPngGraphic
+  PIC_MINI_NORMAL mini_normal.png TPngGraphic
+  PIC_MINI_HIGHLIGHT mini_highlight.png TPngGraphic
+  PIC_MINI_DOWN mini_down.png TPngGraphic
+  PIC_APPTODESK apptodesk.bmp TBitmap
+  PIC_ADDTODESK addtodesk.bmp TBitmap)
+
+set(TABULON_PICTURE_LINES "")
+set(_blobs "")
+list(LENGTH _pictures _n)
+math(EXPR _last "${_n} - 1")
+foreach(_i RANGE 0 ${_last} 3)
+  math(EXPR _j "${_i} + 1")
+  math(EXPR _k "${_i} + 2")
+  list(GET _pictures ${_i} _name)
+  list(GET _pictures ${_j} _file)
+  list(GET _pictures ${_k} _class)
+  set(_blob ${_out}/${_name}.bin)
+  add_custom_command(OUTPUT ${_blob}
+    COMMAND ${CMAKE_COMMAND} -DCLASS=${_class} -DINPUT=${_res}/pictures/${_file}
+            -DOUTPUT=${_blob} -P ${_res}/LayoutPicture.cmake
+    DEPENDS ${_res}/pictures/${_file} ${_res}/LayoutPicture.cmake
+    VERBATIM)
+  list(APPEND _blobs ${_blob})
+  string(APPEND TABULON_PICTURE_LINES "${_name} RCDATA \"${_blob}\"\n")
+endforeach()
+add_custom_target(tabulon_pictures DEPENDS ${_blobs})
+
+set(TABULON_ICON ${_res}/Tabulon.ico)
+set(TABULON_MANIFEST ${_res}/Tabulon.manifest)
+set(TABULON_RC ${_out}/Tabulon.rc)
+# Tests that build the main window link the same resources.
+set_property(GLOBAL PROPERTY TABULON_RC ${TABULON_RC})
+configure_file(${_res}/Tabulon.rc.in ${TABULON_RC} @ONLY)
+set_source_files_properties(${TABULON_RC} PROPERTIES
+  OBJECT_DEPENDS "${_blobs};${TABULON_ICON};${TABULON_MANIFEST}")

@@ -1,0 +1,221 @@
+// The real main window, built from its layout and resources, driven by
+// synthetic mouse messages sent to its window.
+#include "app/PictureKinds.h"
+#include "app/uMain.h"
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+namespace tabulon {
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        RegisterPictureKinds();
+        Application.Initialize();
+        Application.SetTitle(L"Tabulon");
+        Application.CreateForm(MainFrm);
+        MainFrm->Show();
+    }
+
+    void SetUp() override {
+        DrainQueue();
+        // Every test starts with both buttons normal and no press in progress.
+        Send(WM_MOUSEMOVE, 0, kBackX, kBackY);
+        ASSERT_TRUE(Shows(MainFrm->img_close_normal));
+        ASSERT_TRUE(Shows(MainFrm->img_mini_normal));
+    }
+
+    static LRESULT Send(UINT msg, WPARAM keys, int x, int y) {
+        return ::SendMessageW(MainFrm->Handle(), msg, keys, MAKELPARAM(x, y));
+    }
+
+    static bool Shows(const TControl* c) { return c->Visible(); }
+
+    // Removes queued messages; true when a quit request was among them.
+    static bool DrainQueue() {
+        bool quit = false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                quit = true;
+            else
+                ::DispatchMessageW(&msg);
+        }
+        return quit;
+    }
+
+    // Inside the close and the minimise button, and over the background.
+    static constexpr int kCloseX = 560, kCloseY = 10;
+    static constexpr int kMiniX = 528, kMiniY = 10;
+    static constexpr int kBackX = 450, kBackY = 15;
+};
+
+TEST_F(MainWindow, IsFramelessAndOfItsFixedSize) {
+    RECT r;
+    ::GetWindowRect(MainFrm->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 584);
+    EXPECT_EQ(r.bottom - r.top, 382);
+    const LONG style = ::GetWindowLongW(MainFrm->Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_CAPTION);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(MainFrm->Handle(), caption, 32);
+    EXPECT_STREQ(caption, L"Tabulon");
+}
+
+TEST_F(MainWindow, ControlsTakeTheSizeOfTheirPictures) {
+    EXPECT_EQ(MainFrm->img_close_normal->Width(), 39);
+    EXPECT_EQ(MainFrm->img_close_normal->Height(), 20);
+    EXPECT_EQ(MainFrm->img_mini_normal->Width(), 28);
+    EXPECT_EQ(MainFrm->imgLogo->Width(), 200);
+    EXPECT_EQ(MainFrm->imgLogo->Height(), 57);
+    EXPECT_EQ(MainFrm->imgAppToDesk->Width(), 84);
+    EXPECT_EQ(MainFrm->imgAddToDesk->Height(), 93);
+    // The background is stretched over the window, not sized to its 416 x 289 picture.
+    EXPECT_EQ(MainFrm->imgBG->Width(), 582);
+    EXPECT_EQ(MainFrm->imgBG->Height(), 380);
+    EXPECT_EQ(MainFrm->imgBG->Picture().Width(), 416);
+}
+
+TEST_F(MainWindow, HoverPressAndReleaseInsideTheCloseButtonEndsTheProgram) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    EXPECT_TRUE(Shows(MainFrm->img_close_highlight));
+    EXPECT_FALSE(Shows(MainFrm->img_close_normal));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kCloseX, kCloseY);
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
+    EXPECT_FALSE(Shows(MainFrm->img_close_highlight));
+    EXPECT_EQ(::GetCapture(), MainFrm->Handle());
+    Send(WM_LBUTTONUP, 0, kCloseX + 5, kCloseY + 5);
+    EXPECT_TRUE(DrainQueue()) << "the click should request termination";
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(MainWindow, PressOnCloseDragOffAndReleaseDoesNothing) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kCloseX, kCloseY);
+    // While pressed, moves go to the hidden hover image, which has no handler.
+    Send(WM_MOUSEMOVE, MK_LBUTTON, kBackX, kBackY);
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
+    Send(WM_LBUTTONUP, 0, kBackX, kBackY);
+    EXPECT_FALSE(DrainQueue());
+    // The pressed image stays until the pointer moves over the background.
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY); // over the pressed image: no handler
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
+    Send(WM_MOUSEMOVE, 0, kBackX, kBackY);
+    EXPECT_TRUE(Shows(MainFrm->img_close_normal));
+    EXPECT_FALSE(Shows(MainFrm->img_close_down));
+}
+
+TEST_F(MainWindow, RightPressShowsThePressedImageAndClicksNothing) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, kCloseX, kCloseY);
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
+    Send(WM_RBUTTONUP, 0, kCloseX, kCloseY);
+    EXPECT_FALSE(DrainQueue());
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
+}
+
+TEST_F(MainWindow, ThePressedControlKeepsTheCaptureWhileOtherButtonsComeAndGo) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, kCloseX, kCloseY);
+    Send(WM_LBUTTONDOWN, MK_RBUTTON | MK_LBUTTON, kCloseX, kCloseY);
+    Send(WM_RBUTTONUP, MK_LBUTTON, kCloseX, kCloseY);
+    EXPECT_EQ(::GetCapture(), MainFrm->Handle());
+    Send(WM_LBUTTONUP, 0, kCloseX, kCloseY);
+    EXPECT_TRUE(DrainQueue());
+}
+
+TEST_F(MainWindow, OnlyOneImageOfEachButtonIsLitAtATime) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    Send(WM_MOUSEMOVE, 0, kMiniX, kMiniY);
+    EXPECT_TRUE(Shows(MainFrm->img_mini_highlight));
+    EXPECT_TRUE(Shows(MainFrm->img_close_normal));
+    EXPECT_FALSE(Shows(MainFrm->img_close_highlight));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kMiniX, kMiniY);
+    EXPECT_TRUE(Shows(MainFrm->img_mini_down));
+    EXPECT_FALSE(Shows(MainFrm->img_mini_normal));
+    EXPECT_FALSE(Shows(MainFrm->img_mini_highlight));
+    Send(WM_LBUTTONUP, 0, 0, 300);
+    EXPECT_FALSE(DrainQueue());
+}
+
+TEST_F(MainWindow, MinimiseHidesTheWindowAndRestoringTheApplicationBringsItBack) {
+    Send(WM_MOUSEMOVE, 0, kMiniX, kMiniY);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kMiniX, kMiniY);
+    Send(WM_LBUTTONUP, 0, kMiniX, kMiniY);
+    EXPECT_FALSE(::IsWindowVisible(MainFrm->Handle()));
+    EXPECT_TRUE(Application.Minimized());
+    EXPECT_TRUE(Shows(MainFrm->img_mini_normal));
+    EXPECT_FALSE(Shows(MainFrm->img_mini_down));
+    // What the taskbar does when the user clicks the minimised entry.
+    ::SendMessageW(Application.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(::IsWindowVisible(MainFrm->Handle()));
+    EXPECT_FALSE(Application.Minimized());
+    EXPECT_FALSE(DrainQueue());
+}
+
+TEST_F(MainWindow, PressOnTheBackgroundReleasesTheCaptureAndPostsTheMoveCommand) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kBackX, kBackY);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, MainFrm->Handle(), WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0xF012u);
+    EXPECT_EQ(msg.lParam, 0);
+    Send(WM_LBUTTONUP, 0, kBackX, kBackY);
+}
+
+TEST_F(MainWindow, PressOnTheLogoStartsNoMove) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 50, 40);
+    MSG msg;
+    EXPECT_FALSE(
+        ::PeekMessageW(&msg, MainFrm->Handle(), WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
+    Send(WM_LBUTTONUP, 0, 50, 40);
+    EXPECT_FALSE(DrainQueue());
+}
+
+TEST_F(MainWindow, TheOptionsLabelHasNoMenuUntilItIsClicked) {
+    EXPECT_EQ(MainFrm->lblSet->PopupMenu(), nullptr);
+    EXPECT_EQ(MainFrm->lblSet->CursorId(), IDC_HAND);
+    EXPECT_EQ(MainFrm->imgAppToDesk->CursorId(), IDC_HAND);
+    const auto& items = MainFrm->popSysset.Items();
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0]->Caption(), L"帮助说明");
+    EXPECT_EQ(items[1]->Caption(), L"意见反馈");
+    EXPECT_TRUE(items[2]->IsSeparator());
+    EXPECT_EQ(items[3]->Caption(), L"退出程序");
+    // "退出程序" ends the program.
+    items[3]->OnClick(*items[3]);
+    EXPECT_TRUE(DrainQueue());
+}
+
+bool sawErrorBox = false;
+
+// Closes the error box (modal) as soon as it is up.
+void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = ::FindWindowW(L"#32770", L"Tabulon");
+    if (!box) return;
+    sawErrorBox = true;
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ::KillTimer(nullptr, id);
+}
+
+TEST_F(MainWindow, AnExceptionInAHandlerIsReportedAndTheWindowGoesOn) {
+    ::SetTimer(nullptr, 0, 100, &CloseErrorBox);
+    auto saved = MainFrm->imgLogo->OnMouseDown;
+    MainFrm->imgLogo->OnMouseDown = [](TControl&, const TMouseEvent&) {
+        throw Exception(L"Handler failed");
+    };
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 50, 40);
+    MainFrm->imgLogo->OnMouseDown = saved;
+    EXPECT_TRUE(sawErrorBox);
+    Send(WM_LBUTTONUP, 0, 50, 40);
+    EXPECT_TRUE(::IsWindow(MainFrm->Handle()));
+}
+
+} // namespace
+
+} // namespace tabulon
