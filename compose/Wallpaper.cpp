@@ -15,6 +15,11 @@ int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft) {
 void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
                       int y) {
     composite.Assign(background);
+    BlendNoteOnto(composite, background, note, weight, x, y);
+}
+
+void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
+                   int y) {
     if (composite.Empty()) return;
     // Handle() takes the bitmaps out of their canvases first: GetDIBits wants
     // them deselected.
@@ -24,7 +29,7 @@ void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, in
     ::GdiFlush();
 }
 
-void SetDesktopWallpaper(const std::wstring& path) noexcept {
+void InstallDesktopWallpaper(const std::wstring& path) noexcept {
     try {
         ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
                                 SPIF_UPDATEINIFILE);

@@ -21,15 +21,20 @@ int CompositionWeight(int trackBarPosition, int useSecondBackground);
 // narrower than the note plus its margin.
 int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft = 0);
 
-// Makes `composite` a copy of `background` and blends `note` into it at
-// (x, y), each note pixel mixed with the background pixel beneath it. Parts
-// of the note outside the background are cut. A background without pixels
-// gives an empty composite.
+// Blends `note` into `composite`, a copy of `background`, at (x, y): each
+// note pixel is mixed with the background pixel beneath it. Parts of the note
+// outside the background are cut. An empty composite stays empty.
+void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
+                   int y);
+
+// Makes `composite` a copy of `background`, then BlendNoteOnto. A background
+// without pixels gives an empty composite.
 void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
                       int y);
 
-// Points the desktop wallpaper setting of the user profile at `path`. Every
-// failure, including a refusal by the system, is ignored.
-void SetDesktopWallpaper(const std::wstring& path) noexcept;
+// Points the desktop wallpaper setting of the user profile at `path` (no
+// change notification is broadcast). Every failure, including a refusal by
+// the system, is ignored.
+void InstallDesktopWallpaper(const std::wstring& path) noexcept;
 
 } // namespace tabulon

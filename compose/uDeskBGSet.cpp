@@ -1,5 +1,9 @@
 #include "compose/uDeskBGSet.h"
 
+#include "compose/NotePicture.h"
+#include "compose/Wallpaper.h"
+#include "ui/Application.h"
+#include "ui/FileIO.h"
 #include "ui/Layout.h"
 
 namespace tabulon {
@@ -15,6 +19,9 @@ const TFormSpec kForm{
     .borderless = false,
     .color = clWhite,
 };
+
+constexpr int kMonthCellCount = 42; // six weeks of seven days
+const wchar_t kLoadFailedText[] = L"加载失败！";
 
 const TFontSpec kLabelFont{.name = L"宋体", .height = 12, .charset = GB2312_CHARSET};
 
@@ -106,10 +113,54 @@ TDeskBGSetFrm::TDeskBGSetFrm() : TForm("DeskBGSetFrm", kForm) {
 }
 
 void TDeskBGSetFrm::FormCreate() {
-    // Filled in by the composition module: background folder, note lines,
-    // month cells and the background flag.
+    DeskBGPath = ProgramFolder() + L"source\\DeskTopBG\\";
+    MonthCells.assign(kMonthCellCount, TMonthCon{});
+    NoteLines.Clear();
+    UseSecondBackground = 0;
+    ShowLoadFailure = [](const std::wstring& message) {
+        // No owner, task-modal: the main window is disabled while the box is
+        // open, so the pin button cannot start a second pin underneath it.
+        ::MessageBoxW(nullptr, message.c_str(), Application.Title().c_str(), MB_OK | MB_TASKMODAL);
+    };
 }
 
-void TDeskBGSetFrm::FormDestroy() {}
+void TDeskBGSetFrm::FormDestroy() {
+    NoteLines.Clear();
+}
+
+void TDeskBGSetFrm::MakeNotePicture() {
+    TBitmap picture;
+    RenderNotePicture(NoteLines, picture);
+    picture.SaveToFile(DeskBGPath + L"Content.bmp");
+}
+
+namespace {
+
+// Loads `fileName` into `image`; on any failure reports it and keeps the old picture.
+void LoadPictureOrReport(TDeskBGSetFrm& dialog, TImage& image, const std::wstring& fileName) {
+    try {
+        image.Picture().LoadFromFile(fileName);
+        return;
+    } catch (...) {
+        // Every kind of failure (no such file, unknown extension, bad data,
+        // no memory) ends the same way: the user is told, the pin goes on.
+    }
+    if (dialog.ShowLoadFailure) dialog.ShowLoadFailure(kLoadFailedText);
+    dialog.Hide();
+}
+
+} // namespace
+
+void TDeskBGSetFrm::LoadBackgroundPicture(const std::wstring& FileName) {
+    LoadPictureOrReport(*this, *imgPicBG, FileName);
+}
+
+void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
+    LoadPictureOrReport(*this, *imgPicMix, FileName);
+}
+
+void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
+    InstallDesktopWallpaper(Path);
+}
 
 } // namespace tabulon

@@ -9,6 +9,7 @@
 #include "ui/XPButton.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,21 @@ class TDeskBGSetFrm : public TForm {
 
     void FormCreate() override;
     void FormDestroy() override;
+
+    // Draws NoteLines into the 350 x 300 note picture and writes it to
+    // DeskBGPath + "Content.bmp". Throws EFCreateError when it cannot be written.
+    void MakeNotePicture();
+    // Load a picture file into imgPicBG / imgPicMix. A failed load is reported
+    // with "加载失败！" and leaves the image with the picture it held; nothing
+    // is thrown, so the pin goes on.
+    void LoadBackgroundPicture(const std::wstring& FileName);
+    void LoadNotePicture(const std::wstring& FileName);
+    // Points the desktop wallpaper at `Path`; every failure is ignored.
+    void SetDesktopWallpaper(const std::wstring& Path);
+
+    // Reports a failed picture load. By default a message box, which blocks:
+    // tests put a recorder here instead.
+    std::function<void(const std::wstring& message)> ShowLoadFailure;
 
     // Controls of the layout.
     TPanel* pngBG = nullptr;

@@ -134,12 +134,12 @@ TEST(Wallpaper, NamesTheFileInTheUserProfile) {
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring path = std::wstring(temp) + L"tabulon-wallpaper-test.bmp";
     bitmap.SaveToFile(path);
-    SetDesktopWallpaper(path);
+    InstallDesktopWallpaper(path);
     EXPECT_EQ(WallpaperSetting(), path);
     // A file the system cannot use reports nothing.
-    SetDesktopWallpaper(L"Z:\\no\\such\\folder\\Mix.bmp");
-    SetDesktopWallpaper(L"");
-    if (!before.empty()) SetDesktopWallpaper(before);
+    InstallDesktopWallpaper(L"Z:\\no\\such\\folder\\Mix.bmp");
+    InstallDesktopWallpaper(L"");
+    if (!before.empty()) InstallDesktopWallpaper(before);
     ::DeleteFileW(path.c_str());
 }
 
