@@ -36,13 +36,11 @@ template <class E> std::wstring DecodeError(const Bytes& bytes, TPngGraphic* int
     return L"";
 }
 
-// A small valid 8-bit grey image, 4 × 2, one IDAT.
+// Unfiltered rows of an 8-bit grey image of one value.
 inline Bytes GreyRows(uint32_t width, uint32_t height, uint8_t value = 0x40) {
-    Bytes raw;
-    for (uint32_t y = 0; y < height; ++y) {
-        raw.push_back(0);
-        raw.insert(raw.end(), width, value);
-    }
+    Bytes raw(size_t(height) * (width + 1), value);
+    for (uint32_t y = 0; y < height; ++y)
+        raw[size_t(y) * (width + 1)] = 0; // filter None
     return raw;
 }
 

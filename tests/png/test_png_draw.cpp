@@ -48,11 +48,12 @@ class Canvas {
 
 // A w × h RGBA image of one colour and alpha.
 Bytes SolidRgba(uint32_t w, uint32_t h, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    Bytes raw;
-    for (uint32_t y = 0; y < h; ++y) {
-        raw.push_back(0);
-        for (uint32_t x = 0; x < w; ++x)
-            raw.insert(raw.end(), {r, g, b, a});
+    Bytes raw(size_t(h) * (1 + 4 * size_t(w)), 0);
+    for (size_t at = 0; at < raw.size(); ++at) {
+        const size_t column = at % (1 + 4 * size_t(w));
+        if (column == 0) continue; // filter byte
+        const uint8_t channel[4] = {r, g, b, a};
+        raw[at] = channel[(column - 1) % 4];
     }
     PngBuilder png;
     png.Ihdr(w, h, 8, 6).Idat(Deflate(raw)).Iend();

@@ -53,12 +53,17 @@ Reference ReadWithLibpng(const std::string& path) {
     const int type = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
     const auto gamma = GammaTable(png, info);
-    png_colorp palette = nullptr;
+    // Copies: libpng's own arrays go away with its structures.
+    std::vector<png_color> palette(256);
+    Bytes trnsAlpha(256, 255);
+    png_colorp paletteData = nullptr;
     int paletteSize = 0;
-    png_get_PLTE(png, info, &palette, &paletteSize);
-    png_bytep trnsAlpha = nullptr;
+    if (png_get_PLTE(png, info, &paletteData, &paletteSize))
+        std::copy(paletteData, paletteData + paletteSize, palette.begin());
+    png_bytep trnsData = nullptr;
     int trnsCount = 0;
-    if (type == PNG_COLOR_TYPE_PALETTE) png_get_tRNS(png, info, &trnsAlpha, &trnsCount, nullptr);
+    if (type == PNG_COLOR_TYPE_PALETTE && png_get_tRNS(png, info, &trnsData, &trnsCount, nullptr))
+        std::copy(trnsData, trnsData + trnsCount, trnsAlpha.begin());
     png_set_strip_16(png);
     png_set_packing(png);
     png_set_interlace_handling(png);
@@ -89,7 +94,7 @@ Reference ReadWithLibpng(const std::string& path) {
             }
             case PNG_COLOR_TYPE_PALETTE: {
                 const png_color& c = palette[p[x]];
-                const uint8_t a = p[x] < trnsCount ? trnsAlpha[p[x]] : 255;
+                const uint8_t a = trnsAlpha[p[x]];
                 ref.rgba.insert(ref.rgba.end(), {gamma[c.red], gamma[c.green], gamma[c.blue], a});
                 break;
             }
