@@ -2,7 +2,12 @@
 
 #include "app/DateLine.h"
 #include "app/MainLayout.h"
+#include "compose/PinSequence.h"
+#include "compose/uDeskBGSet.h"
+#include "compose/uPicPreview.h"
 #include "ui/Application.h"
+#include "ui/FileIO.h"
+#include "ui/LineList.h"
 
 namespace tabulon {
 
@@ -13,6 +18,7 @@ TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BindControls();
     BindCaptionButtons();
     BuildSystemMenu();
+    BindPinButton();
 }
 
 void TMainFrm::BindControls() {
@@ -151,6 +157,29 @@ void TMainFrm::lblSetClick(TControl&) {
 
 void TMainFrm::N_ExitPrjClick(TMenuItem&) {
     Application.Terminate();
+}
+
+// ---------------------------------------------------------------------------
+// Pin note to desktop
+
+void TMainFrm::BindPinButton() {
+    imgAppToDesk->OnClick = [this](TControl& s) { imgAppToDeskClick(s); };
+}
+
+void TMainFrm::CopyNoteToDeskBGSet() {
+    // Joined as a one-line list the text gets CR LF appended; split again it
+    // gives the editor's lines, ending with one empty line when the text
+    // itself ends with a line break (an empty editor gives one empty line).
+    WideLineList whole;
+    DeskBGSetFrm->NoteLines.Clear();
+    whole.Add(rdtMain->Text());
+    DeskBGSetFrm->NoteLines.SetText(whole.Text());
+}
+
+void TMainFrm::imgAppToDeskClick(TControl&) {
+    CopyNoteToDeskBGSet();
+    // Note picture, background choice, loads, flag, composite, Mix.bmp, wallpaper.
+    PinNoteToDesktop(*DeskBGSetFrm, *PicPreviewFrm, ProgramFolder());
 }
 
 } // namespace tabulon

@@ -62,6 +62,11 @@ class TMainFrm : public TForm {
     // Writes the editor's text to the note file, as an auto-save tick does.
     void WriteNoteFile();
 
+    // Pin: turns the note into the desktop wallpaper.
+    void imgAppToDeskClick(TControl& sender);
+    // Puts the editor's text, split into lines, into the settings dialog's NoteLines.
+    void CopyNoteToDeskBGSet();
+
   private:
     enum class ButtonState { Normal, Hover, Pressed };
     // Shows exactly one image of each caption button.
@@ -69,6 +74,7 @@ class TMainFrm : public TForm {
     void BindControls();
     void BindCaptionButtons();
     void BuildSystemMenu();
+    void BindPinButton();
     void WriteDateLine();
 };
 

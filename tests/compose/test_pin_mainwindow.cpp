@@ -1,0 +1,93 @@
+// The pin from the main window: the editor's text reaches the dialog's note
+// lines, and a click on the pin button writes Mix.bmp beside this program and
+// installs it.
+#include "app/PictureKinds.h"
+#include "app/uMain.h"
+#include "compose/uDeskBGSet.h"
+#include "compose/uPicPreview.h"
+#include "ui/Application.h"
+#include "ui/BmpCodec.h"
+#include "ui/FileIO.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tabulon {
+namespace {
+
+std::wstring WallpaperSetting() {
+    wchar_t value[MAX_PATH * 2] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                       nullptr, value, &size) != ERROR_SUCCESS)
+        return L"";
+    return value;
+}
+
+class PinFromMainWindow : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        RegisterPictureKinds();
+        Application.Initialize();
+        Application.SetTitle(L"Tabulon");
+        Application.CreateForm(MainFrm);
+        Application.CreateForm(DeskBGSetFrm);
+        Application.CreateForm(PicPreviewFrm);
+    }
+
+    std::vector<std::wstring> NoteLinesFor(const std::wstring& text) {
+        MainFrm->rdtMain->SetText(text);
+        MainFrm->CopyNoteToDeskBGSet();
+        return DeskBGSetFrm->NoteLines.Lines();
+    }
+};
+
+using Lines = std::vector<std::wstring>;
+
+TEST_F(PinFromMainWindow, NoteLinesHoldTheEditorsLines) {
+    EXPECT_EQ(NoteLinesFor(L""), Lines{L""});
+    EXPECT_EQ(NoteLinesFor(L"one"), Lines{L"one"});
+    EXPECT_EQ(NoteLinesFor(L"one\r\ntwo"), (Lines{L"one", L"two"}));
+    // A final line break leaves one empty line at the end.
+    EXPECT_EQ(NoteLinesFor(L"one\r\ntwo\r\n"), (Lines{L"one", L"two", L""}));
+    EXPECT_EQ(NoteLinesFor(L"便签\r第二行"), (Lines{L"便签", L"第二行"}));
+    // Copying again replaces the lines.
+    EXPECT_EQ(NoteLinesFor(L"x"), Lines{L"x"});
+}
+
+TEST_F(PinFromMainWindow, ClickWritesMixBesideTheProgramAndInstallsIt) {
+    // The program folder of a test is the folder of its executable.
+    const std::wstring source = ProgramFolder() + L"source\\";
+    const std::wstring deskBG = source + L"DeskTopBG\\";
+    ::CreateDirectoryW(source.c_str(), nullptr);
+    ::CreateDirectoryW(deskBG.c_str(), nullptr);
+    std::vector<uint8_t> rows(BmpStride24(640) * 480, 0x40);
+    const std::vector<uint8_t> a1 = EncodeBmp24(640, 480, rows.data(), BmpStride24(640));
+    WriteFileReplacing(deskBG + L"A1.bmp",
+                       std::string_view(reinterpret_cast<const char*>(a1.data()), a1.size()));
+    ASSERT_EQ(DeskBGSetFrm->DeskBGPath, deskBG);
+
+    MainFrm->rdtMain->SetText(L"Pinned from the main window");
+    MainFrm->imgAppToDesk->Click();
+
+    EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
+    const std::string mix = ReadWholeFile(deskBG + L"Mix.bmp");
+    const BmpImage image = DecodeBmp(reinterpret_cast<const uint8_t*>(mix.data()), mix.size());
+    EXPECT_EQ(image.width, 640);
+    EXPECT_EQ(image.height, 480);
+    // The note's paper at weight 2 over the grey: 0xDA, 0xFF, 0xFF mixed with 0x40.
+    const uint8_t* p =
+        image.pixels.data() + size_t(35) * BmpStride24(640) + size_t(640 - 402 + 3) * 3;
+    EXPECT_EQ(p[0], 187); // (1.6 * 218 + 0.4 * 64) / 2
+    EXPECT_EQ(p[1], 216); // (1.6 * 255 + 0.4 * 64) / 2
+    EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+
+    for (const wchar_t* name : {L"A1.bmp", L"Content.bmp", L"Mix.bmp"})
+        ::DeleteFileW((deskBG + name).c_str());
+    ::RemoveDirectoryW(deskBG.c_str());
+    ::RemoveDirectoryW(source.c_str());
+}
+
+} // namespace
+} // namespace tabulon
