@@ -12,6 +12,33 @@ namespace tabulon {
 
 // ---- gAMA ----
 
+namespace {
+
+struct TGammaTables {
+    uint32_t value = 0;
+    std::array<uint8_t, 256> ramp{};
+};
+
+// The ramp for a stored gamma value. 256 powers in extended precision cost
+// more than decoding a small image, and files of one program tend to share a
+// value, so the last one is kept (per thread).
+const TGammaTables& GammaTablesFor(uint32_t value) {
+    thread_local TGammaTables cached;
+    if (cached.value == value) return cached;
+    const long double exponent = 1.0L / (static_cast<long double>(value) / 100000.0L * 2.2L);
+    for (unsigned i = 0; i < 256; ++i) {
+        const long double base = i / 255.0L;
+        const long double power = base == 0 ? 0.0L : std::exp(exponent * std::log(base));
+        // nearbyint rounds to nearest, ties to even, in the default mode.
+        cached.ramp[i] =
+            static_cast<uint8_t>(std::clamp(std::nearbyint(power * 255.0L), 0.0L, 255.0L));
+    }
+    cached.value = value;
+    return cached;
+}
+
+} // namespace
+
 TChunkgAMA::TChunkgAMA(TPngGraphic& owner) : TChunk(owner) {
     SetGamma(1);
 }
@@ -40,17 +67,12 @@ bool TChunkgAMA::ReadBody(TStream& stream, const TChunkTypeCode& typeCode, uint3
     if (PayloadSize() != 4) SetGamma(1);
     const uint32_t value = Gamma();
     if (value == 0) return true;
-    auto& ramp = OwnerImage().GammaRamp();
+    const TGammaTables& tables = GammaTablesFor(value);
+    OwnerImage().GammaRamp() = tables.ramp;
+    // A later i overwrites an earlier one with the same g.
     auto& inverse = OwnerImage().InverseGammaRamp();
-    const long double exponent = 1.0L / (static_cast<long double>(value) / 100000.0L * 2.2L);
-    for (unsigned i = 0; i < 256; ++i) {
-        const long double base = i / 255.0L;
-        const long double power = base == 0 ? 0.0L : std::exp(exponent * std::log(base));
-        // nearbyint rounds to nearest, ties to even, in the default mode.
-        const long double g = std::clamp(std::nearbyint(power * 255.0L), 0.0L, 255.0L);
-        ramp[i] = static_cast<uint8_t>(g);
-        inverse[static_cast<uint8_t>(g)] = static_cast<uint8_t>(i);
-    }
+    for (unsigned i = 0; i < 256; ++i)
+        inverse[tables.ramp[i]] = static_cast<uint8_t>(i);
     return true;
 }
 
