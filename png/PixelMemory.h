@@ -16,7 +16,12 @@ namespace tabulon {
 
 // Largest pixel buffer we hand out: a 32-bit process cannot map more, and the
 // native build keeps the same limit so that both refuse the same images.
+// Fuzzing builds use a small cap so that every input stays quick.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+inline constexpr uint64_t kMaxPixelBytes = 64u << 20;
+#else
 inline constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
+#endif
 
 class TPixelMemory {
   public:
