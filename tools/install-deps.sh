@@ -10,7 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
       xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3 x11-apps x11-utils
       libpng-dev libspng-dev libstb-dev zlib1g-dev clang libclang-rt-14-dev
-      googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip
+      googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip locales
       wine wine32:i386 wine64)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
 
@@ -20,13 +20,17 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   updated_arch=1
 fi
 
-if [ ${#need[@]} -eq 0 ]; then
-  exit 0
-fi
-
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
-echo "installing: ${need[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+if [ ${#need[@]} -gt 0 ]; then
+  echo "installing: ${need[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+# Wine takes its code page (936) from the Chinese locale; generating it also
+# keeps the shell from warning about an unknown locale.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
