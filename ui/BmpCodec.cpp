@@ -12,7 +12,7 @@ namespace {
 // Fuzzing builds keep run-length images small so that each input stays quick;
 // the decoding paths are the same.
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-constexpr uint64_t kRleLimit = uint64_t(1) << 22;
+constexpr uint64_t kRleLimit = uint64_t(1) << 18;
 #else
 constexpr uint64_t kRleLimit = kBmpMaxRleImageBytes;
 #endif
