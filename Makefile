@@ -52,5 +52,8 @@ fuzz: deps
 release: dist
 	bash tools/release.sh
 
+e2e: release
+	bash tests/e2e/run.sh
+
 clean:
 	rm -rf build dist

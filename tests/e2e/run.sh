@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# End-to-end acceptance: drives the released program like a user, under Wine in
+# a fresh prefix and a private Xvfb. Installs silently with the installer,
+# types a note (Chinese text and both marks), waits for an auto-save, pins
+# twice, closes with the close button, starts again and finds the note, pins a
+# third time, installs over itself (the note stays), uninstalls keeping the
+# note, and finally runs the portable zip. Files and the wallpaper setting are
+# checked after each step; screenshots go to build/e2e/.
+set -uo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$root/tests/ui/lib.sh"
+
+version=$(sed -n 's/^project(Tabulon VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+setup="$root/release/Tabulon-$version-setup.exe"
+zip="$root/release/Tabulon-$version-win32.zip"
+[ -f "$setup" ] && [ -f "$zip" ] || { echo "no release packages (make release)"; exit 1; }
+
+out="$root/build/e2e"
+rm -rf "$out"
+mkdir -p "$out"
+export WINEPREFIX="$out/prefix"
+wine_prefix_ready
+
+wpid=""
+cleanup() {
+  [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
+  wineserver -k 2>/dev/null
+  stop_display
+}
+trap cleanup EXIT
+start_display
+
+shot() { import -window root "$out/$1.png" 2>/dev/null; }
+start_program() { # start_program FOLDER
+  (cd "$1" && exec wine Tabulon.exe) &
+  wpid=$!
+  until_ok 30 has_window
+}
+# gbk TEXT: TEXT (printf escapes allowed) as the GBK bytes of the note file.
+gbk() { printf "$1" | iconv -f UTF-8 -t GBK; }
+note_bytes_are() { cmp -s "$note" <(gbk "$1"); }
+
+# --- install ------------------------------------------------------------------
+check "the installer runs silently" wine "$setup" /S
+wineserver -w
+app=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/Tabulon' -type d | head -n1)
+check "it installs into the user's own programs folder" [ -n "$app" ]
+[ -n "$app" ] || { echo "not installed; giving up"; exit 1; }
+note="$app/Data/content.ini"
+bg="$app/source/DeskTopBG"
+for f in Tabulon.exe uninstall.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/DeskTopBG/A.bmp; do
+  check "installed $f" [ -f "$app/$f" ]
+done
+check "the Data folder exists" [ -d "$app/Data" ]
+uninst='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tabulon'
+check "listed among installed programs" bash -c "wine reg query '$uninst' /v DisplayVersion | grep -q '$version'"
+check "a Start-menu shortcut" bash -c "find '$WINEPREFIX/drive_c/users' -name Tabulon.lnk -path '*Start Menu*' | grep -q ."
+
+# --- first run: type, auto-save, pin twice, close ---------------------------
+check "the installed program starts" start_program "$app"
+[ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
+check "a new note file holds an empty line" note_bytes_are '\r\n'
+click_at 400 200
+paste_text "买牛奶 Buy milk"
+click_at 248 67   # √
+click_at 272 67   # ×
+click_at 400 200
+xdotool key End Return
+paste_text "第二行"
+text1='买牛奶 Buy milk√×\r\n第二行\r\n'
+check "the auto-save writes the note (GBK, marks A1 CC and A1 C1)" until_ok 15 note_bytes_are "$text1"
+shot window-typed
+
+touch "$out/t0"; sleep 1
+click_at 530 59
+check "the first pin writes Mix.bmp" until_ok 20 newer "$bg/Mix.bmp" "$out/t0"
+sleep 0.5
+check "Mix.bmp is A1.bmp with the note at weight 2" \
+  python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
+wp="$(wallpaper)"
+check "the wallpaper setting names Mix.bmp ($wp)" bash -c "[[ '$wp' == *'Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
+
+touch "$out/t1"; sleep 1
+click_at 530 59
+check "the second pin writes Mix.bmp" until_ok 20 newer "$bg/Mix.bmp" "$out/t1"
+sleep 0.5
+check "Mix.bmp is A2.bmp with the note at weight 4" \
+  python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A2.bmp" "$bg/Content.bmp" 4
+
+click_at 400 200
+xdotool key ctrl+End
+paste_text "收尾"
+close_button
+check "the close button ends the program" until_ok 10 ended "$wpid"
+wait "$wpid"; code=$?; wpid=""
+check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
+text2='买牛奶 Buy milk√×\r\n第二行\r\n收尾\r\n'
+check "the close button wrote the text of that moment" note_bytes_are "$text2"
+
+# --- second run: the note is back; pin a third time -------------------------
+check "the program starts again" start_program "$app"
+sleep 1
+shot window-restarted
+click_at 400 200
+xdotool key ctrl+End
+paste_text "再见"
+check "the loaded note is in the editor (the next save keeps it)" \
+  until_ok 15 note_bytes_are '买牛奶 Buy milk√×\r\n第二行\r\n收尾\r\n再见\r\n'
+touch "$out/t2"; sleep 1
+click_at 530 59
+check "the third pin writes Mix.bmp" until_ok 20 newer "$bg/Mix.bmp" "$out/t2"
+sleep 0.5
+check "Mix.bmp is A1.bmp again at weight 2" \
+  python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
+convert "$bg/Mix.bmp" "$out/mix.png" 2>/dev/null
+convert "$bg/Content.bmp" "$out/content.png" 2>/dev/null
+close_button
+check "closed again" until_ok 10 ended "$wpid"
+wait "$wpid" 2>/dev/null; wpid=""
+saved="$out/content.saved"
+cp "$note" "$saved"
+
+# --- upgrade install: the program is replaced, the note kept ---------------
+printf 'stale' >> "$app/Tabulon.exe" # marks the old program
+check "installing over the installation succeeds" wine "$setup" /S
+wineserver -w
+check "the program was replaced" cmp -s "$app/Tabulon.exe" "$root/dist/Tabulon/Tabulon.exe"
+check "the note survives the upgrade" cmp -s "$note" "$saved"
+check "the upgraded program starts" start_program "$app"
+close_button
+until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
+check "and keeps the note" cmp -s "$note" "$saved"
+
+# --- uninstall, keeping the note ---------------------------------------------
+check "the uninstaller runs silently" wine "$app/uninstall.exe" /S
+wineserver -w
+until_ok 20 bash -c "[ ! -f '$app/Tabulon.exe' ]"
+check "the program is removed" [ ! -f "$app/Tabulon.exe" ]
+check "the backgrounds are removed" [ ! -f "$bg/A1.bmp" ]
+check "the note is kept" cmp -s "$note" "$saved"
+check "the entry in the installed programs is gone" bash -c "! wine reg query '$uninst' >/dev/null 2>&1"
+
+# --- the portable zip ----------------------------------------------------------
+portable="$out/portable"
+mkdir -p "$portable"
+check "the zip unpacks" unzip -q "$zip" -d "$portable"
+for f in Tabulon.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/DeskTopBG/A.bmp; do
+  check "the zip holds Tabulon/$f" [ -f "$portable/Tabulon/$f" ]
+done
+check "the unpacked program starts" start_program "$portable/Tabulon"
+check "and creates its note file" until_ok 10 bash -c "[ -f '$portable/Tabulon/Data/content.ini' ]"
+close_button
+check "and ends with the close button" until_ok 10 ended "$wpid"
+wait "$wpid" 2>/dev/null; wpid=""
+
+echo "artifacts: $out/window-typed.png $out/window-restarted.png $out/mix.png"
+echo "e2e: $failures failure(s)"
+[ "$failures" -eq 0 ]

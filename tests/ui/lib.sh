@@ -1,0 +1,77 @@
+# Shared helpers of the scripts that drive Tabulon under Wine in a private
+# Xvfb with xdotool. Source it after setting `root` to the repository root.
+source "$root/tools/wine-env.sh"
+
+failures=0
+# check "what" command...: runs the command and counts a failure.
+check() {
+  local what="$1"; shift
+  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+# until_ok SECONDS command...: polls the command every 0.1 s until it succeeds.
+until_ok() {
+  local limit=$(( $(date +%s%N) + ${1%.*} * 1000000000 )); shift
+  while ! "$@"; do
+    [ "$(date +%s%N)" -gt "$limit" ] && return 1
+    sleep 0.1
+  done
+}
+
+# start_display: a private X server of 1280 x 1024 as DISPLAY; stop_display ends it.
+start_display() {
+  local n
+  for n in $(seq 20); do
+    disp=":$((300 + RANDOM % 600))"
+    [ -e "/tmp/.X11-unix/X${disp#:}" ] || [ -e "/tmp/.X${disp#:}-lock" ] || break
+  done
+  Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xpid=$!
+  export DISPLAY="$disp"
+  until_ok 10 xdpyinfo >/dev/null 2>&1
+}
+stop_display() { [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null; xpid=""; }
+
+# main_window: prints the id of the visible 584 x 382 "Tabulon" window.
+main_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 584x382' && { echo "$w"; return 0; }
+  done
+  return 1
+}
+has_window() { win=$(main_window); }
+no_window() { ! main_window >/dev/null; }
+position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
+# click_at X Y: a left click at a point of the main window.
+click_at() {
+  local p; p=($(position))
+  xdotool mousemove $((p[0] + $1)) $((p[1] + $2)); sleep 0.2
+  xdotool click 1
+}
+# close_button: hovers the close button (its hover image takes the click) and clicks.
+close_button() {
+  local p; p=($(position))
+  xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
+  xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
+  xdotool click 1
+}
+# paste_text TEXT: puts TEXT (UTF-8) on the clipboard and pastes it with Ctrl+V.
+# xclip keeps serving the selection in the background until another owner takes it.
+paste_text() {
+  printf '%s' "$1" | xclip -selection clipboard -i
+  until_ok 3 bash -c '[ "$(xclip -selection clipboard -o 2>/dev/null)" = "$0" ]' "$1"
+  xdotool key ctrl+v
+  sleep 0.3
+}
+
+wallpaper_key='HKCU\Control Panel\Desktop'
+wallpaper() { wine reg query "$wallpaper_key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+
+# newer A B: A exists and was changed after B.
+newer() { [ -f "$1" ] && [ "$1" -nt "$2" ]; }
+# note_is FILE TEXT: the note file holds exactly TEXT (UTF-8 here, GBK on disk).
+note_is() { [ -f "$1" ] && [ "$(iconv -f GBK -t UTF-8 "$1")" = "$2" ]; }
+# note_has FILE TEXT: the note file holds TEXT somewhere.
+note_has() { [ -f "$1" ] && iconv -f GBK -t UTF-8 "$1" | grep -qF -- "$2"; }
+# ended PID: the process is gone.
+ended() { ! kill -0 "$1" 2>/dev/null; }
