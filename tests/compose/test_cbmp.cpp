@@ -185,6 +185,56 @@ TEST(BlendBitmaps, UnreadableSecondMixesWithBlack) {
             EXPECT_EQ(target.At(x, y), MixPixel(NotePixel(x, y), 0, 4));
 }
 
+// A DIB section of `bits` bits per pixel (24 or 32), bottom-up when asked,
+// filled from `pixel`, with its pixels also kept as a 24-bit top-down Picture.
+struct OtherSection {
+    OtherSection(int w, int h, int bits, bool bottomUp, uint32_t (*pixel)(int, int))
+        : copy(w, h, pixel) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = bottomUp ? h : -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = WORD(bits);
+        info.bmiHeader.biCompression = BI_RGB;
+        void* p = nullptr;
+        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
+        const size_t stride = (size_t(w) * size_t(bits / 8) + 3) & ~size_t(3);
+        for (int y = 0; y < h; ++y) {
+            uint8_t* row = static_cast<uint8_t*>(p) + size_t(bottomUp ? h - 1 - y : y) * stride;
+            for (int x = 0; x < w; ++x) {
+                const uint32_t c = pixel(x, y);
+                uint8_t* px = row + size_t(x) * size_t(bits / 8);
+                px[0] = uint8_t(c);
+                px[1] = uint8_t(c >> 8);
+                px[2] = uint8_t(c >> 16);
+                if (bits == 32) px[3] = 0;
+            }
+        }
+    }
+    Picture copy; // the same pixels, for the expectations
+    GdiBitmap bitmap;
+};
+
+TEST(BlendBitmaps, ReadsBottomUpSectionsTheRightWayUp) {
+    OtherSection note(23, 17, 24, true, NotePixel);
+    OtherSection background(50, 40, 24, true, BackgroundPixel);
+    Target target(50, 40);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 2, 20, 11, 20, 11);
+    ExpectBlended(target, note.copy, background.copy, 2, 20, 11, 20, 11);
+}
+
+TEST(BlendBitmaps, ConvertsOtherFormatsAndStillReadsTheAreaBeneath) {
+    OtherSection note(23, 17, 32, false, NotePixel);
+    OtherSection background(40, 30, 32, true, BackgroundPixel);
+    Target target(40, 30);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 4, 25, 20, 25, 20);
+    ExpectBlended(target, note.copy, background.copy, 4, 25, 20, 25, 20);
+    Target target2(40, 30);
+    BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target2.dc.Get(), 4, -5, -3, -5, -3);
+    ExpectBlended(target2, note.copy, background.copy, 4, -5, -3, -5, -3);
+}
+
 TEST(BlendBitmaps, ReadsBitmapsOfOtherDepths) {
     // A device-dependent bitmap as the screen makes it, and a 1-bit one.
     MemoryDC dc(::CreateCompatibleDC(nullptr));
