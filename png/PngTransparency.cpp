@@ -2,12 +2,25 @@
 // key colour of single-colour transparency.
 #include "png/PngGraphic.h"
 
+#include <algorithm>
+
 namespace tabulon {
 
 namespace {
 
 uint32_t ColourRef(uint8_t red, uint8_t green, uint8_t blue) {
     return uint32_t(blue) << 16 | uint32_t(green) << 8 | red;
+}
+
+// The first palette index that tRNS makes fully transparent and the palette
+// has a colour for; -1 when there is none.
+int TransparentIndex(const TChunktRNS& trns, const TChunkPLTE* palette) {
+    const uint32_t count = std::min<uint32_t>(trns.PayloadSize(), 256);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (trns.AlphaTable()[i] != 0) continue;
+        return palette && i < palette->PaletteCount() ? static_cast<int>(i) : -1;
+    }
+    return -1;
 }
 
 } // namespace
@@ -21,7 +34,12 @@ int TPngGraphic::TransparencyKind() const {
         return trns ? 1 : 0;
     case 3:
         if (!trns) return 0;
-        return trns->SingleTransparent() ? 1 : 2;
+        // A single entry that is only partly transparent has no key colour to
+        // leave out; blending gives its pixels their real alpha.
+        if (trns->SingleTransparent() &&
+            TransparentIndex(*trns, chunks_.FindChunk<TChunkPLTE>()) >= 0)
+            return 1;
+        return 2;
     case 4:
     case 6:
         return 2;
@@ -48,13 +66,10 @@ uint32_t TPngGraphic::TransparentKey() const {
     }
     case 3: {
         const TChunkPLTE* palette = chunks_.FindChunk<TChunkPLTE>();
-        for (uint32_t i = 0; i < size && i < 256; ++i) {
-            if (trns->AlphaTable()[i] != 0) continue;
-            if (!palette || i >= palette->PaletteCount()) return 0;
-            const uint32_t rgb = palette->PaletteEntry(i);
-            return ColourRef(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
-        }
-        return 0;
+        const int index = TransparentIndex(*trns, palette);
+        if (index < 0) return 0;
+        const uint32_t rgb = palette->PaletteEntry(static_cast<unsigned>(index));
+        return ColourRef(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
     }
     case 0: {
         // The grey ramp entry that decoded pixels of the key sample carry.

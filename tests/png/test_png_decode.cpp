@@ -292,6 +292,8 @@ TEST(PngDecode, TransparencyKindsAndKeys) {
         {8, 0, {}, 0, 0},
         {8, 3, {255, 0}, 1, 0x2A2A2A},
         {8, 3, {100, 50}, 2, 0},
+        {8, 3, {255, 128}, 2, 0},    // one entry, only partly transparent: blended
+        {8, 3, {255, 255, 0}, 2, 0}, // the transparent index has no colour
         {8, 4, {}, 2, 0},
         {8, 6, {}, 2, 0},
     };

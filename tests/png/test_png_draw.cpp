@@ -155,6 +155,16 @@ TEST(PngDraw, PaletteTransparency) {
         EXPECT_EQ(canvas.At(1, 0), RGB(0, 0, 128));
     }
     {
+        // One entry below 255 but above 0: blended, not masked by a key.
+        PngBuilder png;
+        png.Ihdr(2, 1, 8, 3).Chunk("PLTE", palette).Chunk("tRNS", {255, 128});
+        auto image = Decode(png.Idat(Deflate(Bytes{0, 0, 1})).Iend().Get());
+        Canvas canvas(2, 1, RGB(0, 0, 0));
+        image->PaintOnCanvas(canvas.Dc(), TRect{0, 0, 2, 1});
+        EXPECT_EQ(canvas.At(0, 0), RGB(200, 10, 10));
+        EXPECT_EQ(canvas.At(1, 0), RGB(0, 0, 128));
+    }
+    {
         // A pixel whose index has no palette entry.
         PngBuilder png;
         png.Ihdr(2, 1, 8, 3).Chunk("PLTE", palette).Chunk("tRNS", {0, 128});
