@@ -3,6 +3,7 @@
 // by pixel, and every failure path.
 #include "compose/BlendRows.h"
 #include "compose/PinSequence.h"
+#include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "tests/file/TempFolder.h"
@@ -66,12 +67,18 @@ uint32_t MixPixel(uint32_t a, uint32_t b, int weight) {
 class Pin : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        savedWallpaper = WallpaperSetting();
         RegisterToolkitGraphics();
         Application.Initialize();
         Application.SetTitle(L"Tabulon");
         Application.CreateForm(DeskBGSetFrm);
         Application.CreateForm(PicPreviewFrm);
     }
+    // The wallpaper setting belongs to whoever runs the tests: put it back.
+    static void TearDownTestSuite() {
+        InstallDesktopWallpaper(savedWallpaper);
+    }
+    static inline std::wstring savedWallpaper;
 
     void SetUp() override {
         ::CreateDirectoryW((folder / L"source").c_str(), nullptr);

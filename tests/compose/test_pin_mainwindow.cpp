@@ -3,6 +3,7 @@
 // installs it.
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
+#include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
@@ -28,6 +29,7 @@ std::wstring WallpaperSetting() {
 class PinFromMainWindow : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        savedWallpaper = WallpaperSetting();
         RegisterPictureKinds();
         Application.Initialize();
         Application.SetTitle(L"Tabulon");
@@ -35,6 +37,11 @@ class PinFromMainWindow : public ::testing::Test {
         Application.CreateForm(DeskBGSetFrm);
         Application.CreateForm(PicPreviewFrm);
     }
+    // The wallpaper setting belongs to whoever runs the tests: put it back.
+    static void TearDownTestSuite() {
+        InstallDesktopWallpaper(savedWallpaper);
+    }
+    static inline std::wstring savedWallpaper;
 
     std::vector<std::wstring> NoteLinesFor(const std::wstring& text) {
         MainFrm->rdtMain->SetText(text);

@@ -139,7 +139,7 @@ TEST(Wallpaper, NamesTheFileInTheUserProfile) {
     // A file the system cannot use reports nothing.
     InstallDesktopWallpaper(L"Z:\\no\\such\\folder\\Mix.bmp");
     InstallDesktopWallpaper(L"");
-    if (!before.empty()) InstallDesktopWallpaper(before);
+    InstallDesktopWallpaper(before);
     ::DeleteFileW(path.c_str());
 }
 
