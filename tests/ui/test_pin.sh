@@ -92,7 +92,48 @@ check "the second pin writes Mix.bmp again" until_ok 15 newer "$bg/Mix.bmp" "$wo
 sleep 0.5
 check "Mix.bmp is A2.bmp with the note blended in at weight 4" mix_matches A2.bmp 4
 convert "$bg/Mix.bmp" "$art/pin-mix-2.png"
-echo "pictures: $art/pin-mix-1.png $art/pin-mix-2.png $art/pin-content.png"
+
+# A message box of ours: a visible window titled Tabulon that is not the main window.
+box() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
+    [ "$w" = "$win" ] && continue
+    # The application's own window (the taskbar entry) is a speck; a box is not.
+    local size; size=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+    set -- $size
+    [ "${1:-0}" -ge 80 ] && [ "${2:-0}" -ge 60 ] || continue
+    echo "$w"; return 0
+  done
+  return 1
+}
+has_box() { boxwin=$(box); }
+no_box() { ! box >/dev/null; }
+close_box() { # screenshot it, then press Return in it
+  import -window "$boxwin" "$art/$1" 2>/dev/null || true
+  xdotool windowactivate --sync "$boxwin" 2>/dev/null; xdotool key --window "$boxwin" Return
+  until_ok 5 no_box
+}
+
+# A1.bmp gone: "加载失败！", then the note over the A2 picture still held, at weight 2.
+mv "$bg/A1.bmp" "$work/A1.bmp"
+touch "$work/before-pin"; sleep 1
+click_at 528 59
+check "a missing A1.bmp shows a message box" until_ok 10 has_box
+[ -n "${boxwin:-}" ] && check "which closes with Return" close_box pin-load-failed.png
+check "the pin goes on and writes Mix.bmp" until_ok 15 newer "$bg/Mix.bmp" "$work/before-pin"
+sleep 0.5
+mv "$work/A1.bmp" "$bg/A1.bmp"
+check "Mix.bmp is the A2.bmp picture with the note at weight 2" mix_matches A2.bmp 2
+
+# The background folder gone: the error box, and nothing written.
+mv "$bg" "$work/DeskTopBG.away"
+boxwin=""
+click_at 528 59
+check "a missing background folder shows the error box" until_ok 10 has_box
+[ -n "${boxwin:-}" ] && check "which closes with Return" close_box pin-no-folder.png
+check "and no folder or file was made" bash -c "[ ! -e '$bg' ]"
+mv "$work/DeskTopBG.away" "$bg"
+check "the program still runs" kill -0 "$wpid"
 
 # End through the close button (hovered first: it is pressed in its hover image).
 p=($(position))
@@ -102,6 +143,7 @@ xdotool click 1
 ended() { ! kill -0 "$wpid" 2>/dev/null; }
 check "the close button ends the program" until_ok 10 ended
 wait "$wpid" 2>/dev/null; wpid=""
+echo "pictures: $art/pin-*.png"
 
 echo "pin: $failures failure(s)"
 [ "$failures" -eq 0 ]
