@@ -2,6 +2,8 @@
 
 #include "compose/Wallpaper.h"
 
+#include <cstring>
+
 namespace tabulon {
 
 std::wstring NextBackgroundFile(const TDeskBGSetFrm& dialog) {
@@ -9,11 +11,30 @@ std::wstring NextBackgroundFile(const TDeskBGSetFrm& dialog) {
                                            : L"source\\DeskTopBG\\A2.bmp";
 }
 
+namespace {
+
+// Makes `composite` a copy of `background`. When it already holds a bitmap of
+// that size (the previous pin's composite) its pixel memory is reused: fresh
+// memory for a 4K picture costs more than the copy itself.
+void CopyBackground(TPicture& composite, const TPicture& background) {
+    auto* held = dynamic_cast<TBitmap*>(composite.Graphic());
+    const auto* source = dynamic_cast<const TBitmap*>(background.Graphic());
+    if (held && source && held->Width() == source->Width() && held->Height() == source->Height() &&
+        held->Stride() == source->Stride()) {
+        std::memcpy(held->ScanLine(0), source->ScanLine(0),
+                    held->Stride() * size_t(held->Height()));
+        return;
+    }
+    composite.Assign(background);
+}
+
+} // namespace
+
 bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
     TPicture& background = dialog.imgPicBG->Picture();
     if (background.Width() <= 0 || background.Height() <= 0) return false;
     TPicture& composite = preview.imgPreview->Picture();
-    composite.Assign(background);
+    CopyBackground(composite, background);
     const int weight = CompositionWeight(dialog.TrackBar1.Position, dialog.UseSecondBackground);
     // Both images size themselves to their pictures, so their widths are the pictures' widths.
     const int x =

@@ -75,9 +75,7 @@ class Pin : public ::testing::Test {
         Application.CreateForm(PicPreviewFrm);
     }
     // The wallpaper setting belongs to whoever runs the tests: put it back.
-    static void TearDownTestSuite() {
-        InstallDesktopWallpaper(savedWallpaper);
-    }
+    static void TearDownTestSuite() { InstallDesktopWallpaper(savedWallpaper); }
     static inline std::wstring savedWallpaper;
 
     void SetUp() override {
@@ -164,6 +162,18 @@ TEST_F(Pin, AlternatesFirstAndSecondBackgroundAtWeightsTwoAndFour) {
     // The background pictures themselves are left as loaded.
     EXPECT_EQ(DeskBGSetFrm->imgPicBG->Width(), 800);
     EXPECT_EQ(DeskBGSetFrm->imgPicMix->Width(), 350);
+}
+
+TEST_F(Pin, SameSizedBackgroundsKeepNothingOfTheLastComposite) {
+    WriteBackground(deskBG + L"A1.bmp", 700, 420, 10);
+    WriteBackground(deskBG + L"A2.bmp", 700, 420, 200);
+    DoPin();
+    ExpectMix(L"A1.bmp", 2);
+    DeskBGSetFrm->NoteLines.SetText(L"another note");
+    DoPin();
+    ExpectMix(L"A2.bmp", 4);
+    DoPin();
+    ExpectMix(L"A1.bmp", 2);
 }
 
 TEST_F(Pin, NarrowBackgroundCutsTheNoteAtTheLeft) {
