@@ -32,7 +32,8 @@ TPicPreviewFrm::TPicPreviewFrm() : TForm("PicPreviewFrm", kForm) {
 }
 
 void TPicPreviewFrm::FormCreate() {
-    // Filled in by the composition module.
+    // Nothing to prepare: the window is never shown, and imgPreview receives
+    // its picture from each pin.
 }
 
 } // namespace tabulon
