@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The main window under Wine in a private Xvfb, driven with xdotool:
+# placement and size, skin colours, the blended caption buttons, hover,
+# moving by the background (and not by the logo), minimise, and the close
+# button ending the program with exit code 0.
+set -uo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$root/tools/wine-env.sh"
+wine_prefix_ready
+
+dist="${TABULON_DIST:-$root/dist/Tabulon}"
+[ -f "$dist/Tabulon.exe" ] || { echo "no $dist/Tabulon.exe (make dist)"; exit 1; }
+work="$(mktemp -d)"
+cp -r "$dist/." "$work/" # the program writes beside itself; keep dist clean
+pics="$root/resources/pictures"
+
+disp=":$((300 + RANDOM % 200))"
+Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xpid=$!
+wpid=""
+cleanup() {
+  [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
+  kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY="$disp"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+failures=0
+check() { # check "what" command...
+  local what="$1"; shift
+  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+# until SECONDS command...: polls the command every 0.1 s.
+until_ok() {
+  local limit=$(( $(date +%s%N) + ${1%.*} * 1000000000 )); shift
+  while ! "$@"; do
+    [ "$(date +%s%N)" -gt "$limit" ] && return 1
+    sleep 0.1
+  done
+}
+
+main_window() { # prints the id of the visible 584 x 382 "Tabulon" window
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 584x382' && { echo "$w"; return 0; }
+  done
+  return 1
+}
+has_window() { win=$(main_window); }
+no_window() { ! main_window >/dev/null; }
+position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
+at_position() { [ "$(position)" = "$1 $2" ]; }
+
+start() {
+  (cd "$work" && exec wine Tabulon.exe) &
+  wpid=$!
+  until_ok 30 has_window
+}
+
+# The colour at window point (x, y) as "r g b".
+pixel() {
+  local p; p=($(position))
+  import -window root -crop "1x1+$((p[0] + $1))+$((p[1] + $2))" +repage "$work/pixel.png" 2>/dev/null
+  convert "$work/pixel.png" -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
+}
+# The colour of a caption-button picture at (x, y) laid over the skin blue.
+blended() {
+  convert -size 39x20 'xc:#D8E3F3' "$pics/$1" -composite \
+    -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
+}
+near() { # near "r g b" "r g b": every channel within 3
+  local a=($1) b=($2) i
+  for i in 0 1 2; do
+    local d=$(( a[i] - b[i] )); [ ${d#-} -le 3 ] || return 1
+  done
+}
+pixel_is() { near "$(pixel "$1" "$2")" "$3"; }
+
+# --- first run: look, hover, move, minimise --------------------------------
+check "the window titled Tabulon appears" start
+[ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
+cx=$(( (1280 - 584) / 2 )); cy=$(( (1024 - 382) / 2 ))
+check "it is centred on the screen at 584 x 382" at_position $cx $cy
+sleep 0.3 # first paint
+
+skin="216 227 243"
+check "the border has the skin colour" pixel_is 0 0 "$skin"
+check "the background has the skin colour" pixel_is 300 5 "$skin"
+check "the editor is pale yellow" pixel_is 400 200 "255 255 218"
+check "the close button is blended over the background" \
+  pixel_is $((544 + 5)) $((1 + 3)) "$(blended close_normal.png 5 3)"
+check "the minimise button is blended over the background" \
+  pixel_is $((515 + 5)) $((1 + 3)) "$(blended mini_normal.png 5 3)"
+
+xdotool mousemove $((cx + 300)) $((cy + 5)); sleep 0.1
+xdotool mousemove $((cx + 560)) $((cy + 10))
+hover="$(blended close_highlight.png 5 3)"
+check "hovering the close button shows its hover image" until_ok 3 pixel_is 549 4 "$hover"
+
+drag() { # drag from window point by (dx, dy) with intermediate moves
+  local p; p=($(position))
+  xdotool mousemove $((p[0] + $1)) $((p[1] + $2)) mousedown 1
+  local i
+  for i in 1 2 3 4 5; do
+    sleep 0.05
+    xdotool mousemove $((p[0] + $1 + $3 * i / 5)) $((p[1] + $2 + $4 * i / 5))
+  done
+  sleep 0.1
+  xdotool mouseup 1
+}
+drag 450 15 60 40
+check "a drag on the background moves the window" until_ok 3 at_position $((cx + 60)) $((cy + 40))
+drag 50 40 80 80
+sleep 0.5
+check "a drag on the logo does not" at_position $((cx + 60)) $((cy + 40))
+
+p=($(position))
+xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
+xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
+xdotool click 1
+check "minimise hides the window" until_ok 5 no_window
+check "the program is still running" kill -0 "$wpid"
+kill "$wpid" 2>/dev/null; wait "$wpid" 2>/dev/null; wpid=""
+
+# --- second run: the close button -------------------------------------------
+check "the window appears again" start
+p=($(position))
+xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
+xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
+xdotool click 1
+ended() { ! kill -0 "$wpid" 2>/dev/null; }
+check "a click on the close button ends the program" until_ok 10 ended
+wait "$wpid"; code=$?; wpid=""
+check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
+
+echo "main window: $failures failure(s)"
+[ "$failures" -eq 0 ]
