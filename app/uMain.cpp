@@ -19,6 +19,8 @@ TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BindCaptionButtons();
     BuildSystemMenu();
     BindPinButton();
+    BindNoteEditor();
+    BindMessageHook();
 }
 
 void TMainFrm::BindControls() {
@@ -46,7 +48,9 @@ void TMainFrm::BindControls() {
 }
 
 void TMainFrm::FormCreate() {
+    NavigateWebPanel();
     WriteDateLine();
+    LoadNoteFile();
 }
 
 // ---------------------------------------------------------------------------
@@ -132,18 +136,11 @@ void TMainFrm::imgBGMouseMove(TControl&, const TMouseEvent&) {
 }
 
 // ---------------------------------------------------------------------------
-// Note file
-
-void TMainFrm::WriteNoteFile() {
-    // The note file's write goes here (the same steps as an auto-save tick).
-}
-
-// ---------------------------------------------------------------------------
 // System menu
 
 void TMainFrm::BuildSystemMenu() {
-    popSysset.Add("N_help", L"帮助说明");
-    popSysset.Add("N_Submit", L"意见反馈");
+    popSysset.Add("N_help", L"帮助说明", [this](TMenuItem& s) { N_helpClick(s); });
+    popSysset.Add("N_Submit", L"意见反馈", [this](TMenuItem& s) { N_SubmitClick(s); });
     popSysset.Add("N4", L"-");
     popSysset.Add("N_ExitPrj", L"退出程序", [this](TMenuItem& s) { N_ExitPrjClick(s); });
     lblSet->OnClick = [this](TControl& s) { lblSetClick(s); };

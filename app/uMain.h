@@ -3,12 +3,16 @@
 // three-state caption buttons, the date line, the options label with the
 // system menu, the pin button, the two mark buttons, the web panel on the
 // left and the note editor on the right.
+#include "app/NoteFile.h"
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
 #include "ui/Menus.h"
 #include "ui/RichEdit.h"
+#include "ui/Timer.h"
+#include "ui/WebBrowser.h"
 #include "ui/WinControl.h"
 
+#include <memory>
 #include <string>
 
 namespace tabulon {
@@ -44,6 +48,14 @@ class TMainFrm : public TForm {
 
     // The system menu, opened by lblSet.
     TPopupMenu popSysset{"popSysset"};
+    // The editor's context menu.
+    TPopupMenu pmDeskTopMonCal{"pmDeskTopMonCal"};
+    // Popped up instead of the browser's own context menu.
+    TPopupMenu pmEmpty{"pmEmpty"};
+    // Writes the note file every 10 s, from creation to the end, shown or hidden.
+    std::unique_ptr<TTimer> tmrAutoSave;
+    // The browser in pnlWeb; empty where the system has none.
+    WebBrowser webLink;
 
     // Caption buttons and moving.
     void img_close_normalMouseMove(TControl& sender, const TMouseEvent& e);
@@ -57,7 +69,24 @@ class TMainFrm : public TForm {
 
     // System menu.
     void lblSetClick(TControl& sender);
+    void N_helpClick(TMenuItem& sender);
+    void N_SubmitClick(TMenuItem& sender);
     void N_ExitPrjClick(TMenuItem& sender);
+
+    // Editor menu and mark buttons.
+    void N1Click(TMenuItem& sender);
+    void N2Click(TMenuItem& sender);
+    void CtrlZ1Click(TMenuItem& sender);
+    void N9Click(TMenuItem& sender);
+    void N3Click(TMenuItem& sender);
+    void V1Click(TMenuItem& sender);
+    void X1Click(TMenuItem& sender);
+    void btn3Click(TControl& sender);
+    void btn4Click(TControl& sender);
+
+    void tmrAutoSaveTimer(TTimer& sender);
+    // The application message hook: drops right-button messages for the page.
+    void AppEvent1Message(MSG& msg, bool& handled);
 
     // Writes the editor's text to the note file, as an auto-save tick does.
     void WriteNoteFile();
@@ -76,6 +105,14 @@ class TMainFrm : public TForm {
     void BuildSystemMenu();
     void BindPinButton();
     void WriteDateLine();
+    void BindNoteEditor();
+    void BindMessageHook();
+    void NavigateWebPanel();
+    void LoadNoteFile();
+
+    std::wstring NoteFilePath;
+    NoteFile noteFile_;
+    SingleErrorBox autoSaveErrors_;
 };
 
 extern TMainFrm* MainFrm;

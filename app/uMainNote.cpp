@@ -1,0 +1,147 @@
+// TMainFrm: the note editor and its menu, the note file and the auto-save
+// timer, the web panel and its right-button filter, help and feedback.
+#include "app/uMain.h"
+
+#include <shellapi.h>
+
+#include "app/RichNoteEditor.h"
+#include "app/WebPages.h"
+#include "ui/Application.h"
+#include "ui/FileIO.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr UINT kAutoSaveIntervalMs = 10000;
+constexpr const wchar_t* kCheckMark = L"\u221A"; // √, GBK A1 CC
+constexpr const wchar_t* kCrossMark = L"\u00D7"; // ×, GBK A1 C1
+
+// Where the browser sits in pnlWeb: shifted and oversized so that only the
+// page's content shows, never its margin or scroll bars.
+constexpr RECT kWebLinkBounds{-11, -16, -11 + 2000, -16 + 841};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Editor
+
+void TMainFrm::BindNoteEditor() {
+    // The control's default limit of 32,767 characters would cut long notes.
+    LiftTextLimit(rdtMain->Handle());
+
+    pmDeskTopMonCal.Add("N1", L"复制", [this](TMenuItem& s) { N1Click(s); });
+    pmDeskTopMonCal.Add("N2", L"粘贴", [this](TMenuItem& s) { N2Click(s); });
+    pmDeskTopMonCal.Add("CtrlZ1", L"撤销(Ctrl+Z)", [this](TMenuItem& s) { CtrlZ1Click(s); });
+    pmDeskTopMonCal.Add("N9", L"删除", [this](TMenuItem& s) { N9Click(s); });
+    pmDeskTopMonCal.Add("N3", L"剪切", [this](TMenuItem& s) { N3Click(s); });
+    pmDeskTopMonCal.Add("V1", L"打V", [this](TMenuItem& s) { V1Click(s); });
+    pmDeskTopMonCal.Add("X1", L"打X", [this](TMenuItem& s) { X1Click(s); });
+    rdtMain->SetPopupMenu(&pmDeskTopMonCal);
+
+    // Speed buttons have no window, so clicking them leaves the editor's
+    // caret and selection where they are.
+    btn3->OnClick = [this](TControl& s) { btn3Click(s); };
+    btn4->OnClick = [this](TControl& s) { btn4Click(s); };
+
+    tmrAutoSave = std::make_unique<TTimer>(*this, kAutoSaveIntervalMs,
+                                           [this](TTimer& s) { tmrAutoSaveTimer(s); });
+}
+
+void TMainFrm::N1Click(TMenuItem&) {
+    ::SendMessageW(rdtMain->Handle(), WM_COPY, 0, 0);
+}
+void TMainFrm::N2Click(TMenuItem&) {
+    ::SendMessageW(rdtMain->Handle(), WM_PASTE, 0, 0);
+}
+void TMainFrm::CtrlZ1Click(TMenuItem&) {
+    ::SendMessageW(rdtMain->Handle(), WM_UNDO, 0, 0);
+}
+void TMainFrm::N9Click(TMenuItem&) {
+    ::SendMessageW(rdtMain->Handle(), WM_CLEAR, 0, 0);
+}
+void TMainFrm::N3Click(TMenuItem&) {
+    ::SendMessageW(rdtMain->Handle(), WM_CUT, 0, 0);
+}
+void TMainFrm::V1Click(TMenuItem&) {
+    ReplaceSelection(rdtMain->Handle(), kCheckMark);
+}
+void TMainFrm::X1Click(TMenuItem&) {
+    ReplaceSelection(rdtMain->Handle(), kCrossMark);
+}
+void TMainFrm::btn3Click(TControl&) {
+    ReplaceSelection(rdtMain->Handle(), kCheckMark);
+}
+void TMainFrm::btn4Click(TControl&) {
+    ReplaceSelection(rdtMain->Handle(), kCrossMark);
+}
+
+// ---------------------------------------------------------------------------
+// Note file
+
+void TMainFrm::LoadNoteFile() {
+    NoteFilePath = NoteFile::PathIn(ProgramFolder());
+    RichNoteEditor editor(rdtMain->Handle());
+    noteFile_.Load(NoteFilePath, editor);
+}
+
+void TMainFrm::WriteNoteFile() {
+    RichNoteEditor editor(rdtMain->Handle());
+    noteFile_.Write(editor);
+}
+
+void TMainFrm::tmrAutoSaveTimer(TTimer&) {
+    // The error box runs its own message loop and ticks go on inside it; a
+    // note that cannot be written would otherwise stack a box every 10 s.
+    autoSaveErrors_.Run([this] { WriteNoteFile(); },
+                        [](std::exception_ptr error) {
+                            try {
+                                std::rethrow_exception(error);
+                            } catch (const Exception& e) {
+                                Application.ShowException(e.Message());
+                            }
+                        });
+}
+
+// ---------------------------------------------------------------------------
+// Web panel
+
+void TMainFrm::NavigateWebPanel() {
+    // Decoration only: without a browser control, or when it refuses the
+    // page, the panel stays white and the rest of the start goes on.
+    if (webLink.Create(pnlWeb->Handle(), kWebLinkBounds)) webLink.Navigate(PanelPageAddress());
+}
+
+void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {
+    handled = false;
+    if (IsBrowserRightButton(webLink.Window(), msg)) {
+        handled = true;
+        POINT at{};
+        ::GetCursorPos(&at);
+        pmEmpty.Popup(at.x, at.y);
+    }
+}
+
+void TMainFrm::BindMessageHook() {
+    Application.OnMessage = [this](MSG& msg) {
+        bool handled = false;
+        AppEvent1Message(msg, handled);
+        return handled;
+    };
+}
+
+// ---------------------------------------------------------------------------
+// Help and feedback
+
+void TMainFrm::N_helpClick(TMenuItem&) {
+    // The shell's answer is not examined: there is nothing to do about it.
+    ::ShellExecuteW(Handle(), L"open", L"Explorer.exe", HelpPageAddress().c_str(), nullptr,
+                    SW_SHOWNORMAL);
+}
+
+void TMainFrm::N_SubmitClick(TMenuItem&) {
+    ::ShellExecuteW(Handle(), L"open", L"Explorer.exe", FeedbackPageAddress().c_str(), nullptr,
+                    SW_SHOWNORMAL);
+}
+
+} // namespace tabulon
