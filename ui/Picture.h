@@ -42,9 +42,11 @@ class TPicture {
 
     // Called after every change of the picture (the image control re-sizes and repaints).
     std::function<void()> OnChange;
+    // Tells the holder that the picture changed by other means than this
+    // class's own methods (a bitmap resized or drawn on through Bitmap()).
+    void Changed();
 
   private:
-    void Changed();
     std::unique_ptr<TGraphic> graphic_;
 };
 
