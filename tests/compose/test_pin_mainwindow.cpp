@@ -33,6 +33,9 @@ class PinFromMainWindow : public ::testing::Test {
         RegisterPictureKinds();
         Application.Initialize();
         Application.SetTitle(L"Tabulon");
+        // The note file lives in Data beside the program; without the folder
+        // the window would stop at start-up in the error box.
+        ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
         Application.CreateForm(MainFrm);
         Application.CreateForm(DeskBGSetFrm);
         Application.CreateForm(PicPreviewFrm);

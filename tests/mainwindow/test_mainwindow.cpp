@@ -3,6 +3,7 @@
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "ui/Application.h"
+#include "ui/FileIO.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@ class MainWindow : public ::testing::Test {
         RegisterPictureKinds();
         Application.Initialize();
         Application.SetTitle(L"Tabulon");
+        // The note file lives in Data beside the program; without the folder
+        // the window would stop at start-up in the error box.
+        ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
         Application.CreateForm(MainFrm);
         MainFrm->Show();
     }
