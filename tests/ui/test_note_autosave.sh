@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The note file under the running program: created at start, rewritten by the
+# auto-save tick with what was typed (Chinese pasted through the clipboard),
+# and written once more by the close button.
+set -uo pipefail
+source "$(dirname "$0")/note_common.sh"
+
+check "the window appears" start
+check "a missing note file is created holding CR LF" until_ok 5 bytes_are "$note" "0d 0a"
+check "the first tick empties it" until_ok 15 bytes_are "$note" ""
+
+editor_click
+xdotool type --delay 30 "hello"
+xdotool key Return
+paste_text "今天买菜"
+check "the next tick writes the typed and pasted text in GBK" \
+  until_ok 15 bytes_are "$note" "68 65 6c 6c 6f 0d 0a bd f1 cc ec c2 f2 b2 cb 0d 0a"
+
+before=$(bytes "$note")
+xdotool type --delay 30 "XYZ"
+close_button
+check "the close button ends the program" until_ok 10 ended "$wpid"
+wait "$wpid"; code=$?; wpid=""
+check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
+check "after writing the text of that moment" note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
+[ "$(bytes "$note")" != "$before" ] || echo "     (the file was not rewritten)"
+
+check "a restart shows the note again and keeps its bytes" start
+sleep 11
+check "the tick after loading leaves the file as it was" \
+  note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
+stop
+
+echo "note auto-save: $failures failure(s)"
+[ "$failures" -eq 0 ]
