@@ -73,6 +73,17 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         else
             Hide();
         return 0;
+    case WM_ACTIVATE:
+        // Focus goes back to the control that had it when the form was left,
+        // so the editor keeps its caret across a switch to another program.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(Handle(), focus)) lastFocus_ = focus;
+        } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(Handle(), lastFocus_)) {
+            ::SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
     case WM_SYSCOMMAND:
         // The whole application minimises through its taskbar entry.
         if ((wp & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {

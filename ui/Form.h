@@ -57,6 +57,7 @@ class TForm : public TWinControl {
     TFontSpec font_;
     bool centreOnDesktop_;
     bool shownOnce_ = false;
+    HWND lastFocus_ = nullptr;
     std::map<std::string, TControl*, std::less<>> components_;
 };
 
