@@ -196,6 +196,45 @@ TEST_F(MainWindow, TheOptionsLabelHasNoMenuUntilItIsClicked) {
     EXPECT_TRUE(DrainQueue());
 }
 
+RECT openedMenu{};
+int menusOpened = 0;
+
+// Notes where the popup menu opened and closes it.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if (!menu || !::IsWindowVisible(menu)) return;
+    ::GetWindowRect(menu, &openedMenu);
+    ++menusOpened;
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+}
+
+TEST_F(MainWindow, ClickingTheOptionsLabelOpensTheSystemMenuAtItsBottomLeft) {
+    const TLabel& label = *MainFrm->lblSet;
+    const int x = label.Left() + 2, y = label.Top() + 2;
+    menusOpened = 0;
+    ::SetTimer(nullptr, 0, 50, &CloseMenu);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    Send(WM_LBUTTONUP, 0, x, y);
+    ASSERT_EQ(menusOpened, 1);
+    POINT corner{label.Left(), label.Top() + label.Height()};
+    ::ClientToScreen(MainFrm->Handle(), &corner);
+    EXPECT_EQ(openedMenu.left, corner.x);
+    EXPECT_EQ(openedMenu.top, corner.y);
+    EXPECT_EQ(MainFrm->lblSet->PopupMenu(), &MainFrm->popSysset);
+
+    // From now on a right-click on the label opens the same menu at the pointer.
+    ::SetTimer(nullptr, 0, 50, &CloseMenu);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, x + 3, y + 1);
+    Send(WM_RBUTTONUP, 0, x + 3, y + 1);
+    ASSERT_EQ(menusOpened, 2);
+    POINT pointer{x + 3, y + 1};
+    ::ClientToScreen(MainFrm->Handle(), &pointer);
+    EXPECT_EQ(openedMenu.left, pointer.x);
+    EXPECT_EQ(openedMenu.top, pointer.y);
+    EXPECT_FALSE(DrainQueue());
+}
+
 bool sawErrorBox = false;
 
 // Closes the error box (modal) as soon as it is up.
