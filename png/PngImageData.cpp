@@ -137,10 +137,17 @@ class TRowBuffers {
     size_t size_;
 };
 
+bool IsIdentity(const uint8_t* ramp) {
+    for (unsigned i = 0; i < 256; ++i)
+        if (ramp[i] != i) return false;
+    return true;
+}
+
 class TImageDataDecoder {
   public:
     TImageDataDecoder(TChunkIHDR& header, TCompressedInput& input, const uint8_t* gamma)
-        : header_(header), input_(input), gamma_(gamma),
+        : header_(header), input_(input), gamma_(gamma), identityGamma_(IsIdentity(gamma)),
+          firstBytesOnly_(header.BitDepth() == 16 && header.ColourType() != 3),
           geometry_(header.OwnerImage().PixelGeometry()), rows_(geometry_.rowBytes) {}
 
     void DecodeRows(bool interlaced) {
@@ -154,12 +161,14 @@ class TImageDataDecoder {
     // Reads and unfilters the next row of `rowBytes`; false when the data ended.
     bool NextRow(size_t rowBytes) {
         if (input_.ReadCompressed(rows_.Current(), rowBytes + 1) == 0) return false;
-        UnfilterRow(rows_.Current(), rows_.Prior(), rowBytes, geometry_.filterStride);
+        UnfilterRow(rows_.Current(), rows_.Current(), rows_.Prior(), rowBytes,
+                    geometry_.filterStride, firstBytesOnly_);
         return true;
     }
 
     void DecodePlain() {
-        const TRowConverter convert = ChooseRowConverter(header_.ColourType(), header_.BitDepth());
+        const TRowConverter convert =
+            ChooseRowConverter(header_.ColourType(), header_.BitDepth(), identityGamma_);
         const uint32_t width = header_.Width();
         TRowJob job{nullptr, geometry_.rowBytes, width, 0, 1, nullptr, nullptr, gamma_};
         uint8_t* alpha = header_.AlphaPlane();
@@ -174,7 +183,15 @@ class TImageDataDecoder {
     }
 
     void DecodeAdam7() {
-        const TRowConverter convert = ChoosePassConverter(header_.ColourType(), header_.BitDepth());
+        const uint8_t colourType = header_.ColourType();
+        const TRowConverter passConvert =
+            ChoosePassConverter(colourType, header_.BitDepth(), identityGamma_);
+        // Colour rows of the last pass are whole rows that no other pass
+        // touches, so the whole-row converter does the same work there.
+        const TRowConverter rowConvert =
+            colourType == 2 || colourType == 6
+                ? ChooseRowConverter(colourType, header_.BitDepth(), identityGamma_)
+                : passConvert;
         const uint32_t width = header_.Width();
         uint8_t* alpha = header_.AlphaPlane();
         for (const TAdam7Pass& pass : kAdam7) {
@@ -185,6 +202,7 @@ class TImageDataDecoder {
                 PixelGeometryOf(header_.ColourType(), header_.BitDepth(), passWidth).rowBytes;
             rows_.ClearPrior();
             if (rowBytes == 0) continue;
+            const TRowConverter convert = pass.columnStep == 1 ? rowConvert : passConvert;
             TRowJob job{nullptr,         rowBytes, passWidth, pass.column,
                         pass.columnStep, nullptr,  nullptr,   gamma_};
             for (uint32_t y = pass.row; y < header_.Height(); y += pass.rowStep) {
@@ -201,6 +219,8 @@ class TImageDataDecoder {
     TChunkIHDR& header_;
     TCompressedInput& input_;
     const uint8_t* gamma_;
+    bool identityGamma_;
+    bool firstBytesOnly_;
     TPixelGeometry geometry_;
     TRowBuffers rows_;
 };

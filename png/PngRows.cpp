@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace tabulon {
 
 namespace {
@@ -17,36 +21,150 @@ inline uint8_t Paeth(int left, int up, int upperLeft) {
     return static_cast<uint8_t>(pa <= std::min(pb, pc) ? left : nearer);
 }
 
-// S > 0: stride known at compile time; S == 0: taken from `stride`.
-template <size_t S>
-void Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t n, size_t stride) {
+// Undoes one filter from `src` into `dst` (which may be the same bytes).
+// S > 0: stride known at compile time; S == 0: taken from `stride`. kStep 2
+// restores only the first byte of each 16-bit sample: unfiltering works byte
+// by byte with offsets that are multiples of the stride, so the first bytes of
+// the samples depend on nothing else, and they are all the conversions read.
+template <size_t S, size_t kStep>
+void Unfilter(uint8_t filter, const uint8_t* src, uint8_t* dst, const uint8_t* prior, size_t n,
+              size_t stride) {
     const size_t s = S ? S : stride;
     const size_t head = std::min(s, n);
     switch (filter) {
     case 1:
-        for (size_t i = s; i < n; ++i)
-            row[i] = uint8_t(row[i] + row[i - s]);
+        for (size_t i = 0; i < head; i += kStep)
+            dst[i] = src[i];
+        for (size_t i = s; i < n; i += kStep)
+            dst[i] = uint8_t(src[i] + dst[i - s]);
         break;
     case 2:
-        for (size_t i = 0; i < n; ++i)
-            row[i] = uint8_t(row[i] + prior[i]);
+        for (size_t i = 0; i < n; i += kStep)
+            dst[i] = uint8_t(src[i] + prior[i]);
         break;
     case 3:
-        for (size_t i = 0; i < head; ++i)
-            row[i] = uint8_t(row[i] + (prior[i] >> 1));
-        for (size_t i = s; i < n; ++i)
-            row[i] = uint8_t(row[i] + ((prior[i] + row[i - s]) >> 1));
+        for (size_t i = 0; i < head; i += kStep)
+            dst[i] = uint8_t(src[i] + (prior[i] >> 1));
+        for (size_t i = s; i < n; i += kStep)
+            dst[i] = uint8_t(src[i] + ((prior[i] + dst[i - s]) >> 1));
         break;
     case 4:
         // Without a left neighbour the predictor is always the byte above.
-        for (size_t i = 0; i < head; ++i)
-            row[i] = uint8_t(row[i] + prior[i]);
-        for (size_t i = s; i < n; ++i)
-            row[i] = uint8_t(row[i] + Paeth(row[i - s], prior[i], prior[i - s]));
+        for (size_t i = 0; i < head; i += kStep)
+            dst[i] = uint8_t(src[i] + prior[i]);
+        for (size_t i = s; i < n; i += kStep)
+            dst[i] = uint8_t(src[i] + Paeth(dst[i - s], prior[i], prior[i - s]));
         break;
     default:
+        if (src != dst) std::memcpy(dst, src, n);
         break;
     }
+}
+
+// Finishes a row from byte `from` on (at least one stride in); the bytes
+// before it are done.
+inline void UnfilterTail(uint8_t filter, const uint8_t* src, uint8_t* dst, const uint8_t* prior,
+                         size_t n, size_t s, size_t from) {
+    for (size_t i = from; i < n; ++i) {
+        const uint8_t left = dst[i - s];
+        uint8_t pred = 0;
+        if (filter == 1) pred = left;
+        if (filter == 3) pred = uint8_t((left + prior[i]) >> 1);
+        if (filter == 4) pred = Paeth(left, prior[i], prior[i - s]);
+        dst[i] = uint8_t(src[i] + pred);
+    }
+}
+
+#ifdef __SSE2__
+// Pixels of 3 or 4 bytes, one pixel per step in the low lanes of a register.
+inline __m128i Load4(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(static_cast<int>(v));
+}
+inline void Store4(uint8_t* p, __m128i v) {
+    const uint32_t w = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+    std::memcpy(p, &w, 4);
+}
+
+// Runs `step(raw, i)` (which returns the restored pixel) over the row while a
+// whole 4-byte access fits, and returns the first byte not done. Works in
+// place: each 4-byte store of a 3-byte pixel covers the first byte of the next
+// one, so that pixel is loaded before the store, and the byte is put back for
+// the scalar loop that finishes the row.
+template <size_t S, class TStep>
+size_t ForEachPixel(const uint8_t* src, uint8_t* dst, size_t n, TStep step) {
+    size_t i = 0;
+    if (n < 4) return 0;
+    __m128i raw = Load4(src);
+    for (; i + 4 <= n; i += S) {
+        const bool more = i + S + 4 <= n;
+        const __m128i nextRaw = more ? Load4(src + i + S) : _mm_setzero_si128();
+        const uint8_t carried = src[i + 3];
+        Store4(dst + i, step(raw, i));
+        if (S == 3 && !more) dst[i + 3] = carried;
+        raw = nextRaw;
+    }
+    return i;
+}
+
+template <size_t S>
+size_t UnfilterPixelsSse2(uint8_t filter, const uint8_t* src, uint8_t* dst, const uint8_t* prior,
+                          size_t n) {
+    const __m128i zero = _mm_setzero_si128();
+    switch (filter) {
+    case 1: {
+        __m128i left = zero;
+        return ForEachPixel<S>(src, dst, n, [&](__m128i raw, size_t) {
+            left = _mm_add_epi8(raw, left);
+            return left;
+        });
+    }
+    case 4: {
+        __m128i a = zero, c = zero; // left and upper left, 16-bit lanes
+        return ForEachPixel<S>(src, dst, n, [&](__m128i raw, size_t i) {
+            const __m128i b = _mm_unpacklo_epi8(Load4(prior + i), zero);
+            const __m128i pa0 = _mm_sub_epi16(b, c);
+            const __m128i pb0 = _mm_sub_epi16(a, c);
+            const __m128i pc0 = _mm_add_epi16(pa0, pb0);
+            const __m128i pa = _mm_max_epi16(pa0, _mm_sub_epi16(zero, pa0));
+            const __m128i pb = _mm_max_epi16(pb0, _mm_sub_epi16(zero, pb0));
+            const __m128i pc = _mm_max_epi16(pc0, _mm_sub_epi16(zero, pc0));
+            const __m128i cNearer = _mm_cmpgt_epi16(pb, pc);
+            const __m128i nearer =
+                _mm_or_si128(_mm_and_si128(cNearer, c), _mm_andnot_si128(cNearer, b));
+            const __m128i notLeft = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+            const __m128i pred =
+                _mm_or_si128(_mm_and_si128(notLeft, nearer), _mm_andnot_si128(notLeft, a));
+            const __m128i out = _mm_add_epi8(raw, _mm_packus_epi16(pred, pred));
+            a = _mm_unpacklo_epi8(out, zero);
+            c = b;
+            return out;
+        });
+    }
+    default:
+        return 0;
+    }
+}
+#endif
+
+template <size_t S>
+void UnfilterPixels(uint8_t filter, const uint8_t* src, uint8_t* dst, const uint8_t* prior,
+                    size_t n) {
+#ifdef __SSE2__
+    // Average stays scalar: its three or four byte chains already run side by
+    // side there, and one pixel per step is no quicker.
+    if (filter == 1 || filter == 4) {
+        const size_t done = UnfilterPixelsSse2<S>(filter, src, dst, prior, n);
+        if (done > 0) {
+            // The rest of the row continues the same chains: rerun it with the
+            // finished pixels as left neighbours.
+            UnfilterTail(filter, src, dst, prior, n, S, done);
+            return;
+        }
+    }
+#endif
+    Unfilter<S, 1>(filter, src, dst, prior, n, S);
 }
 
 // ---- whole rows ----
@@ -104,6 +222,31 @@ template <size_t kSample, size_t kPixel> void ColourRow(const TRowJob& job) {
     }
 }
 
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+// 8-bit RGB or RGBA through the identity ramp (no gamma correction): each pixel
+// is one 4-byte load whose colour bytes are reversed and stored as 4 bytes; the
+// fourth byte belongs to the next pixel, which rewrites it, so the last pixel
+// is written byte by byte to stay inside the row.
+template <size_t kPixel> void SwappedColourRow(const TRowJob& job) {
+    const size_t pixels = job.pixels;
+    if (pixels == 0) return;
+    const uint8_t* src = job.source;
+    uint8_t* dst = job.bits;
+    uint8_t* alpha = job.alpha;
+    for (size_t x = 0; x + 1 < pixels; ++x, src += kPixel, dst += 3) {
+        uint32_t v;
+        std::memcpy(&v, src, 4);
+        const uint32_t bgr = __builtin_bswap32(v) >> 8;
+        std::memcpy(dst, &bgr, 4);
+        if constexpr (kPixel == 4) alpha[x] = uint8_t(v >> 24);
+    }
+    dst[0] = src[2];
+    dst[1] = src[1];
+    dst[2] = src[0];
+    if constexpr (kPixel == 4) alpha[pixels - 1] = src[3];
+}
+#endif
+
 template <size_t kSample> void GreyAlphaRow(const TRowJob& job) {
     const uint8_t* src = job.source;
     for (size_t x = 0; x < job.pixels; ++x, src += 2 * kSample) {
@@ -132,15 +275,22 @@ template <size_t kSample> void GreyPass(const TRowJob& job) {
         job.bits[job.start + k * job.step] = job.source[k * kSample];
 }
 
-template <size_t kSample, size_t kPixel> void ColourPass(const TRowJob& job) {
+template <size_t kSample, size_t kPixel, bool kIdentity = false>
+void ColourPass(const TRowJob& job) {
     const uint8_t* gamma = job.gamma;
     for (size_t k = 0; k < job.pixels; ++k) {
         const uint8_t* src = job.source + k * kPixel;
         const size_t x = job.start + k * job.step;
         uint8_t* dst = job.bits + 3 * x;
-        dst[0] = gamma[src[2 * kSample]];
-        dst[1] = gamma[src[kSample]];
-        dst[2] = gamma[src[0]];
+        if constexpr (kIdentity) {
+            dst[0] = src[2 * kSample];
+            dst[1] = src[kSample];
+            dst[2] = src[0];
+        } else {
+            dst[0] = gamma[src[2 * kSample]];
+            dst[1] = gamma[src[kSample]];
+            dst[2] = gamma[src[0]];
+        }
         if constexpr (kPixel == 4 * kSample) job.alpha[x] = src[3 * kSample];
     }
 }
@@ -156,36 +306,50 @@ template <size_t kSample> void GreyAlphaPass(const TRowJob& job) {
 
 } // namespace
 
-void UnfilterRow(uint8_t* row, const uint8_t* prior, size_t rowBytes, size_t stride) {
-    const uint8_t filter = row[0];
-    uint8_t* data = row + 1;
+void UnfilterRow(const uint8_t* raw, uint8_t* row, const uint8_t* prior, size_t rowBytes,
+                 size_t stride, bool firstBytesOnly) {
+    const uint8_t filter = raw[0];
+    row[0] = filter;
+    const uint8_t* src = raw + 1;
+    uint8_t* dst = row + 1;
     const uint8_t* above = prior + 1;
+    if (firstBytesOnly) {
+        switch (stride) {
+        case 2:
+            return Unfilter<2, 2>(filter, src, dst, above, rowBytes, 2);
+        case 4:
+            return Unfilter<4, 2>(filter, src, dst, above, rowBytes, 4);
+        case 6:
+            return Unfilter<6, 2>(filter, src, dst, above, rowBytes, 6);
+        case 8:
+            return Unfilter<8, 2>(filter, src, dst, above, rowBytes, 8);
+        }
+    }
     switch (stride) {
     case 1:
-        Unfilter<1>(filter, data, above, rowBytes, 1);
-        break;
+        return Unfilter<1, 1>(filter, src, dst, above, rowBytes, 1);
     case 2:
-        Unfilter<2>(filter, data, above, rowBytes, 2);
-        break;
+        return Unfilter<2, 1>(filter, src, dst, above, rowBytes, 2);
     case 3:
-        Unfilter<3>(filter, data, above, rowBytes, 3);
-        break;
+        return UnfilterPixels<3>(filter, src, dst, above, rowBytes);
     case 4:
-        Unfilter<4>(filter, data, above, rowBytes, 4);
-        break;
+        return UnfilterPixels<4>(filter, src, dst, above, rowBytes);
     case 6:
-        Unfilter<6>(filter, data, above, rowBytes, 6);
-        break;
+        return Unfilter<6, 1>(filter, src, dst, above, rowBytes, 6);
     case 8:
-        Unfilter<8>(filter, data, above, rowBytes, 8);
-        break;
+        return Unfilter<8, 1>(filter, src, dst, above, rowBytes, 8);
     default:
-        Unfilter<0>(filter, data, above, rowBytes, stride ? stride : 1);
-        break;
+        return Unfilter<0, 1>(filter, src, dst, above, rowBytes, stride ? stride : 1);
     }
 }
 
-TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth) {
+TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (identityGamma && bitDepth == 8) {
+        if (colourType == 2) return &SwappedColourRow<3>;
+        if (colourType == 6) return &SwappedColourRow<4>;
+    }
+#endif
     switch (colourType) {
     case 0:
     case 3:
@@ -216,7 +380,11 @@ TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth) {
     return nullptr;
 }
 
-TRowConverter ChoosePassConverter(uint8_t colourType, uint8_t bitDepth) {
+TRowConverter ChoosePassConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
+    if (identityGamma && bitDepth == 8) {
+        if (colourType == 2) return &ColourPass<1, 3, true>;
+        if (colourType == 6) return &ColourPass<1, 4, true>;
+    }
     switch (colourType) {
     case 0:
     case 3:
