@@ -31,13 +31,17 @@ stop() {
 }
 # editor_click: puts the caret at the end of the note.
 editor_click() {
+  xdotool windowactivate --sync "$win" 2>/dev/null
+  sleep 0.3
   click_at 500 300
-  sleep 0.2
+  sleep 0.3
   xdotool key ctrl+End
 }
 # bytes FILE: the file as hex, e.g. "61 62 0d 0a".
 bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
 bytes_are() { [ -f "$1" ] && [ "$(bytes "$1")" = "$2" ]; }
+# show FILE: prints the file's bytes (after a failed check).
+show() { echo "     $(basename "$1"): $( [ -f "$1" ] && bytes "$1" || echo missing)"; }
 # exit_menu: opens the system menu from "|  选项" and chooses "退出程序".
 exit_menu() {
   click_at 450 62

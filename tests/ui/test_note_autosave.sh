@@ -23,12 +23,22 @@ check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
 check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
 check "after writing the text of that moment" note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
+note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')" || show "$note"
 [ "$(bytes "$note")" != "$before" ] || echo "     (the file was not rewritten)"
 
 check "a restart shows the note again and keeps its bytes" start
 sleep 11
 check "the tick after loading leaves the file as it was" \
   note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
+
+p=($(position))
+xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
+xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
+xdotool click 1
+check "minimise hides the window" until_ok 5 no_window
+rm -f "$note"
+check "the timer keeps writing while the window is hidden" \
+  until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r\n\r')"
 stop
 
 echo "note auto-save: $failures failure(s)"
