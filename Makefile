@@ -35,7 +35,7 @@ test-win32: win32
 test-ui: dist
 	bash tests/ui/run-all.sh
 
-test: test-native test-win32 test-ui
+test: test-native test-win32 test-ui e2e
 
 run: dist
 	bash tools/run.sh

@@ -55,14 +55,11 @@ close_button() {
   xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
   xdotool click 1
 }
-# paste_text TEXT: puts TEXT (UTF-8) on the clipboard and pastes it with Ctrl+V.
-# xclip keeps serving the selection in the background until another owner takes it.
-paste_text() {
-  printf '%s' "$1" | xclip -selection clipboard -i
-  until_ok 3 bash -c '[ "$(xclip -selection clipboard -o 2>/dev/null)" = "$0" ]' "$1"
-  xdotool key ctrl+v
-  sleep 0.3
-}
+# type_text TEXT: types TEXT (any Unicode) into the focused control. xdotool
+# maps each character to a spare key; Wine may miss the very first mapped key
+# after start-up, so warm_up_typing first types and erases one character.
+type_text() { xdotool type --delay 50 "$1"; sleep 0.2; }
+warm_up_typing() { xdotool type --delay 50 "预"; sleep 0.2; xdotool key BackSpace; sleep 0.2; }
 
 wallpaper_key='HKCU\Control Panel\Desktop'
 wallpaper() { wine reg query "$wallpaper_key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
