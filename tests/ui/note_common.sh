@@ -37,6 +37,14 @@ editor_click() {
   sleep 0.3
   xdotool key ctrl+End
 }
+# type_unicode TEXT: types any text into the focused control. xdotool maps
+# each character to a spare key, and Wine may miss the first such key, so one
+# character is typed and erased first.
+type_unicode() {
+  xdotool type --delay 50 "预"; sleep 0.2
+  xdotool key BackSpace; sleep 0.2
+  xdotool type --delay 50 "$1"; sleep 0.2
+}
 # bytes FILE: the file as hex, e.g. "61 62 0d 0a".
 bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
 bytes_are() { [ -f "$1" ] && [ "$(bytes "$1")" = "$2" ]; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The note file under the running program: created at start, rewritten by the
-# auto-save tick with what was typed (Chinese pasted through the clipboard),
+# auto-save tick with what was typed (Chinese included),
 # and written once more by the close button.
 set -uo pipefail
 source "$(dirname "$0")/note_common.sh"
@@ -12,7 +12,7 @@ check "the first tick empties it" until_ok 15 bytes_are "$note" ""
 editor_click
 xdotool type --delay 30 "hello"
 xdotool key Return
-paste_text "今天买菜"
+type_unicode "今天买菜"
 check "the next tick writes the typed and pasted text in GBK" \
   until_ok 15 bytes_are "$note" "68 65 6c 6c 6f 0d 0a bd f1 cc ec c2 f2 b2 cb 0d 0a"
 
