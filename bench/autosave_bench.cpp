@@ -87,7 +87,13 @@ int main() {
         const char* name;
         size_t units;
         int runs;
-    } sizes[] = {{"10 KB", 5 * 1024, 101}, {"1 MB", 512 * 1024, 15}, {"10 MB", 5 * 1024 * 1024, 5}};
+    } sizes[] = {
+        // The mixed text takes about 1.22 GBK bytes per UTF-16 unit: these
+        // give note files of about 10 KB, 1 MB and 10 MB.
+        {"10 KB", 8400, 101},
+        {"1 MB", 860 * 1024, 15},
+        {"10 MB", 8600 * 1024, 5},
+    };
     for (const auto& size : sizes) {
         // A fresh control each time, as at start-up: the text goes into an
         // empty editor (replacing megabytes of text is very slow under Wine).
