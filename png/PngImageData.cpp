@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <utility>
 
 namespace tabulon {
@@ -15,6 +16,12 @@ namespace tabulon {
 namespace {
 
 constexpr size_t kInputBufferSize = 65535;
+// The input buffer is shared: compressed data is read into its first part in
+// pieces, and the rest holds inflated rows ahead of the decoder, so that
+// inflate works on large outputs (its fast loop stops short of the end of each
+// output, which with one row per call costs more than the rows' unfiltering).
+constexpr size_t kPieceSize = 16384;
+constexpr size_t kStageSize = kInputBufferSize - kPieceSize;
 
 struct TAdam7Pass {
     uint32_t row, column, rowStep, columnStep;
@@ -38,35 +45,78 @@ class TCompressedInput {
     TCompressedInput(const TCompressedInput&) = delete;
     TCompressedInput& operator=(const TCompressedInput&) = delete;
 
+    // Room for inflated rows inside the input buffer, kStageSize bytes.
+    uint8_t* Stage() const { return input_.get() + kPieceSize; }
+
     // Inflates up to `count` bytes into `destination`; fewer when the data ends.
-    size_t ReadCompressed(uint8_t* destination, size_t count) {
-        if (ended_) return 0;
+    // Compressed data comes in blocks of up to kInputBufferSize bytes per chunk
+    // (the stream's rest at most), read in pieces. The last byte of each block
+    // is held back unless `rowByRow`: the caller then asks for no more than the
+    // row in progress, so that the block runs out exactly where inflating one
+    // row per call would have it run out. Without `rowByRow` the call stops
+    // early at that byte (StoppedAtReserve()).
+    size_t ReadCompressed(uint8_t* destination, size_t count, bool rowByRow) {
+        callStart_ = Produced();
+        lastCount_ = count;
+        stoppedAtReserve_ = false;
         zstream_.next_out = destination;
         zstream_.avail_out = static_cast<uInt>(count);
+        if (ended_) return 0;
         while (zstream_.avail_out > 0) {
             if (zstream_.avail_in == 0) {
-                // Also passes over empty IDAT chunks.
-                while (stream_.Position() >= end_)
-                    NextChunk();
-                const size_t want = static_cast<size_t>(
-                    std::min<uint64_t>(kInputBufferSize, end_ - stream_.Position()));
-                const size_t got = stream_.Read(input_.get(), want);
-                if (got == 0) return Delivered(count);
-                crc_ = UpdateCrc(crc_, input_.get(), got);
-                zstream_.next_in = input_.get();
-                zstream_.avail_in = static_cast<uInt>(got);
+                if (hidden_ == 0) {
+                    if (blockLeft_ == 0) {
+                        fetchAt_ = Produced();
+                        // Also passes over empty IDAT chunks.
+                        while (stream_.Position() >= end_)
+                            NextChunk();
+                        blockLeft_ = std::min<uint64_t>(
+                            {kInputBufferSize, end_ - stream_.Position(), stream_.Remaining()});
+                        tail_ = false;
+                    }
+                    if (!ReadPiece()) return Delivered(count);
+                }
+                if (zstream_.avail_in == 0) {
+                    if (!rowByRow) {
+                        stoppedAtReserve_ = true;
+                        return Delivered(count);
+                    }
+                    Expose();
+                }
             }
-            const int result = inflate(&zstream_, Z_NO_FLUSH);
-            if (result == Z_STREAM_END) {
-                // Nothing more will come out, whatever input remains.
-                ended_ = true;
-                return Delivered(count);
-            }
-            // A preset dictionary is not allowed in PNG and inflate would make
-            // no progress without one.
-            if (result < 0 || result == Z_NEED_DICT) RaiseZlibError(result);
+            if (!Inflate()) return Delivered(count);
         }
+        GoOnWithoutRoom();
         return count;
+    }
+
+    // Lets inflate go on without output room through what needs none (block
+    // ends, headers, the checksum, the next code), as far as the current block
+    // goes: what the call for the row that ends here would have done.
+    void Drain() {
+        callStart_ = Produced();
+        lastCount_ = 0;
+        zstream_.avail_out = 0;
+        GoOnWithoutRoom();
+    }
+
+    bool StoppedAtReserve() const { return stoppedAtReserve_; }
+    // The current block was read before the output reached `position`.
+    bool FetchedBefore(uint64_t position) const { return fetchAt_ < position; }
+    // The end of the current block is within inflate's reach: rows must be
+    // asked for one at a time until the next block.
+    bool NearBlockEnd() const { return tail_ || (zstream_.avail_in == 0 && hidden_ > 0); }
+
+    // Output bytes so far; valid also after ReadCompressed raised.
+    uint64_t Produced() const { return callStart_ + (lastCount_ - zstream_.avail_out); }
+    size_t Delivered() const { return Delivered(lastCount_); }
+    // Whether inflating row by row would have raised the last error only for
+    // the row after the one ending at Produced(): the failing input was read
+    // after the output reached that point, or the error (a match reaching back
+    // too far) shows only when there is room to copy the match.
+    bool FailedLate() const {
+        return fetchAt_ == Produced() ||
+               (zstream_.msg && std::strcmp(zstream_.msg, "invalid distance too far back") == 0);
     }
 
     // Ends inflating, reads whatever is left of the current chunk into its
@@ -86,6 +136,54 @@ class TCompressedInput {
 
   private:
     size_t Delivered(size_t count) const { return count - zstream_.avail_out; }
+
+    // The next piece of the current block; false when the stream ended.
+    bool ReadPiece() {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(kPieceSize, blockLeft_));
+        const size_t got = stream_.Read(input_.get(), want);
+        blockLeft_ = got < want ? 0 : blockLeft_ - got;
+        if (got == 0) return false;
+        crc_ = UpdateCrc(crc_, input_.get(), got);
+        hidden_ = blockLeft_ == 0 ? 1 : 0;
+        zstream_.next_in = input_.get();
+        zstream_.avail_in = static_cast<uInt>(got - hidden_);
+        return true;
+    }
+
+    // With the output full, inflate takes what input a call holding the
+    // whole block would have had.
+    void GoOnWithoutRoom() {
+        while (!ended_) {
+            if (zstream_.avail_in == 0) {
+                if (hidden_ == 0 && (blockLeft_ == 0 || !ReadPiece())) return;
+                Expose();
+            }
+            if (!Inflate() || zstream_.avail_in > 0) return;
+        }
+    }
+
+    // Hands the held-back byte to inflate.
+    void Expose() {
+        zstream_.avail_in += static_cast<uInt>(hidden_);
+        hidden_ = 0;
+        if (blockLeft_ == 0) tail_ = true;
+    }
+
+    // One inflate step; false at the end of the compressed stream, or when it
+    // makes no progress for want of output room.
+    bool Inflate() {
+        const int result = inflate(&zstream_, Z_NO_FLUSH);
+        if (result == Z_STREAM_END) {
+            // Nothing more will come out, whatever input remains.
+            ended_ = true;
+            return false;
+        }
+        if (result == Z_BUF_ERROR && zstream_.avail_out == 0) return false;
+        // A preset dictionary is not allowed in PNG and inflate would make
+        // no progress without one.
+        if (result < 0 || result == Z_NEED_DICT) RaiseZlibError(result);
+        return true;
+    }
 
     void EndInflate() noexcept {
         if (inflating_) inflateEnd(&zstream_);
@@ -117,8 +215,144 @@ class TCompressedInput {
     z_stream zstream_{};
     uint64_t end_ = 0;
     uint32_t crc_ = 0;
+    size_t lastCount_ = 0;
+    uint64_t callStart_ = 0;
+    uint64_t blockLeft_ = 0; // bytes of the current block still in the stream
+    size_t hidden_ = 0;      // held back after the pending input
+    uint64_t fetchAt_ = UINT64_MAX;
+    bool tail_ = false; // the block's last byte has been handed to inflate
+    bool stoppedAtReserve_ = false;
     bool inflating_ = false;
     bool ended_ = false;
+};
+
+// Inflated rows ahead of the decoder, held in the stage of the input buffer.
+// The decoder sees the same bytes and the same errors as when it inflates one
+// row per call: the stage never asks for more than the image still needs,
+// asks row by row where a block of input runs out, and an error met while
+// filling it is raised only for the row whose call would have met it.
+class TRowStage {
+  public:
+    // Rows of `rowSize` bytes, `rows` of them, one group per Adam7 pass.
+    struct TGroup {
+        uint64_t rowSize, rows;
+    };
+
+    TRowStage(TCompressedInput& input, const TGroup* groups, size_t groupCount)
+        : input_(input), stage_(input.Stage()), groups_(groups), groupCount_(groupCount) {
+        for (size_t g = 0; g < groupCount; ++g)
+            remaining_ += groups[g].rowSize * groups[g].rows;
+    }
+
+    // Delivers the next `count` bytes (fewer when the data ends) and returns
+    // where they are: in the stage when a whole row is there, else in `row`.
+    const uint8_t* Take(uint8_t* row, size_t count, size_t& delivered) {
+        if (end_ - begin_ < count) Refill(count);
+        const uint64_t rowEnd = taken_ + count;
+        if (failure_ && (failedAt_ < rowEnd || (failedAt_ == rowEnd && !failedLate_)))
+            std::rethrow_exception(failure_);
+        const size_t have = end_ - begin_;
+        if (have >= count) {
+            const uint8_t* bytes = stage_ + begin_;
+            begin_ += count;
+            taken_ = rowEnd;
+            delivered = count;
+            return bytes;
+        }
+        // The data ran short of this row, or the row is larger than the stage.
+        std::memcpy(row, stage_ + begin_, have);
+        begin_ = end_ = 0;
+        delivered = have;
+        if (count > kStageSize && !dry_) {
+            const size_t got = input_.ReadCompressed(row + have, count - have, true);
+            remaining_ -= got;
+            produced_ += got;
+            delivered += got;
+            if (got < count - have) dry_ = true;
+            if (remaining_ == 0) input_.Drain();
+        }
+        taken_ += delivered;
+        return row;
+    }
+
+  private:
+    // Bytes from `position` to the end of the row it falls in (the next row
+    // when it is a row boundary).
+    uint64_t ToRowEnd(uint64_t position) const {
+        for (size_t g = 0; g < groupCount_; ++g) {
+            const uint64_t size = groups_[g].rowSize * groups_[g].rows;
+            if (position < size) return groups_[g].rowSize - position % groups_[g].rowSize;
+            position -= size;
+        }
+        return 0;
+    }
+
+    bool AtRowStart(uint64_t position) const {
+        for (size_t g = 0; g < groupCount_; ++g) {
+            const uint64_t size = groups_[g].rowSize * groups_[g].rows;
+            if (position < size) return position % groups_[g].rowSize == 0;
+            position -= size;
+        }
+        return true;
+    }
+
+    void Refill(size_t count) {
+        if (failure_ || dry_ || count > kStageSize) return;
+        const size_t have = end_ - begin_;
+        std::memmove(stage_, stage_ + begin_, have);
+        begin_ = 0;
+        end_ = have;
+        try {
+            while (remaining_ > 0 && end_ < kStageSize) {
+                const bool rowByRow = input_.NearBlockEnd();
+                uint64_t want = std::min<uint64_t>(kStageSize - end_, remaining_);
+                if (rowByRow) {
+                    const uint64_t toRowEnd = ToRowEnd(produced_);
+                    // A row that does not fit waits for room: stopping inside
+                    // it could find the block's end earlier than its own call.
+                    if (toRowEnd > want) break;
+                    want = toRowEnd;
+                }
+                const size_t got = input_.ReadCompressed(stage_ + end_, size_t(want), rowByRow);
+                Count(got);
+                if (got < want && !input_.StoppedAtReserve()) {
+                    dry_ = true;
+                    break;
+                }
+                // Stopped at the end of a row that began before this block was
+                // read: that row's own call would have gone on to the block's
+                // last byte after filling its output.
+                if (input_.StoppedAtReserve() && produced_ > 0 && AtRowStart(produced_) &&
+                    input_.FetchedBefore(produced_))
+                    input_.Drain();
+            }
+            if (remaining_ == 0) input_.Drain();
+        } catch (...) {
+            Count(input_.Delivered());
+            failure_ = std::current_exception();
+            failedAt_ = input_.Produced();
+            failedLate_ = input_.FailedLate();
+        }
+    }
+
+    void Count(size_t got) {
+        remaining_ -= got;
+        produced_ += got;
+        end_ += got;
+    }
+
+    TCompressedInput& input_;
+    uint8_t* stage_;
+    const TGroup* groups_;
+    size_t groupCount_;
+    uint64_t remaining_ = 0; // image bytes not inflated yet
+    uint64_t produced_ = 0;  // image bytes inflated so far
+    uint64_t taken_ = 0;     // image bytes handed out so far
+    size_t begin_ = 0, end_ = 0;
+    bool dry_ = false;
+    std::exception_ptr failure_;
+    uint64_t failedAt_ = 0;
+    bool failedLate_ = false;
 };
 
 // The two row buffers; each holds the filter byte and one full-width row.
@@ -137,6 +371,14 @@ class TRowBuffers {
     size_t size_;
 };
 
+// Adam7 pass geometry: pixels per pass row and pass rows.
+size_t PassWidth(const TAdam7Pass& pass, uint32_t width) {
+    return width > pass.column ? (width - pass.column + pass.columnStep - 1) / pass.columnStep : 0;
+}
+size_t PassHeight(const TAdam7Pass& pass, uint32_t height) {
+    return height > pass.row ? (height - pass.row + pass.rowStep - 1) / pass.rowStep : 0;
+}
+
 bool IsIdentity(const uint8_t* ramp) {
     for (unsigned i = 0; i < 256; ++i)
         if (ramp[i] != i) return false;
@@ -146,9 +388,10 @@ bool IsIdentity(const uint8_t* ramp) {
 class TImageDataDecoder {
   public:
     TImageDataDecoder(TChunkIHDR& header, TCompressedInput& input, const uint8_t* gamma)
-        : header_(header), input_(input), gamma_(gamma), identityGamma_(IsIdentity(gamma)),
+        : header_(header), gamma_(gamma), identityGamma_(IsIdentity(gamma)),
           firstBytesOnly_(header.BitDepth() == 16 && header.ColourType() != 3),
-          geometry_(header.OwnerImage().PixelGeometry()), rows_(geometry_.rowBytes) {}
+          geometry_(header.OwnerImage().PixelGeometry()), rows_(geometry_.rowBytes),
+          groupCount_(MakeGroups()), stage_(input, groups_, groupCount_) {}
 
     void DecodeRows(bool interlaced) {
         if (interlaced)
@@ -158,11 +401,30 @@ class TImageDataDecoder {
     }
 
   private:
+    // The rows of the inflated image data, filter bytes included.
+    size_t MakeGroups() {
+        if (header_.InterlaceMethod() != 1) {
+            groups_[0] = {geometry_.rowBytes + 1, header_.Height()};
+            return 1;
+        }
+        size_t count = 0;
+        for (const TAdam7Pass& pass : kAdam7) {
+            const size_t rowBytes = PixelGeometryOf(header_.ColourType(), header_.BitDepth(),
+                                                    PassWidth(pass, header_.Width()))
+                                        .rowBytes;
+            const size_t rows = PassHeight(pass, header_.Height());
+            if (rowBytes > 0 && rows > 0) groups_[count++] = {rowBytes + 1, rows};
+        }
+        return count;
+    }
+
     // Reads and unfilters the next row of `rowBytes`; false when the data ended.
     bool NextRow(size_t rowBytes) {
-        if (input_.ReadCompressed(rows_.Current(), rowBytes + 1) == 0) return false;
-        UnfilterRow(rows_.Current(), rows_.Current(), rows_.Prior(), rowBytes,
-                    geometry_.filterStride, firstBytesOnly_);
+        size_t delivered = 0;
+        const uint8_t* raw = stage_.Take(rows_.Current(), rowBytes + 1, delivered);
+        if (delivered == 0) return false;
+        UnfilterRow(raw, rows_.Current(), rows_.Prior(), rowBytes, geometry_.filterStride,
+                    firstBytesOnly_);
         return true;
     }
 
@@ -217,12 +479,14 @@ class TImageDataDecoder {
     }
 
     TChunkIHDR& header_;
-    TCompressedInput& input_;
     const uint8_t* gamma_;
     bool identityGamma_;
     bool firstBytesOnly_;
     TPixelGeometry geometry_;
     TRowBuffers rows_;
+    TRowStage::TGroup groups_[7];
+    size_t groupCount_;
+    TRowStage stage_;
 };
 
 // Grey images show their levels through a ramp in the colour table, with the
