@@ -53,6 +53,9 @@ int main() {
     WriteBackground(deskBG + L"A1.bmp", 3840, 2160, 1);
     WriteBackground(deskBG + L"A2.bmp", 3840, 2160, 2);
 
+    // The note file lives in Data beside the program; without the folder the
+    // main window would stop at start-up in the error box.
+    ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
     RegisterPictureKinds();
     Application.Initialize();
     Application.SetTitle(L"Tabulon");
