@@ -379,10 +379,17 @@ size_t PassHeight(const TAdam7Pass& pass, uint32_t height) {
     return height > pass.row ? (height - pass.row + pass.rowStep - 1) / pass.rowStep : 0;
 }
 
+struct TIdentityRamp {
+    uint8_t values[256];
+    TIdentityRamp() {
+        for (unsigned i = 0; i < 256; ++i)
+            values[i] = uint8_t(i);
+    }
+};
+
 bool IsIdentity(const uint8_t* ramp) {
-    for (unsigned i = 0; i < 256; ++i)
-        if (ramp[i] != i) return false;
-    return true;
+    static const TIdentityRamp identity;
+    return std::memcmp(ramp, identity.values, 256) == 0;
 }
 
 class TImageDataDecoder {
