@@ -174,7 +174,21 @@ void CopyRow(const TRowJob& job) {
 }
 
 void FirstOfTwo(const TRowJob& job) {
-    for (size_t x = 0; x < job.pixels; ++x)
+    size_t x = 0;
+#ifdef __SSE2__
+    // 16 pixels per step: keep the low byte of each little-endian word, which
+    // is the sample's first byte, and pack the words into bytes.
+    const __m128i low = _mm_set1_epi16(0x00FF);
+    for (; x + 16 <= job.pixels; x += 16) {
+        const uint8_t* src = job.source + 2 * x;
+        const __m128i a =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src)), low);
+        const __m128i b =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16)), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(job.bits + x), _mm_packus_epi16(a, b));
+    }
+#endif
+    for (; x < job.pixels; ++x)
         job.bits[x] = job.source[2 * x];
 }
 

@@ -10,14 +10,18 @@ using namespace tabulon::test;
 
 namespace {
 
-// RGB(A) samples as RGBA bytes, first sample bytes for 16-bit.
+// 16-bit grey and RGB(A) samples as RGBA bytes, first sample bytes for 16-bit.
 Bytes ExpectedRgba(const TestImage& image) {
     Bytes out;
     const auto top = [&](uint16_t s) { return uint8_t(image.depth == 16 ? s >> 8 : s); };
     for (uint32_t y = 0; y < image.height; ++y)
         for (uint32_t x = 0; x < image.width; ++x) {
             const auto s = [&](unsigned c) { return top(image.Sample(x, y, c)); };
-            out.insert(out.end(), {s(0), s(1), s(2), image.colourType == 6 ? s(3) : uint8_t(255)});
+            if (image.colourType == 0)
+                out.insert(out.end(), {s(0), s(0), s(0), 255});
+            else
+                out.insert(out.end(),
+                           {s(0), s(1), s(2), image.colourType == 6 ? s(3) : uint8_t(255)});
         }
     return out;
 }
@@ -42,7 +46,8 @@ TEST(PngWide, RowsWiderThanTheReadAhead) {
 }
 
 TEST(PngWide, ManyRowsOverChunksOfEverySize) {
-    for (const Case& c : {Case{301, 97, 8, 2}, Case{257, 61, 8, 6}, Case{129, 77, 16, 2}}) {
+    for (const Case& c :
+         {Case{301, 97, 8, 2}, Case{257, 61, 8, 6}, Case{129, 77, 16, 2}, Case{333, 41, 16, 0}}) {
         const TestImage image = RandomImage(c.width, c.height, c.depth, c.colourType, c.height);
         const Bytes expected = ExpectedRgba(image);
         for (bool interlaced : {false, true})
