@@ -61,13 +61,12 @@ check "the installed program starts" start_program "$app"
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
 check "a new note file holds an empty line" note_bytes_are '\r\n'
 click_at 400 200
-warm_up_typing
-type_text "买牛奶 Buy milk"
+type_unicode "买牛奶 Buy milk"
 click_at 248 67   # √
 click_at 272 67   # ×
 click_at 400 200
 xdotool key End Return
-type_text "第二行"
+type_unicode "第二行"
 text1='买牛奶 Buy milk√×\r\n第二行\r\n'
 check "the auto-save writes the note (GBK, marks A1 CC and A1 C1)" until_ok 15 note_bytes_are "$text1"
 shot window-typed
@@ -90,7 +89,7 @@ check "Mix.bmp is A2.bmp with the note at weight 4" \
 
 click_at 400 200
 xdotool key ctrl+End
-type_text "收尾"
+type_unicode "收尾"
 close_button
 check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
@@ -104,7 +103,7 @@ sleep 1
 shot window-restarted
 click_at 400 200
 xdotool key ctrl+End
-type_text "再见"
+type_unicode "再见"
 # A loaded note ends with a line break, so the caret at the end stands on a new line.
 check "the loaded note is in the editor (the next save keeps it)" \
   until_ok 15 note_bytes_are '买牛奶 Buy milk√×\r\n第二行收尾\r\n再见\r\n'

@@ -55,11 +55,14 @@ close_button() {
   xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
   xdotool click 1
 }
-# type_text TEXT: types TEXT (any Unicode) into the focused control. xdotool
-# maps each character to a spare key; Wine may miss the very first mapped key
-# after start-up, so warm_up_typing first types and erases one character.
-type_text() { xdotool type --delay 50 "$1"; sleep 0.2; }
-warm_up_typing() { xdotool type --delay 50 "预"; sleep 0.2; xdotool key BackSpace; sleep 0.2; }
+# type_unicode TEXT: types any text into the focused control. xdotool maps
+# each character to a spare key, and Wine may miss the first such key, so one
+# character is typed and erased first.
+type_unicode() {
+  xdotool type --delay 50 "预"; sleep 0.2
+  xdotool key BackSpace; sleep 0.2
+  xdotool type --delay 50 "$1"; sleep 0.2
+}
 
 wallpaper_key='HKCU\Control Panel\Desktop'
 wallpaper() { wine reg query "$wallpaper_key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }

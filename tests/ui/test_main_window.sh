@@ -4,60 +4,9 @@
 # moving by the background (and not by the logo), minimise, and the close
 # button ending the program with exit code 0.
 set -uo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tools/wine-env.sh"
-wine_prefix_ready
-
-dist="${TABULON_DIST:-$root/dist/Tabulon}"
-[ -f "$dist/Tabulon.exe" ] || { echo "no $dist/Tabulon.exe (make dist)"; exit 1; }
-work="$(mktemp -d)"
-cp -r "$dist/." "$work/" # the program writes beside itself; keep dist clean
+source "$(dirname "$0")/program.sh"
 pics="$root/resources/pictures"
-
-disp=":$((300 + RANDOM % 200))"
-Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-wpid=""
-cleanup() {
-  [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
-  kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY="$disp"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-failures=0
-check() { # check "what" command...
-  local what="$1"; shift
-  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
-# until SECONDS command...: polls the command every 0.1 s.
-until_ok() {
-  local limit=$(( $(date +%s%N) + ${1%.*} * 1000000000 )); shift
-  while ! "$@"; do
-    [ "$(date +%s%N)" -gt "$limit" ] && return 1
-    sleep 0.1
-  done
-}
-
-main_window() { # prints the id of the visible 584 x 382 "Tabulon" window
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
-    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 584x382' && { echo "$w"; return 0; }
-  done
-  return 1
-}
-has_window() { win=$(main_window); }
-no_window() { ! main_window >/dev/null; }
-position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
 at_position() { [ "$(position)" = "$1 $2" ]; }
-
-start() {
-  (cd "$work" && exec wine Tabulon.exe) &
-  wpid=$!
-  until_ok 30 has_window
-}
 
 # The colour at window point (x, y) as "r g b".
 pixel() {
@@ -122,16 +71,12 @@ xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
 xdotool click 1
 check "minimise hides the window" until_ok 5 no_window
 check "the program is still running" kill -0 "$wpid"
-kill "$wpid" 2>/dev/null; wait "$wpid" 2>/dev/null; wpid=""
+stop
 
 # --- second run: the close button -------------------------------------------
 check "the window appears again" start
-p=($(position))
-xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
-xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
-xdotool click 1
-ended() { ! kill -0 "$wpid" 2>/dev/null; }
-check "a click on the close button ends the program" until_ok 10 ended
+close_button
+check "a click on the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
 check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
 

@@ -3,7 +3,7 @@
 # auto-save tick with what was typed (Chinese included),
 # and written once more by the close button.
 set -uo pipefail
-source "$(dirname "$0")/note_common.sh"
+source "$(dirname "$0")/program.sh"
 
 check "the window appears" start
 check "a missing note file is created holding CR LF" until_ok 5 bytes_are "$note" "0d 0a"

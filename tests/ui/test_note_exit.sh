@@ -3,7 +3,7 @@
 # "退出程序" in the system menu and a close command end the program at once,
 # without writing the note file.
 set -uo pipefail
-source "$(dirname "$0")/note_common.sh"
+source "$(dirname "$0")/program.sh"
 
 mkdir -p "$work/Data"
 printf 'old\r\n' >"$note"

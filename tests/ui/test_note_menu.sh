@@ -4,7 +4,7 @@
 # the cross mark at the caret without taking the focus; the next tick writes
 # their GBK bytes (A1 CC and A1 C1).
 set -uo pipefail
-source "$(dirname "$0")/note_common.sh"
+source "$(dirname "$0")/program.sh"
 
 check "the window appears" start
 editor_click

@@ -4,7 +4,7 @@
 # never stacks a second box on one still open; once the folder exists the next
 # tick creates the note file.
 set -uo pipefail
-source "$(dirname "$0")/note_common.sh"
+source "$(dirname "$0")/program.sh"
 
 rm -rf "$work/Data"
 # error_boxes: prints how many error boxes (visible "Tabulon" windows other

@@ -5,70 +5,18 @@
 # second click, and the wallpaper setting. PNGs of the pictures are kept under
 # build/ui-artifacts/. The wallpaper setting is put back afterwards.
 set -uo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tools/wine-env.sh"
-wine_prefix_ready
-
-dist="${TABULON_DIST:-$root/dist/Tabulon}"
-[ -f "$dist/Tabulon.exe" ] || { echo "no $dist/Tabulon.exe (make dist)"; exit 1; }
-work="$(mktemp -d)"
-cp -r "$dist/." "$work/" # the program writes beside itself; keep dist clean
+source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
 art="$root/build/ui-artifacts"
 mkdir -p "$art"
-
-key='HKCU\Control Panel\Desktop'
-wallpaper() { wine reg query "$key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
 old_wallpaper="$(wallpaper)"
+on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1; }
 
-disp=":$((300 + RANDOM % 200))"
-Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-wpid=""
-cleanup() {
-  [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
-  kill "$xpid" 2>/dev/null
-  wine reg add "$key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY="$disp"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-failures=0
-check() { # check "what" command...
-  local what="$1"; shift
-  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
-until_ok() { # until_ok SECONDS command...: polls the command every 0.1 s
-  local limit=$(( $(date +%s%N) + ${1%.*} * 1000000000 )); shift
-  while ! "$@"; do
-    [ "$(date +%s%N)" -gt "$limit" ] && return 1
-    sleep 0.1
-  done
-}
-main_window() {
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
-    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 584x382' && { echo "$w"; return 0; }
-  done
-  return 1
-}
-has_window() { win=$(main_window); }
-position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
-click_at() { # click_at X Y in window coordinates
-  local p; p=($(position))
-  xdotool mousemove $((p[0] + $1)) $((p[1] + $2)); sleep 0.2
-  xdotool click 1
-}
 # Mix.bmp is the background with Content.bmp blended in at (width - 402, 30).
 mix_matches() { python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/$1" "$bg/Content.bmp" "$2"; }
 note_has_text() { python3 "$root/tests/ui/check_mix.py" --ink "$bg/Content.bmp"; }
-newer() { [ -f "$1" ] && [ "$1" -nt "$2" ]; }
 
-(cd "$work" && exec wine Tabulon.exe) &
-wpid=$!
-check "the window titled Tabulon appears" until_ok 30 has_window
+check "the window titled Tabulon appears" start
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
 sleep 0.5
 
@@ -136,12 +84,8 @@ mv "$work/DeskTopBG.away" "$bg"
 check "the program still runs" kill -0 "$wpid"
 
 # End through the close button (hovered first: it is pressed in its hover image).
-p=($(position))
-xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
-xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
-xdotool click 1
-ended() { ! kill -0 "$wpid" 2>/dev/null; }
-check "the close button ends the program" until_ok 10 ended
+close_button
+check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""
 echo "pictures: $art/pin-*.png"
 

@@ -1,5 +1,5 @@
-# Shared set-up of the note UI tests: a private copy of the program folder and
-# a private X server; `start` runs the program there, `finish` ends what is left.
+# Shared set-up of the UI tests: a private copy of the program folder and a
+# private X server; `start` runs the program there, `stop` ends what is left.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/tests/ui/lib.sh"
 wine_prefix_ready
@@ -10,8 +10,10 @@ work="$(mktemp -d)"
 cp -r "$dist/." "$work/" # the program writes beside itself; keep dist clean
 note="$work/Data/content.ini"
 wpid=""
+# A test may define on_cleanup for its own tidying up.
 cleanup() {
   [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
+  if declare -F on_cleanup >/dev/null; then on_cleanup; fi
   stop_display
   rm -rf "$work"
 }
@@ -36,14 +38,6 @@ editor_click() {
   click_at 500 300
   sleep 0.3
   xdotool key ctrl+End
-}
-# type_unicode TEXT: types any text into the focused control. xdotool maps
-# each character to a spare key, and Wine may miss the first such key, so one
-# character is typed and erased first.
-type_unicode() {
-  xdotool type --delay 50 "预"; sleep 0.2
-  xdotool key BackSpace; sleep 0.2
-  xdotool type --delay 50 "$1"; sleep 0.2
 }
 # bytes FILE: the file as hex, e.g. "61 62 0d 0a".
 bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
