@@ -7,10 +7,10 @@ COLORREF ColorToRGB(TColor color) {
     return static_cast<COLORREF>(color & 0x00FFFFFF);
 }
 
-GdiFont CreateFontFor(const TFontSpec& spec) {
-    return GdiFont(::CreateFontW(-spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                 FALSE, FALSE, spec.charset, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, spec.name));
+GdiFont CreateFontFor(const TFontSpec& font) {
+    return GdiFont(::CreateFontW(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                 FALSE, FALSE, font.charset, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.name));
 }
 
 } // namespace tabulon

@@ -19,7 +19,7 @@ struct TFontSpec {
 // The RGB value of a colour, looking system colours up.
 COLORREF ColorToRGB(TColor color);
 
-// A new font for `spec`; a negative height asks for the character height.
-GdiFont CreateFontFor(const TFontSpec& spec);
+// A new font for `font`; a negative height asks for the character height.
+GdiFont CreateFontFor(const TFontSpec& font);
 
 } // namespace tabulon

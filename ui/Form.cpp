@@ -4,18 +4,18 @@
 
 namespace tabulon {
 
-TForm::TForm(std::string name, const TFormSpec& spec)
-    : TWinControl(std::move(name)), caption_(spec.caption), font_(spec.font),
-      centreOnDesktop_(spec.centreOnDesktop) {
-    SetColor(spec.color);
-    bounds_ = TRect{0, 0, spec.width, spec.height};
+TForm::TForm(std::string name, const TFormSpec& layout)
+    : TWinControl(std::move(name)), caption_(layout.caption), font_(layout.font),
+      centreOnDesktop_(layout.centreOnDesktop) {
+    SetColor(layout.color);
+    bounds_ = TRect{0, 0, layout.width, layout.height};
     visible_ = false;
-    const DWORD style = spec.borderless ? WS_POPUP | WS_CLIPCHILDREN
+    const DWORD style = layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
                                         : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    CreateHandle(style, 0, Application.Handle(), spec.caption);
-    if (!spec.borderless) {
+    CreateHandle(style, 0, Application.Handle(), layout.caption);
+    if (!layout.borderless) {
         // The layout gives the client size; the frame comes on top.
-        RECT r{0, 0, spec.width, spec.height};
+        RECT r{0, 0, layout.width, layout.height};
         ::AdjustWindowRectEx(&r, style, FALSE, 0);
         ::SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

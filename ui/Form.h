@@ -21,7 +21,7 @@ struct TFormSpec {
 class TForm : public TWinControl {
   public:
     // Creates the window, hidden, owned by the application window.
-    TForm(std::string name, const TFormSpec& spec);
+    TForm(std::string name, const TFormSpec& layout);
     ~TForm() override;
 
     const std::wstring& Caption() const { return caption_; }
