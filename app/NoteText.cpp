@@ -30,6 +30,23 @@ template <class Char> std::basic_string<Char> Joined(std::basic_string_view<Char
     return out;
 }
 
+// True when Joined(text) would equal `text`: no NUL, every line end a CR LF,
+// and a line end at the very end (or no text at all). The rich edit control
+// hands out its text in this form, so the copy can be skipped.
+bool AlreadyJoined(std::u16string_view text) {
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t c = text[i];
+        if (c > u'\r') continue;
+        if (c == 0 || c == u'\n') return false;
+        if (c == u'\r') {
+            if (i + 1 == n || text[i + 1] != u'\n') return false;
+            ++i;
+        }
+    }
+    return n == 0 || text[n - 1] == u'\n';
+}
+
 } // namespace
 
 std::string JoinedLines(std::string_view text) {
@@ -46,7 +63,10 @@ std::u16string NoteTextFromFile(std::string_view bytes) {
 }
 
 std::string NoteFileBytes(std::u16string_view text, bool fileExists) {
-    if (fileExists) return Utf16ToGbk(JoinedLines(text));
+    if (fileExists) {
+        if (AlreadyJoined(text)) return Utf16ToGbk(text);
+        return Utf16ToGbk(JoinedLines(text));
+    }
     std::string bytes = Utf16ToGbk(text);
     bytes += "\r\n";
     return bytes;

@@ -136,40 +136,57 @@ std::u16string GbkToUtf16(std::string_view bytes) {
 
 std::string Utf16ToGbk(std::u16string_view text) {
     const EncodeTable& table = Encoder();
-    std::string out;
-    out.reserve(text.size() * 2);
     const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        const char16_t c = text[i];
-        if (c < 0x80) {
-            out += char(c);
+    // Two bytes per unit covers everything but the BMP characters that need
+    // four-byte sequences (rare); the buffer grows when one of those would
+    // not fit. Bytes go straight into the buffer: appending one char at a
+    // time costs more than the table look-up.
+    std::string out(n * 2 + 4, '\0');
+    char* o = out.data();
+    char* limit = o + out.size() - 4; // room for any one sequence while o <= limit
+    const char16_t* p = text.data();
+    const char16_t* const end = p + n;
+    while (p < end) {
+        // Runs of ASCII, the bulk of most notes, are copied without a look-up.
+        while (p < end && *p < 0x80 && o <= limit)
+            *o++ = char(*p++);
+        if (p == end) break;
+        if (o > limit) {
+            const size_t used = size_t(o - out.data());
+            out.resize(out.size() + size_t(end - p) * 2 + 4 + out.size() / 2);
+            o = out.data() + used;
+            limit = out.data() + out.size() - 4;
             continue;
         }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            const uint32_t cp = 0x10000 + ((uint32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        const char16_t c = *p++;
+        if (c < 0x80) {
+            *o++ = char(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
+            const uint32_t cp = 0x10000 + ((uint32_t(c) - 0xD800) << 10) + (*p++ - 0xDC00);
             const uint32_t code = FourByteBytes(kSupplementaryLinear + (cp - 0x10000));
-            out += char(code >> 24), out += char(code >> 16), out += char(code >> 8),
-                out += char(code);
-            ++i;
+            *o++ = char(code >> 24), *o++ = char(code >> 16), *o++ = char(code >> 8),
+            *o++ = char(code);
             continue;
         }
         if (c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF) {
-            out += char(c - kRawByteBase);
+            *o++ = char(c - kRawByteBase);
             continue;
         }
         const uint32_t code = table[c];
         if (code == 0) {
-            out += '?'; // a lone surrogate a user typed: nothing sensible to keep
+            *o++ = '?'; // a lone surrogate a user typed: nothing sensible to keep
         } else if (code < 0x100) {
-            out += char(code);
+            *o++ = char(code);
         } else if (code < 0x10000) {
-            out += char(code >> 8), out += char(code);
+            *o++ = char(code >> 8), *o++ = char(code);
         } else {
-            out += char(code >> 24), out += char(code >> 16), out += char(code >> 8),
-                out += char(code);
+            *o++ = char(code >> 24), *o++ = char(code >> 16), *o++ = char(code >> 8),
+            *o++ = char(code);
         }
     }
+    out.resize(size_t(o - out.data()));
     return out;
 }
 

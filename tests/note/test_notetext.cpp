@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/NoteText.h"
+#include "ui/Gbk.h"
 #include "ui/LineList.h"
 
 namespace tabulon {
@@ -92,6 +93,34 @@ TEST(NoteText, CharactersBeyondGbkUseFourByteSequences) {
     EXPECT_EQ(bytes.substr(0, 4), "\x94\x39\xFC\x36"); // U+1F600 in GB18030
     EXPECT_EQ(bytes.find('?'), std::string::npos);
     EXPECT_EQ(NoteTextFromFile(bytes), text + u"\r\n");
+}
+
+// Whatever shape the editor's text has (already CR LF throughout, or with
+// lone ends, NULs, a missing last end), the bytes are those of its lines,
+// each encoded on its own and followed by CR LF.
+TEST(NoteText, WriteBytesAreTheLinesEncoded) {
+    std::mt19937 random(11);
+    const char16_t alphabet[] = {u'a',      u'\r',  u'\n',  u'\0',  u'\u4E2D',
+                                 u'\u221A', 0xD83D, 0xDE00, 0xDC81, u'\u20AC'};
+    const std::u16string crLf = u"\r\n";
+    for (int round = 0; round < 5000; ++round) {
+        std::u16string text;
+        const size_t length = random() % 16;
+        for (size_t i = 0; i < length; ++i) {
+            // Half of the texts use CR LF only, as the editor gives them.
+            if (round % 2 && random() % 4 == 0)
+                text += crLf;
+            else
+                text += alphabet[random() % (round % 2 ? 1 : std::size(alphabet))];
+            if (round % 2 && random() % 3 == 0) text += alphabet[4 + random() % 6];
+        }
+        if (round % 4 == 1) text += crLf;
+        std::string expected;
+        const BasicLineList<char16_t> lines(text);
+        for (const std::u16string& line : lines.Lines())
+            expected += Utf16ToGbk(line) + "\r\n";
+        EXPECT_EQ(NoteFileBytes(text, true), expected) << round;
+    }
 }
 
 } // namespace

@@ -145,3 +145,26 @@ TEST(Gbk, LoneSurrogatesTypedByAUserBecomeQuestionMarks) {
     EXPECT_EQ(Utf16ToGbk(u"\xDFFF\xD83D"), "??");
     EXPECT_EQ(Utf16ToGbk(u"\xD83D\x4E2D"), "?\xD6\xD0");
 }
+
+// Long texts are encoded as the sum of their characters, whatever the mix:
+// long ASCII runs, two-byte codes, and enough four-byte codes to outgrow the
+// two bytes per unit reserved at first.
+TEST(Gbk, LongMixedTextsEncodeAsTheirCharacters) {
+    const std::u16string pieces[] = {
+        u"plain ascii text ", u"\u4E2D\u6587", u"\u0080", u"\U0001F600", u"\xDC81",
+        u"\xD800!",           u"\r\n"};
+    std::mt19937 random(5);
+    for (int round = 0; round < 200; ++round) {
+        std::u16string text;
+        std::string expected;
+        const size_t count = random() % 400;
+        // Some rounds are almost all four-byte BMP codes.
+        const size_t kinds = round % 3 == 0 ? 3 : std::size(pieces);
+        for (size_t i = 0; i < count; ++i) {
+            const std::u16string& piece = pieces[round % 3 == 0 ? 2 : random() % kinds];
+            text += piece;
+            expected += Utf16ToGbk(piece);
+        }
+        ASSERT_EQ(Utf16ToGbk(text), expected) << round;
+    }
+}
