@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <string>
@@ -181,17 +182,22 @@ size_t PixelStart(const uint8_t* data, size_t size, const Header& h) {
     return size_t(start);
 }
 
-BmpImage AllocateImage(const Header& h, uint64_t limit) {
+// Refuses pictures whose decoded size is beyond `limit` or beyond what memory
+// could ever hold, before anything is allocated.
+void CheckImageSize(const Header& h, uint64_t limit) {
     const uint64_t stride = (uint64_t(h.width) * 3 + 3) & ~uint64_t(3);
     const uint64_t total = stride * uint64_t(h.height); // < 2^33 * 2^31: no overflow
     if (total > limit || total > std::numeric_limits<size_t>::max() / 2)
         Fail(L"Bitmap is too large (" + std::to_wstring(h.width) + L" x " +
              std::to_wstring(h.height) + L" pixels).");
+}
+
+BmpImage AllocateImage(const Header& h) {
     BmpImage img;
     img.width = h.width;
     img.height = h.height;
     try {
-        img.pixels.assign(size_t(total), 0);
+        img.pixels.assign(BmpStride24(h.width) * size_t(h.height), 0);
     } catch (const std::bad_alloc&) {
         Fail(L"Not enough memory for a bitmap of " + std::to_wstring(h.width) + L" x " +
              std::to_wstring(h.height) + L" pixels.");
@@ -199,15 +205,39 @@ BmpImage AllocateImage(const Header& h, uint64_t limit) {
     return img;
 }
 
+// Where decoded rows go: top-down, `stride` bytes apart.
+struct Target {
+    uint8_t* rows;
+    size_t stride;
+    uint8_t* Row(size_t y) const { return rows + y * stride; }
+};
+
+// The bytes between the end of a row's pixels and the next row are zero, as in
+// a BMP file.
+void ClearPadding(const Target& out, const Header& h) {
+    const size_t rowBytes = size_t(h.width) * 3;
+    if (out.stride == rowBytes) return;
+    for (int32_t y = 0; y < h.height; ++y)
+        std::fill(out.Row(size_t(y)) + rowBytes, out.Row(size_t(y)) + out.stride, uint8_t(0));
+}
+
 void DecodeUncompressed(const uint8_t* src, const Header& h, const std::vector<Rgb>& palette,
-                        BmpImage& img) {
+                        const Target& out) {
     const size_t srcStride = size_t(((uint64_t(h.width) * h.bpp + 31) / 32) * 4);
-    const size_t dstStride = BmpStride24(h.width);
+    if (h.bpp == 24) {
+        // Already B, G, R: whole rows at once.
+        const size_t rowBytes = size_t(h.width) * 3;
+        for (int32_t row = 0; row < h.height; ++row) {
+            const int32_t y = h.topDown ? row : h.height - 1 - row;
+            std::memcpy(out.Row(size_t(y)), src + size_t(row) * srcStride, rowBytes);
+        }
+        return;
+    }
     const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]);
     for (int32_t row = 0; row < h.height; ++row) {
         const uint8_t* s = src + size_t(row) * srcStride;
         const int32_t y = h.topDown ? row : h.height - 1 - row;
-        uint8_t* d = img.pixels.data() + size_t(y) * dstStride;
+        uint8_t* d = out.Row(size_t(y));
         for (int32_t x = 0; x < h.width; ++x, d += 3) {
             Rgb c;
             switch (h.bpp) {
@@ -244,12 +274,11 @@ void DecodeUncompressed(const uint8_t* src, const Header& h, const std::vector<R
 // last row. A stream that breaks off inside a command is refused; one that
 // simply ends without an end-of-bitmap mark leaves the rest unset.
 void DecodeRle(const uint8_t* src, size_t avail, const Header& h, const std::vector<Rgb>& palette,
-               BmpImage& img) {
+               const Target& out) {
     const bool four = h.compression == kBiRle4;
-    const size_t dstStride = BmpStride24(h.width);
     const Rgb fill = palette[0];
     for (int32_t row = 0; row < h.height; ++row) {
-        uint8_t* d = img.pixels.data() + size_t(row) * dstStride;
+        uint8_t* d = out.Row(size_t(row));
         for (int32_t x = 0; x < h.width; ++x, d += 3)
             d[0] = fill.b, d[1] = fill.g, d[2] = fill.r;
     }
@@ -259,7 +288,7 @@ void DecodeRle(const uint8_t* src, size_t avail, const Header& h, const std::vec
     auto put = [&](uint32_t index) {
         if (x < width && y < height) {
             const uint64_t row = h.topDown ? y : height - 1 - y;
-            uint8_t* d = img.pixels.data() + size_t(row) * dstStride + size_t(x) * 3;
+            uint8_t* d = out.Row(size_t(row)) + size_t(x) * 3;
             const Rgb c = palette[index];
             d[0] = c.b, d[1] = c.g, d[2] = c.r;
         }
@@ -305,60 +334,125 @@ size_t BmpStride24(int32_t width) {
     return (size_t(width) * 3 + 3) & ~size_t(3);
 }
 
-BmpImage DecodeBmp(const uint8_t* data, size_t size) {
-    if (!data) size = 0;
-    const Header h = ReadHeader(data, size);
-    const size_t pixelStart = PixelStart(data, size, h);
-    const std::vector<Rgb> palette = ReadPalette(data, size, h, pixelStart);
-    const uint8_t* src = data + pixelStart;
-    size_t avail = size - pixelStart;
+namespace {
 
-    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
-        // The stream's own length, when the header gives one that fits the file.
-        if (h.sizeImage != 0 && h.sizeImage < avail) avail = h.sizeImage;
-        BmpImage img = AllocateImage(h, kRleLimit);
-        DecodeRle(src, avail, h, palette, img);
-        return img;
+// A file whose pixels may be decoded: the header is valid and the decoded
+// picture is within bounds, so the caller may allocate its rows.
+struct Checked {
+    Header h;
+    size_t pixelStart = 0;
+};
+
+Checked Check(const uint8_t* data, size_t size) {
+    if (!data) size = 0;
+    Checked c{ReadHeader(data, size), 0};
+    c.pixelStart = PixelStart(data, size, c.h);
+    if (c.h.compression == kBiRle8 || c.h.compression == kBiRle4) {
+        CheckImageSize(c.h, kRleLimit);
+        return c;
     }
     // Every row must be in the file before anything is allocated.
-    const uint64_t srcStride = ((uint64_t(h.width) * h.bpp + 31) / 32) * 4;
-    if (uint64_t(h.height) > avail / srcStride) Fail(L"Bitmap pixel data is truncated.");
-    BmpImage img = AllocateImage(h, std::numeric_limits<uint64_t>::max());
-    DecodeUncompressed(src, h, palette, img);
+    const uint64_t srcStride = ((uint64_t(c.h.width) * c.h.bpp + 31) / 32) * 4;
+    if (uint64_t(c.h.height) > (size - c.pixelStart) / srcStride)
+        Fail(L"Bitmap pixel data is truncated.");
+    CheckImageSize(c.h, std::numeric_limits<uint64_t>::max());
+    return c;
+}
+
+void DecodeChecked(const uint8_t* data, size_t size, const Checked& c, const Target& out) {
+    const std::vector<Rgb> palette = ReadPalette(data, size, c.h, c.pixelStart);
+    const uint8_t* src = data + c.pixelStart;
+    size_t avail = size - c.pixelStart;
+    if (c.h.compression == kBiRle8 || c.h.compression == kBiRle4) {
+        // The stream's own length, when the header gives one that fits the file.
+        if (c.h.sizeImage != 0 && c.h.sizeImage < avail) avail = c.h.sizeImage;
+        DecodeRle(src, avail, c.h, palette, out);
+    } else {
+        DecodeUncompressed(src, c.h, palette, out);
+    }
+    ClearPadding(out, c.h);
+}
+
+} // namespace
+
+BmpSize ReadBmpSize(const uint8_t* data, size_t size) {
+    const Checked c = Check(data, size);
+    return BmpSize{c.h.width, c.h.height, c.h.compression == kBiRle8 || c.h.compression == kBiRle4};
+}
+
+void DecodeBmpInto(const uint8_t* data, size_t size, uint8_t* topDownRows, size_t stride) {
+    const Checked c = Check(data, size);
+    if (!topDownRows || stride < BmpStride24(c.h.width))
+        Fail(L"No room for the bitmap's rows (stride shorter than a row).");
+    DecodeChecked(data, size, c, Target{topDownRows, stride});
+}
+
+BmpImage DecodeBmp(const uint8_t* data, size_t size) {
+    const Checked c = Check(data, size);
+    BmpImage img = AllocateImage(c.h);
+    DecodeChecked(data, size, c, Target{img.pixels.data(), BmpStride24(c.h.width)});
     return img;
+}
+
+size_t BmpFileBytes24(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) Fail(L"Cannot write a bitmap without pixels.");
+    const uint64_t outStride = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
+    const uint64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + outStride * uint64_t(height);
+    if (fileBytes > std::numeric_limits<uint32_t>::max() ||
+        fileBytes > std::numeric_limits<size_t>::max() / 2)
+        Fail(L"Bitmap is too large to write.");
+    return size_t(fileBytes);
+}
+
+void EncodeBmp24Part(int32_t width, int32_t height, const uint8_t* topDownRows, size_t stride,
+                     size_t offset, uint8_t* out, size_t count) {
+    const size_t fileBytes = BmpFileBytes24(width, height);
+    const size_t rowBytes = size_t(width) * 3;
+    const size_t outStride = (rowBytes + 3) & ~size_t(3);
+    if (stride < rowBytes) Fail(L"Bitmap rows overlap (stride shorter than a row).");
+    if (!topDownRows) Fail(L"No pixels to write.");
+    if (offset > fileBytes || count > fileBytes - offset)
+        Fail(L"Bitmap part lies beyond the end of the file.");
+
+    constexpr size_t kHeaderBytes = kFileHeaderSize + kInfoHeaderSize;
+    if (offset < kHeaderBytes) {
+        uint8_t header[kHeaderBytes] = {};
+        header[0] = 'B', header[1] = 'M';
+        Put32(header + 2, uint32_t(fileBytes));
+        Put32(header + 10, kHeaderBytes);
+        uint8_t* info = header + kFileHeaderSize;
+        Put32(info, kInfoHeaderSize);
+        Put32(info + 4, uint32_t(width));
+        Put32(info + 8, uint32_t(height)); // positive: rows stored bottom-up
+        Put16(info + 12, 1);
+        Put16(info + 14, 24);
+        Put32(info + 16, kBiRgb);
+        Put32(info + 20, uint32_t(fileBytes - kHeaderBytes));
+        const size_t n = std::min(count, kHeaderBytes - offset);
+        std::memcpy(out, header + offset, n);
+        out += n, offset += n, count -= n;
+    }
+    // File row r (from the bottom) is picture row height - 1 - r; `at` is the
+    // position inside that file row.
+    size_t r = (offset - kHeaderBytes) / outStride, at = (offset - kHeaderBytes) % outStride;
+    while (count > 0) {
+        const uint8_t* row = topDownRows + size_t(height - 1) * stride - r * stride;
+        if (at < rowBytes) {
+            const size_t n = std::min(count, rowBytes - at);
+            std::memcpy(out, row + at, n);
+            out += n, at += n, count -= n;
+        }
+        const size_t pad = std::min(count, outStride - at);
+        std::fill(out, out + pad, uint8_t(0));
+        out += pad, at += pad, count -= pad;
+        if (at == outStride) ++r, at = 0;
+    }
 }
 
 std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* topDownRows,
                                  size_t stride) {
-    if (width <= 0 || height <= 0) Fail(L"Cannot write a bitmap without pixels.");
-    const uint64_t rowBytes = uint64_t(width) * 3;
-    const uint64_t outStride = (rowBytes + 3) & ~uint64_t(3);
-    const uint64_t imageBytes = outStride * uint64_t(height);
-    const uint64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + imageBytes;
-    if (fileBytes > std::numeric_limits<uint32_t>::max() ||
-        fileBytes > std::numeric_limits<size_t>::max() / 2)
-        Fail(L"Bitmap is too large to write.");
-    if (stride < rowBytes) Fail(L"Bitmap rows overlap (stride shorter than a row).");
-    if (!topDownRows) Fail(L"No pixels to write.");
-
-    std::vector<uint8_t> out(size_t(fileBytes), 0);
-    uint8_t* p = out.data();
-    p[0] = 'B', p[1] = 'M';
-    Put32(p + 2, uint32_t(fileBytes));
-    Put32(p + 10, kFileHeaderSize + kInfoHeaderSize);
-    uint8_t* info = p + kFileHeaderSize;
-    Put32(info, kInfoHeaderSize);
-    Put32(info + 4, uint32_t(width));
-    Put32(info + 8, uint32_t(height)); // positive: rows stored bottom-up
-    Put16(info + 12, 1);
-    Put16(info + 14, 24);
-    Put32(info + 16, kBiRgb);
-    Put32(info + 20, uint32_t(imageBytes));
-    uint8_t* pixels = info + kInfoHeaderSize;
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* row = topDownRows + size_t(height - 1 - y) * stride;
-        std::copy(row, row + rowBytes, pixels + size_t(y) * size_t(outStride));
-    }
+    std::vector<uint8_t> out(BmpFileBytes24(width, height));
+    EncodeBmp24Part(width, height, topDownRows, stride, 0, out.data(), out.size());
     return out;
 }
 

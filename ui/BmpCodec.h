@@ -40,9 +40,33 @@ size_t BmpStride24(int32_t width);
 
 BmpImage DecodeBmp(const uint8_t* data, size_t size);
 
+// What a file holds, after every check that can be made before decoding: a
+// caller may allocate width x height pixels for DecodeBmpInto. The pixels of a
+// run-length file may still turn out to be truncated while decoding; those of
+// any other file cannot fail any more.
+struct BmpSize {
+    int32_t width = 0, height = 0;
+    bool runLength = false;
+};
+BmpSize ReadBmpSize(const uint8_t* data, size_t size);
+
+// DecodeBmp into the caller's memory: top-down rows `stride` bytes apart
+// (stride >= BmpStride24(width)), padding bytes set to zero. Saves a copy of a
+// big picture when its memory is already there (a DIB section). The same
+// checks as DecodeBmp; on failure the rows may hold part of the picture.
+void DecodeBmpInto(const uint8_t* data, size_t size, uint8_t* topDownRows, size_t stride);
+
 // A complete 24-bit BI_RGB BMP file (bottom-up, rows padded to 4 bytes) from
 // top-down B,G,R rows that lie `stride` bytes apart.
 std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* topDownRows,
                                  size_t stride);
+
+// The length of the file EncodeBmp24 writes; throws EBmpError for the sizes it refuses.
+size_t BmpFileBytes24(int32_t width, int32_t height);
+
+// Bytes [offset, offset + count) of the file EncodeBmp24 writes, into `out`. A
+// big picture then goes to disk in slices through a small buffer.
+void EncodeBmp24Part(int32_t width, int32_t height, const uint8_t* topDownRows, size_t stride,
+                     size_t offset, uint8_t* out, size_t count);
 
 } // namespace tabulon
