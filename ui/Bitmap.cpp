@@ -2,8 +2,11 @@
 
 #include "ui/BmpCodec.h"
 #include "ui/FileIO.h"
+#include "ui/FileMapping.h"
+#include "ui/FileWriteInPlace.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace tabulon {
@@ -34,14 +37,12 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::LoadFromBmpBytes(const uint8_t* data, size_t size) {
-    BmpImage image = DecodeBmp(data, size);
+    const BmpSize file = ReadBmpSize(data, size);
+    // Decoded straight into a new DIB section, so that only a fully decoded
+    // picture replaces the old one.
     TBitmap fresh;
-    fresh.SetSize(image.width, image.height);
-    const size_t rowBytes = BmpStride24(image.width);
-    for (int y = 0; y < image.height; ++y)
-        std::memcpy(fresh.bits_ + y * fresh.stride_, image.pixels.data() + y * rowBytes,
-                    static_cast<size_t>(image.width) * 3);
-    // Only a fully decoded picture replaces the old one.
+    fresh.SetSize(file.width, file.height);
+    DecodeBmpInto(data, size, fresh.bits_, fresh.stride_);
     ReleaseCanvas();
     section_ = std::move(fresh.section_);
     bits_ = fresh.bits_;
@@ -58,8 +59,9 @@ void TBitmap::LoadFromStream(TStream& stream) {
 }
 
 void TBitmap::LoadFromFile(const std::wstring& path) {
-    const std::string bytes = ReadWholeFile(path);
-    LoadFromBmpBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    // Decoded from the file cache: no copy of the whole file on the way.
+    const MappedFile file(path);
+    LoadFromBmpBytes(file.Data(), file.Size());
 }
 
 std::vector<uint8_t> TBitmap::SaveToBmpBytes() const {
@@ -68,9 +70,22 @@ std::vector<uint8_t> TBitmap::SaveToBmpBytes() const {
 }
 
 void TBitmap::SaveToFile(const std::wstring& path) const {
-    const std::vector<uint8_t> bytes = SaveToBmpBytes();
-    WriteFileReplacing(path,
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const size_t total = BmpFileBytes24(width_, height_);
+    ::GdiFlush();
+    // Encoded slice by slice through a buffer that stays in the cache, rather
+    // than a file-sized one whose fresh pages would each fault in.
+    constexpr size_t kSlice = size_t(1) << 20;
+    const size_t sliceBytes = total < kSlice ? total : kSlice;
+    std::unique_ptr<uint8_t[]> slice(new (std::nothrow) uint8_t[sliceBytes]);
+    if (!slice) throw Exception(L"Out of memory: cannot write a bitmap.");
+    InPlaceFileWriter writer(path);
+    for (size_t done = 0; done < total;) {
+        const size_t n = total - done < sliceBytes ? total - done : sliceBytes;
+        EncodeBmp24Part(width_, height_, bits_, stride_, done, slice.get(), n);
+        writer.Write(std::string_view(reinterpret_cast<const char*>(slice.get()), n));
+        done += n;
+    }
+    writer.Finish();
 }
 
 void TBitmap::Assign(const TGraphic& source) {

@@ -23,10 +23,15 @@ void TPicture::LoadFromFile(const std::wstring& path) {
     const std::wstring ext = FileExtension(path);
     GraphicFactory factory = FindFileFormat(ext);
     if (!factory) throw EInvalidGraphic(L"Unknown picture file extension (." + ext + L")");
-    const std::string bytes = ReadWholeFile(path);
     std::unique_ptr<TGraphic> graphic = factory();
-    TMemoryStream stream(bytes.data(), bytes.size());
-    graphic->LoadFromStream(stream);
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic.get())) {
+        // Bitmaps decode from the file itself: a background is tens of megabytes.
+        bitmap->LoadFromFile(path);
+    } else {
+        const std::string bytes = ReadWholeFile(path);
+        TMemoryStream stream(bytes.data(), bytes.size());
+        graphic->LoadFromStream(stream);
+    }
     SetGraphic(std::move(graphic));
 }
 
