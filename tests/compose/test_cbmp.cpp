@@ -224,6 +224,22 @@ TEST(BlendBitmaps, ReadsBottomUpSectionsTheRightWayUp) {
     ExpectBlended(target, note.copy, background.copy, 2, 20, 11, 20, 11);
 }
 
+// Like the note picture: plain paper at the top and the bottom, so only the
+// rows in between tell which way up a section lies.
+uint32_t PaperWithText(int x, int y) {
+    return y >= 5 && y < 8 && x % 3 == 0 ? 0x102030u + uint32_t(x * 7 + y) : 0xC0FFFFu;
+}
+
+TEST(BlendBitmaps, TellsWhichWayUpEvenWhenTopAndBottomRowsMatch) {
+    for (bool bottomUp : {false, true}) {
+        OtherSection note(23, 17, 24, bottomUp, PaperWithText);
+        OtherSection background(50, 40, 24, bottomUp, PaperWithText);
+        Target target(50, 40);
+        BlendBitmaps(note.bitmap.Get(), background.bitmap.Get(), target.dc.Get(), 4, 20, 11, 20, 2);
+        ExpectBlended(target, note.copy, background.copy, 4, 20, 11, 20, 2);
+    }
+}
+
 TEST(BlendBitmaps, ConvertsOtherFormatsAndStillReadsTheAreaBeneath) {
     OtherSection note(23, 17, 32, false, NotePixel);
     OtherSection background(40, 30, 32, true, BackgroundPixel);
