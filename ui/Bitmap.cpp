@@ -38,6 +38,14 @@ void TBitmap::SetSize(int width, int height) {
 
 void TBitmap::LoadFromBmpBytes(const uint8_t* data, size_t size) {
     const BmpSize file = ReadBmpSize(data, size);
+    if (!file.runLength && file.width == width_ && file.height == height_) {
+        // Past ReadBmpSize, uncompressed pixels cannot fail to decode: they go
+        // straight into the memory held, whose fresh pages would cost more
+        // than the decoding itself.
+        ::GdiFlush();
+        DecodeBmpInto(data, size, bits_, stride_);
+        return;
+    }
     // Decoded straight into a new DIB section, so that only a fully decoded
     // picture replaces the old one.
     TBitmap fresh;

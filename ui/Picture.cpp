@@ -26,6 +26,15 @@ void TPicture::LoadFromFile(const std::wstring& path) {
     std::unique_ptr<TGraphic> graphic = factory();
     if (auto* bitmap = dynamic_cast<TBitmap*>(graphic.get())) {
         // Bitmaps decode from the file itself: a background is tens of megabytes.
+        if (auto* held = dynamic_cast<TBitmap*>(graphic_.get())) {
+            // Into the bitmap already held, which keeps its memory for a picture
+            // of its size; it changes only when the whole file decodes. It then
+            // is what a fresh bitmap would be.
+            held->LoadFromFile(path);
+            held->SetTransparent(false);
+            Changed();
+            return;
+        }
         bitmap->LoadFromFile(path);
     } else {
         const std::string bytes = ReadWholeFile(path);
