@@ -10,6 +10,7 @@
 #include "ui/Application.h"
 #include "ui/BmpCodec.h"
 #include "ui/FileIO.h"
+#include "ui/FileMapping.h"
 
 #include <windows.h>
 
@@ -80,27 +81,30 @@ int main() {
 
     // Where the time goes: the pin's steps one by one, best of the runs each.
     enum { kRead, kDecode, kLoad, kNote, kAssign, kBlend, kEncode, kSave, kInstall, kSteps };
-    const char* names[kSteps] = {"read A1.bmp",    "decode it",          "load into imgPicBG",
-                                 "note picture",   "copy to imgPreview", "compose again",
-                                 "encode Mix.bmp", "write Mix.bmp",      "wallpaper call"};
+    const char* names[kSteps] = {"map A1.bmp",         "decode it",          "load into imgPicBG",
+                                 "note picture",       "copy to imgPreview", "compose again",
+                                 "encode, own buffer", "write Mix.bmp",      "wallpaper call"};
     double best[kSteps];
     std::fill(best, best + kSteps, 1e30);
     TDeskBGSetFrm& dialog = *DeskBGSetFrm;
     TPicture& composite = PicPreviewFrm->imgPreview->Picture();
+    std::vector<uint8_t> decoded(BmpStride24(3840) * 2160, 0);
     for (int i = 0; i < runs; ++i) {
         double t[kSteps + 1];
         t[0] = Now();
-        const std::string bytes = ReadWholeFile(deskBG + L"A1.bmp");
-        t[1] = Now();
-        const BmpImage image =
-            DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        {
+            // As the load does it: the mapped file, decoded into memory already there.
+            const MappedFile file(deskBG + L"A1.bmp");
+            t[1] = Now();
+            DecodeBmpInto(file.Data(), file.Size(), decoded.data(), BmpStride24(3840));
+        }
         t[2] = Now();
         dialog.LoadBackgroundPicture(deskBG + L"A1.bmp");
         t[3] = Now();
         dialog.MakeNotePicture();
         dialog.LoadNotePicture(deskBG + L"Content.bmp");
         t[4] = Now();
-        composite.Assign(dialog.imgPicBG->Picture());
+        composite.Assign(dialog.imgPicBG->Picture()); // into fresh memory, as on the first pin
         t[5] = Now();
         ComposeDesktopBackground(dialog, *PicPreviewFrm); // a second copy, and the blend
         t[6] = Now();
@@ -115,7 +119,8 @@ int main() {
     }
     for (int k = 0; k < kSteps; ++k)
         std::printf("  %-20s %8.1f ms\n", names[k], best[k] * 1e3);
-    std::printf("  (write Mix.bmp includes its encoding)\n");
+    std::printf("  (write Mix.bmp encodes as it writes, in 1 MiB slices; the line above is the\n"
+                "   encoding into a buffer of its own, which the pin no longer does)\n");
 
     for (const wchar_t* name : {L"A1.bmp", L"A2.bmp", L"Content.bmp", L"Mix.bmp", L"Copy.bmp"})
         ::DeleteFileW((deskBG + name).c_str());
