@@ -119,7 +119,7 @@ int main() {
     }
     for (int k = 0; k < kSteps; ++k)
         std::printf("  %-20s %8.1f ms\n", names[k], best[k] * 1e3);
-    std::printf("  (write Mix.bmp encodes as it writes, in 1 MiB slices; the line above is the\n"
+    std::printf("  (write Mix.bmp encodes as it writes, in 256 KiB slices; the line above is the\n"
                 "   encoding into a buffer of its own, which the pin no longer does)\n");
 
     for (const wchar_t* name : {L"A1.bmp", L"A2.bmp", L"Content.bmp", L"Mix.bmp", L"Copy.bmp"})

@@ -82,7 +82,7 @@ void TBitmap::SaveToFile(const std::wstring& path) const {
     ::GdiFlush();
     // Encoded slice by slice through a buffer that stays in the cache, rather
     // than a file-sized one whose fresh pages would each fault in.
-    constexpr size_t kSlice = size_t(1) << 20;
+    constexpr size_t kSlice = size_t(1) << 18;
     const size_t sliceBytes = total < kSlice ? total : kSlice;
     std::unique_ptr<uint8_t[]> slice(new (std::nothrow) uint8_t[sliceBytes]);
     if (!slice) throw Exception(L"Out of memory: cannot write a bitmap.");
