@@ -24,17 +24,6 @@ inline uint8_t Blend(unsigned source, unsigned alpha, unsigned dest) {
     return static_cast<uint8_t>((source * alpha + 255 + (255 - alpha) * dest) >> 8);
 }
 
-unsigned IndexAt(const uint8_t* row, unsigned bits, uint32_t x) {
-    switch (bits) {
-    case 1:
-        return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4:
-        return x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
-    default:
-        return row[x];
-    }
-}
-
 // Colour and alpha per colour index for one blended draw.
 struct TIndexedSource {
     std::array<uint8_t, 256> blue{}, green{}, red{}, alpha{};
@@ -184,7 +173,7 @@ void TPngGraphic::DrawBlended(HDC dc, const TRect& rect) {
             continue;
         }
         for (uint32_t x = 0; x < width; ++x, out += 4) {
-            const unsigned index = IndexAt(row, bits, x);
+            const unsigned index = BitmapIndexAt(row, bits, x);
             if (!indexed.known[index]) RaisePngError<EPngError>(kPngNoPaletteEntryText);
             const unsigned a = alpha ? alpha[x] : indexed.alpha[index];
             out[0] = Blend(indexed.blue[index], a, out[0]);

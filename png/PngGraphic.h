@@ -26,6 +26,18 @@ struct TPixelGeometry {
 // colour types without a layout.
 TPixelGeometry PixelGeometryOf(uint8_t colourType, uint8_t bitDepth, uint64_t pixels);
 
+// The colour index of pixel x in a bitmap row of 1, 4 or 8 bits per pixel.
+inline unsigned BitmapIndexAt(const uint8_t* row, unsigned bitsPerPixel, uint32_t x) {
+    switch (bitsPerPixel) {
+    case 1:
+        return (row[x / 8] >> (7 - x % 8)) & 1;
+    case 4:
+        return x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
+    default:
+        return row[x];
+    }
+}
+
 class TPngGraphic : public TGraphic {
   public:
     TPngGraphic();

@@ -2,21 +2,6 @@
 
 namespace tabulon {
 
-namespace {
-
-unsigned IndexAt(const uint8_t* row, unsigned bits, uint32_t x) {
-    switch (bits) {
-    case 1:
-        return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4:
-        return x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
-    default:
-        return row[x];
-    }
-}
-
-} // namespace
-
 std::vector<uint8_t> DecodedRgba(const TPngGraphic& image) {
     const TChunkIHDR& header = image.HeaderChunk();
     const uint32_t width = header.Width(), height = header.Height();
@@ -37,7 +22,7 @@ std::vector<uint8_t> DecodedRgba(const TPngGraphic& image) {
                 out[1] = row[3 * x + 1];
                 out[2] = row[3 * x];
             } else {
-                const unsigned index = IndexAt(row, bits, x);
+                const unsigned index = BitmapIndexAt(row, bits, x);
                 const TRgbQuad& c = header.DibHeader().colors[index];
                 out[0] = c.red;
                 out[1] = c.green;
