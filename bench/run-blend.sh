@@ -17,9 +17,12 @@ cmake --build "$build" -j2 --target blend_bench_win32 pin_bench_win32
 source tools/wine-env.sh
 wine_prefix_ready
 echo
-wine "$build/bench/blend_bench_win32.exe"
-# The pin needs a display for its windows; it puts the wallpaper setting back.
+# Both run in one X server: the pin needs a display for its windows, and Wine
+# keeps the display of the first program of a session for the ones after it.
+# The pin puts the wallpaper setting back.
 key='HKCU\Control Panel\Desktop'
 old="$(wine reg query "$key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')"
-xvfb-run -a -s "-screen 0 1280x1024x24" wine "$build/bench/pin_bench_win32.exe"
+wineserver -w
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  bash -c 'wine "$1/bench/blend_bench_win32.exe" && wine "$1/bench/pin_bench_win32.exe"' _ "$build"
 wine reg add "$key" /v Wallpaper /t REG_SZ /d "$old" /f >/dev/null 2>&1 || true
