@@ -1,6 +1,7 @@
 // The pin, driven through the hidden settings dialog and preview window in a
 // program folder of its own: which background at which weight, Mix.bmp pixel
 // by pixel, and every failure path.
+#include "tests/compose/WallpaperSetting.h"
 #include "compose/BlendRows.h"
 #include "compose/PinSequence.h"
 #include "compose/Wallpaper.h"
@@ -20,15 +21,6 @@ namespace tabulon {
 namespace {
 
 using testing::TempFolder;
-
-std::wstring WallpaperSetting() {
-    wchar_t value[MAX_PATH * 2] = {};
-    DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
-                       nullptr, value, &size) != ERROR_SUCCESS)
-        return L"";
-    return value;
-}
 
 uint32_t PixelOf(const BmpImage& image, int x, int y) {
     const uint8_t* p = image.pixels.data() + size_t(y) * BmpStride24(image.width) + size_t(x) * 3;

@@ -1,6 +1,7 @@
 // The pin from the main window: the editor's text reaches the dialog's note
 // lines, and a click on the pin button writes Mix.bmp beside this program and
 // installs it.
+#include "tests/compose/WallpaperSetting.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "compose/Wallpaper.h"
@@ -16,15 +17,6 @@
 
 namespace tabulon {
 namespace {
-
-std::wstring WallpaperSetting() {
-    wchar_t value[MAX_PATH * 2] = {};
-    DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
-                       nullptr, value, &size) != ERROR_SUCCESS)
-        return L"";
-    return value;
-}
 
 class PinFromMainWindow : public ::testing::Test {
   protected:

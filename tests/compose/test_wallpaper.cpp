@@ -1,4 +1,5 @@
 // The wallpaper composite and the wallpaper setting.
+#include "tests/compose/WallpaperSetting.h"
 #include "compose/BlendRows.h"
 #include "compose/Wallpaper.h"
 
@@ -115,15 +116,6 @@ TEST(Composition, ComposingAgainStartsFromTheBackground) {
     ComposeWallpaper(*p.composite, *p.background, *p.note, 2, 18, 30);
     ComposeWallpaper(*p.composite, *p.background, *p.note, 4, 18, 30);
     ExpectComposite(*p.composite, *p.background, *p.note, 4, 18, 30);
-}
-
-std::wstring WallpaperSetting() {
-    wchar_t value[MAX_PATH * 2] = {};
-    DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
-                       nullptr, value, &size) != ERROR_SUCCESS)
-        return L"";
-    return value;
 }
 
 TEST(Wallpaper, NamesTheFileInTheUserProfile) {
