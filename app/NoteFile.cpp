@@ -1,7 +1,7 @@
 #include "app/NoteFile.h"
 
 #include "app/NoteText.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 
 namespace tabulon {
 

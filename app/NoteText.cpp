@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/Gbk.h"
+#include "codec/Gbk.h"
 
 namespace tabulon {
 

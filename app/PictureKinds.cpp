@@ -1,7 +1,7 @@
 #include "app/PictureKinds.h"
 
 #include "png/PngGraphic.h"
-#include "ui/GraphicRegistry.h"
+#include "base/GraphicRegistry.h"
 #include "ui/Picture.h"
 
 namespace tabulon {

@@ -6,8 +6,8 @@
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
-#include "ui/FileIO.h"
-#include "ui/LineList.h"
+#include "platform/FileIO.h"
+#include "codec/LineList.h"
 
 namespace tabulon {
 

@@ -7,7 +7,7 @@
 #include "app/RichNoteEditor.h"
 #include "app/WebPages.h"
 #include "ui/Application.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 
 namespace tabulon {
 

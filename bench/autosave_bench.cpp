@@ -12,8 +12,8 @@
 #include "app/NoteFile.h"
 #include "app/NoteText.h"
 #include "app/RichNoteEditor.h"
-#include "ui/FileHandle.h"
-#include "ui/FileIO.h"
+#include "platform/Handles.h"
+#include "platform/FileIO.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // note picture's size and on a 4K background's size. Prints one line per case.
 #include "compose/BlendRows.h"
 #include "compose/CBmp.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Throughput of the portable codecs on inputs the program meets: a 10 MB note
 // (mostly Chinese, some ASCII and line ends) and wallpaper-sized bitmaps.
-#include "ui/BmpCodec.h"
-#include "ui/Gbk.h"
+#include "codec/BmpCodec.h"
+#include "codec/Gbk.h"
 
 #include <benchmark/benchmark.h>
 

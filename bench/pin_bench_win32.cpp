@@ -8,9 +8,9 @@
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
-#include "ui/BmpCodec.h"
-#include "ui/FileIO.h"
-#include "ui/FileMapping.h"
+#include "codec/BmpCodec.h"
+#include "platform/FileIO.h"
+#include "platform/FileMapping.h"
 
 #include <windows.h>
 

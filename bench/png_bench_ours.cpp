@@ -1,7 +1,7 @@
 // Our decoder as the benchmark calls it: one TPngGraphic per decode, as the
 // picture loader does.
 #include "png/PngGraphic.h"
-#include "ui/Stream.h"
+#include "base/Stream.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #include "compose/CBmp.h"
 
 #include "compose/BlendRows.h"
-#include "ui/Exception.h"
-#include "ui/Handles.h"
+#include "base/Exception.h"
+#include "platform/Handles.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "compose/NotePicture.h"
 
 #include "ui/Font.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace tabulon {
 

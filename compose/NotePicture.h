@@ -2,8 +2,8 @@
 // The note picture: the note's lines drawn on a small pale-yellow bitmap,
 // which the composition lays over the desktop background.
 #include "ui/Bitmap.h"
-#include "ui/Color.h"
-#include "ui/LineList.h"
+#include "base/Color.h"
+#include "codec/LineList.h"
 
 namespace tabulon {
 

@@ -3,7 +3,7 @@
 #include "compose/NotePicture.h"
 #include "compose/Wallpaper.h"
 #include "ui/Application.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 #include "ui/Layout.h"
 
 namespace tabulon {

@@ -4,7 +4,7 @@
 // as the workspace of the desktop composition.
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
-#include "ui/LineList.h"
+#include "codec/LineList.h"
 #include "ui/WinControl.h"
 #include "ui/XPButton.h"
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the BMP decoder: it must either decode or raise
 // EBmpError, never crash, hang or read outside the input.
-#include "ui/BmpCodec.h"
+#include "codec/BmpCodec.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The note codec's promises on arbitrary input: any bytes survive decoding and
 // encoding unchanged, and any well-formed UTF-16 text survives encoding and
 // decoding unchanged.
-#include "ui/Gbk.h"
+#include "codec/Gbk.h"
 
 #include <cstdint>
 #include <cstdlib>

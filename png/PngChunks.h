@@ -3,7 +3,7 @@
 // and the pointer lists that hold them.
 #include "png/DibInfo.h"
 #include "png/PixelMemory.h"
-#include "ui/Stream.h"
+#include "base/Stream.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Drawing a decoded PNG: a plain stretched copy, a copy with one colour left
 // out, or a per-pixel alpha blend onto what the canvas already shows.
 #include "png/PngGraphic.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 #include <array>
 

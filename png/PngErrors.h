@@ -1,7 +1,7 @@
 #pragma once
 // The errors of the PNG class: one exception class per error, each with its
 // fixed English message.
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <string>
 

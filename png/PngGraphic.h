@@ -4,7 +4,7 @@
 // separate alpha plane), and draws it on Windows.
 #include "png/PngChunks.h"
 #include "png/PngErrors.h"
-#include "ui/Graphic.h"
+#include "base/Graphic.h"
 
 #include <array>
 #include <cstdint>

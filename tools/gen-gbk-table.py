@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates ui/GbkTable.inc: the code page 936 double-byte table as Windows
+"""Generates codec/GbkTable.inc: the code page 936 double-byte table as Windows
 maps it, and the GB18030 four-byte table of the Basic Multilingual Plane.
 
 Data sources are Python's 'gbk' and 'gb18030' codecs. Windows' code page 936
@@ -17,7 +17,7 @@ them (the one GB18030-2005 moved that PUA code point to), and four-byte codes
 of characters that already have a shorter code are left unassigned, so every
 decodable sequence encodes back to the same bytes.
 
-Usage: gen-gbk-table.py [--check wine936.txt] > ui/GbkTable.inc
+Usage: gen-gbk-table.py [--check wine936.txt] > codec/GbkTable.inc
 The optional check file holds lines "D <hex code> <count> <hex UTF-16>" as
 dumped from MultiByteToWideChar(936) and must agree with the table.
 """

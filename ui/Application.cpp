@@ -1,6 +1,6 @@
 #include "ui/Application.h"
 
-#include "ui/ErrorText.h"
+#include "base/ErrorText.h"
 #include "ui/Form.h"
 
 #include <ole2.h>

@@ -5,8 +5,8 @@
 // window of its own that is the program's taskbar entry: the forms are owned
 // by it, so minimising the application and hiding the main form leaves the
 // entry in the taskbar, from where the user restores the window.
-#include "ui/Exception.h"
-#include "ui/Handles.h"
+#include "base/Exception.h"
+#include "platform/Handles.h"
 
 #include <functional>
 #include <memory>

@@ -1,9 +1,9 @@
 #include "ui/Bitmap.h"
 
-#include "ui/BmpCodec.h"
-#include "ui/FileIO.h"
-#include "ui/FileMapping.h"
-#include "ui/FileWriteInPlace.h"
+#include "codec/BmpCodec.h"
+#include "platform/FileIO.h"
+#include "platform/FileMapping.h"
+#include "platform/FileWriteInPlace.h"
 
 #include <cstring>
 #include <memory>

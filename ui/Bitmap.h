@@ -1,8 +1,8 @@
 #pragma once
 // TBitmap: the bitmap picture kind. A 24-bit top-down DIB section with a
 // memory DC (its canvas) for drawing on it with GDI.
-#include "ui/Graphic.h"
-#include "ui/Handles.h"
+#include "base/Graphic.h"
+#include "platform/Handles.h"
 
 #include <cstdint>
 #include <string>

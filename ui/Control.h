@@ -2,7 +2,7 @@
 // TControl: the base of everything placed on a form. A graphic control
 // (image, label, shape, speed button) has no window: its parent paints it
 // and routes the mouse to it. A windowed control has its own child window.
-#include "ui/Graphic.h"
+#include "base/Graphic.h"
 
 #include <windows.h>
 

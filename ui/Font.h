@@ -1,7 +1,7 @@
 #pragma once
 // Fonts and colours as the controls use them.
-#include "ui/Color.h"
-#include "ui/Handles.h"
+#include "base/Color.h"
+#include "platform/Handles.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // Form layouts: a table of controls per form, in z-order (later rows lie
 // above earlier ones within the same parent). Each row gives a control's
 // kind, name, parent, bounds and the properties its kind uses.
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/Font.h"
 
 #include <span>

@@ -2,7 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace tabulon {
 

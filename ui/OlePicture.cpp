@@ -1,7 +1,7 @@
 #include "ui/OlePicture.h"
 
-#include "ui/GraphicRegistry.h"
-#include "ui/Stream.h"
+#include "base/GraphicRegistry.h"
+#include "base/Stream.h"
 
 #include <windows.h>
 #include <ole2.h>

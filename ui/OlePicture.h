@@ -1,7 +1,7 @@
 #pragma once
 // TOlePicture: icons, metafiles and JPEG pictures, decoded by the system's
 // OLE picture object (OleLoadPicture).
-#include "ui/Graphic.h"
+#include "base/Graphic.h"
 
 #include <cstdint>
 #include <vector>

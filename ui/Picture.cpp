@@ -1,9 +1,9 @@
 #include "ui/Picture.h"
 
-#include "ui/FileIO.h"
-#include "ui/GraphicRegistry.h"
+#include "platform/FileIO.h"
+#include "base/GraphicRegistry.h"
 #include "ui/OlePicture.h"
-#include "ui/Stream.h"
+#include "base/Stream.h"
 
 namespace tabulon {
 

@@ -1,7 +1,7 @@
 #pragma once
 // TPicture: the picture an image control holds, of whatever kind.
 #include "ui/Bitmap.h"
-#include "ui/Graphic.h"
+#include "base/Graphic.h"
 
 #include <functional>
 #include <memory>

@@ -3,9 +3,9 @@
 // as a child window: no border, word wrap, no scroll bars, one font and one
 // background colour.
 #include "ui/Control.h"
-#include "ui/Exception.h"
+#include "base/Exception.h"
 #include "ui/Font.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 #include <string>
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "ui/ComPtr.h"
+#include "platform/ComPtr.h"
 
 namespace tabulon {
 

@@ -8,9 +8,9 @@
 //  - a click goes to the control that got the left press, when the left
 //    button is released inside that control's bounds;
 //  - mouse-down and mouse-move reach the control for any button.
-#include "ui/Color.h"
+#include "base/Color.h"
 #include "ui/Control.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 #include <map>
 #include <memory>

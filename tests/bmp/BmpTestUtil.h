@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/BmpCodec.h"
+#include "codec/BmpCodec.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // The blend of two GDI bitmaps drawn onto a device context.
 #include "compose/BlendRows.h"
 #include "compose/CBmp.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 #include <gtest/gtest.h>
 

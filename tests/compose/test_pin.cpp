@@ -9,8 +9,8 @@
 #include "compose/uPicPreview.h"
 #include "tests/file/TempFolder.h"
 #include "ui/Application.h"
-#include "ui/BmpCodec.h"
-#include "ui/FileIO.h"
+#include "codec/BmpCodec.h"
+#include "platform/FileIO.h"
 #include "ui/Picture.h"
 
 #include <gtest/gtest.h>

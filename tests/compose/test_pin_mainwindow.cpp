@@ -8,8 +8,8 @@
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
-#include "ui/BmpCodec.h"
-#include "ui/FileIO.h"
+#include "codec/BmpCodec.h"
+#include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/file/TempFolder.h"
-#include "ui/FileHandle.h"
-#include "ui/FileIO.h"
+#include "platform/Handles.h"
+#include "platform/FileIO.h"
 
 namespace tabulon {
 namespace {

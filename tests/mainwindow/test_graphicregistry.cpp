@@ -1,4 +1,4 @@
-#include "ui/GraphicRegistry.h"
+#include "base/GraphicRegistry.h"
 
 #include <gtest/gtest.h>
 

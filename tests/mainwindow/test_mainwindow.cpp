@@ -3,7 +3,7 @@
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "ui/Application.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
 

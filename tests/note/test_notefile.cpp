@@ -6,8 +6,8 @@
 
 #include "app/NoteFile.h"
 #include "tests/file/TempFolder.h"
-#include "ui/FileHandle.h"
-#include "ui/FileIO.h"
+#include "platform/Handles.h"
+#include "platform/FileIO.h"
 
 namespace tabulon {
 namespace {

@@ -4,8 +4,8 @@
 #include <random>
 
 #include "app/NoteText.h"
-#include "ui/Gbk.h"
-#include "ui/LineList.h"
+#include "codec/Gbk.h"
+#include "codec/LineList.h"
 
 namespace tabulon {
 namespace {

@@ -1,7 +1,7 @@
 // Drawing under Wine: into a memory DC holding a 32-bit DIB section, then
 // reading the pixels back.
 #include "PngTestUtil.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 using namespace tabulon;
 using namespace tabulon::test;

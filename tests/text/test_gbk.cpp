@@ -1,4 +1,4 @@
-#include "ui/Gbk.h"
+#include "codec/Gbk.h"
 
 #include <gtest/gtest.h>
 

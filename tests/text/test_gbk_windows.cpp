@@ -1,5 +1,5 @@
 // Compares our code page 936 tables with the system's own conversion.
-#include "ui/Gbk.h"
+#include "codec/Gbk.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

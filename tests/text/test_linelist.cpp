@@ -1,4 +1,4 @@
-#include "ui/LineList.h"
+#include "codec/LineList.h"
 
 #include <gtest/gtest.h>
 

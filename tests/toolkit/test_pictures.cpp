@@ -1,8 +1,8 @@
 #include "app/PictureKinds.h"
 #include "ui/Bitmap.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 #include "ui/GraphicControls.h"
-#include "ui/GraphicRegistry.h"
+#include "base/GraphicRegistry.h"
 #include "ui/Picture.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/FileHandle.h"
+#include "platform/Handles.h"
 
 namespace tabulon {
 

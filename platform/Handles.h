@@ -1,7 +1,8 @@
 #pragma once
 // Owners for the Win32 handles the toolkit creates. Each is move-only: a
 // copied owner would free its handle twice. These are the only places that
-// call DeleteObject, DeleteDC, ReleaseDC, EndPaint, DestroyMenu and friends.
+// call DeleteObject, DeleteDC, ReleaseDC, EndPaint, DestroyMenu, CloseHandle and
+// friends.
 #include <windows.h>
 
 #include <utility>
@@ -123,6 +124,46 @@ class SavedDCState {
   private:
     HDC dc_;
     int id_;
+};
+
+// Owner of a kernel file handle. Every CreateFileW result lives in one of these
+// so that no error path can leak an open file (an open handle would keep the
+// note locked against our own next write and against other programs).
+class FileHandle {
+  public:
+    FileHandle() = default;
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    FileHandle& operator=(FileHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+        }
+        return *this;
+    }
+    ~FileHandle() { Reset(); }
+
+    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+
+    // Closes now; false (with GetLastError set) when the close itself failed,
+    // which for a written file can mean the data never reached the disk.
+    bool Close() {
+        if (!Valid()) return true;
+        HANDLE h = std::exchange(handle_, INVALID_HANDLE_VALUE);
+        return CloseHandle(h) != 0;
+    }
+
+  private:
+    void Reset() {
+        if (Valid()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 } // namespace tabulon

@@ -1,4 +1,4 @@
-#include "ui/BmpCodec.h"
+#include "codec/BmpCodec.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,7 +2,7 @@
 // The abstract picture kind that image controls hold. Portable declaration:
 // drawing takes the device context as an opaque handle so that pictures that
 // decode without Windows (PNG) can live in the portable library.
-#include "ui/Stream.h"
+#include "base/Stream.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "ui/Stream.h"
+#include "base/Stream.h"
 
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "ui/GraphicRegistry.h"
+#include "base/GraphicRegistry.h"
 
-#include "ui/Stream.h"
+#include "base/Stream.h"
 
 #include <map>
 

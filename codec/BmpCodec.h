@@ -14,7 +14,7 @@
 // never reads outside the buffer and never allocates more than the file can
 // describe (uncompressed pixel data must be present before the image is
 // allocated; run-length images are capped at kBmpMaxRleImageBytes of output).
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // The picture kinds the program knows: by class name (for pictures stored in
 // form layouts) and by file extension (for the picture loader). Kinds
 // register themselves at start-up. Portable: no Windows headers.
-#include "ui/Exception.h"
-#include "ui/Graphic.h"
+#include "base/Exception.h"
+#include "base/Graphic.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/Gbk.h"
+#include "codec/Gbk.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,7 +12,7 @@ struct Gb18030Run {
     uint16_t code;   // its code point; 0 when the run is unassigned
 };
 
-#include "ui/GbkTable.inc"
+#include "codec/GbkTable.inc"
 
 constexpr char16_t kEuro = 0x20AC;
 constexpr uint8_t kEuroByte = 0x80;

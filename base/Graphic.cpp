@@ -1,4 +1,4 @@
-#include "ui/Graphic.h"
+#include "base/Graphic.h"
 
 namespace tabulon {
 

@@ -1,11 +1,11 @@
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "ui/FileHandle.h"
-#include "ui/SystemError.h"
+#include "platform/Handles.h"
+#include "platform/SystemError.h"
 
 namespace tabulon {
 

@@ -1,7 +1,7 @@
-#include "ui/FileMapping.h"
+#include "platform/FileMapping.h"
 
-#include "ui/FileIO.h"
-#include "ui/SystemError.h"
+#include "platform/FileIO.h"
+#include "platform/SystemError.h"
 
 namespace tabulon {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/FileHandle.h"
+#include "platform/Handles.h"
 
 namespace tabulon {
 

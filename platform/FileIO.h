@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/Exception.h"
+#include "base/Exception.h"
 
 namespace tabulon {
 

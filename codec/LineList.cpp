@@ -1,4 +1,4 @@
-#include "ui/LineList.h"
+#include "codec/LineList.h"
 
 namespace tabulon {
 template class BasicLineList<char>;

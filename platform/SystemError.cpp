@@ -1,4 +1,4 @@
-#include "ui/SystemError.h"
+#include "platform/SystemError.h"
 
 #include <windows.h>
 
