@@ -108,6 +108,7 @@ class TMainFrm : public TForm {
     void BindNoteEditor();
     void BindMessageHook();
     void NavigateWebPanel();
+    void OpenLink(const std::wstring& address);
     void LoadNoteFile();
 
     std::wstring NoteFilePath;

@@ -2,10 +2,9 @@
 // timer, the web panel and its right-button filter, help and feedback.
 #include "app/uMain.h"
 
-#include <shellapi.h>
-
+#include "app/BuiltInPages.h"
+#include "app/BuiltInPagesWin32.h"
 #include "app/RichNoteEditor.h"
-#include "app/WebPages.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 
@@ -108,8 +107,22 @@ void TMainFrm::tmrAutoSaveTimer(TTimer&) {
 
 void TMainFrm::NavigateWebPanel() {
     // Decoration only: without a browser control, or when it refuses the
-    // page, the panel stays white and the rest of the start goes on.
-    if (webLink.Create(pnlWeb->Handle(), kWebLinkBounds)) webLink.Navigate(PanelPageAddress());
+    // page, the panel stays white and the rest of the start goes on. The page
+    // is our own, inside this program; links on it open in the user's browser.
+    if (!webLink.Create(pnlWeb->Handle(), kWebLinkBounds)) return;
+    const std::wstring page = PanelPageAddress();
+    webLink.SetFallbackPage(page);
+    webLink.SetLinkHandler([this](const std::wstring& address) { OpenLink(address); });
+    webLink.Navigate(page);
+}
+
+void TMainFrm::OpenLink(const std::wstring& address) {
+    // Called from inside the browser's event: report here, throw nothing.
+    try {
+        OpenLinkInBrowser(Handle(), address);
+    } catch (const Exception& e) {
+        Application.ShowException(e.Message());
+    }
 }
 
 void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {
@@ -134,14 +147,12 @@ void TMainFrm::BindMessageHook() {
 // Help and feedback
 
 void TMainFrm::N_helpClick(TMenuItem&) {
-    // The shell's answer is not examined: there is nothing to do about it.
-    ::ShellExecuteW(Handle(), L"open", L"Explorer.exe", HelpPageAddress().c_str(), nullptr,
-                    SW_SHOWNORMAL);
+    // The user's browser cannot read our resources: it gets a written-out copy.
+    OpenPageInBrowser(Handle(), kHelpPage);
 }
 
 void TMainFrm::N_SubmitClick(TMenuItem&) {
-    ::ShellExecuteW(Handle(), L"open", L"Explorer.exe", FeedbackPageAddress().c_str(), nullptr,
-                    SW_SHOWNORMAL);
+    OpenPageInBrowser(Handle(), kFeedbackPage);
 }
 
 } // namespace tabulon

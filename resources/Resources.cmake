@@ -40,6 +40,17 @@ foreach(_i RANGE 0 ${_last} 3)
 endforeach()
 add_custom_target(tabulon_pictures DEPENDS ${_blobs})
 
+# The pages of site/ as HTML resources (type 23, RT_HTML), named by their
+# file names in capitals: the panel shows them as res://<program>/<name>.
+set(_pages B90d.htm B90a.htm B90b.htm)
+set(TABULON_PAGE_LINES "")
+set(TABULON_PAGES "")
+foreach(_page ${_pages})
+  string(TOUPPER ${_page} _name)
+  list(APPEND TABULON_PAGES ${CMAKE_SOURCE_DIR}/site/${_page})
+  string(APPEND TABULON_PAGE_LINES "${_name} 23 \"${CMAKE_SOURCE_DIR}/site/${_page}\"\n")
+endforeach()
+
 set(TABULON_ICON ${_res}/Tabulon.ico)
 set(TABULON_MANIFEST ${_res}/Tabulon.manifest)
 set(TABULON_RC ${_out}/Tabulon.rc)
@@ -47,4 +58,4 @@ set(TABULON_RC ${_out}/Tabulon.rc)
 set_property(GLOBAL PROPERTY TABULON_RC ${TABULON_RC})
 configure_file(${_res}/Tabulon.rc.in ${TABULON_RC} @ONLY)
 set_source_files_properties(${TABULON_RC} PROPERTIES
-  OBJECT_DEPENDS "${_blobs};${TABULON_ICON};${TABULON_MANIFEST}")
+  OBJECT_DEPENDS "${_blobs};${TABULON_PAGES};${TABULON_ICON};${TABULON_MANIFEST}")

@@ -11,6 +11,7 @@ pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
       xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3 x11-apps x11-utils
       libpng-dev libspng-dev libstb-dev zlib1g-dev clang libclang-rt-14-dev
       googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip locales xclip ccache
+      python3-html5lib
       wine wine32:i386 wine64)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
 

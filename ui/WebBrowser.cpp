@@ -3,127 +3,17 @@
 #include <exdisp.h>
 #include <ole2.h>
 
+#include "ui/WebBrowserEvents.h"
+#include "ui/WebBrowserSite.h"
+
 namespace tabulon {
-
-// The container side of the embedding: tells the control where it lives and
-// refuses everything a document host could offer beyond that (menus,
-// toolbars, status text, undo).
-class WebBrowser::Site : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
-  public:
-    Site(HWND parent, const RECT& bounds) : parent_(parent), bounds_(bounds) {}
-    virtual ~Site() = default;
-
-    void SetInPlaceObject(ComPtr<IOleInPlaceObject> object) { inPlace_ = std::move(object); }
-    IOleInPlaceObject* InPlaceObject() const { return inPlace_.Get(); }
-    void Forget() { inPlace_.Reset(); }
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IOleClientSite)
-            *out = static_cast<IOleClientSite*>(this);
-        else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
-            *out = static_cast<IOleInPlaceSite*>(this);
-        else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
-            *out = static_cast<IOleInPlaceFrame*>(this);
-        else {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    // IOleClientSite
-    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP GetContainer(IOleContainer** out) override {
-        if (out) *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP ShowObject() override { return S_OK; }
-    STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-    // IOleWindow (shared by the in-place site and the frame)
-    STDMETHODIMP GetWindow(HWND* out) override {
-        if (!out) return E_POINTER;
-        *out = parent_;
-        return S_OK;
-    }
-    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-    // IOleInPlaceSite
-    STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
-    STDMETHODIMP OnUIActivate() override { return S_OK; }
-    STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                  LPRECT position, LPRECT clip,
-                                  LPOLEINPLACEFRAMEINFO info) override {
-        if (frame) {
-            *frame = static_cast<IOleInPlaceFrame*>(this);
-            AddRef();
-        }
-        if (document) *document = nullptr;
-        if (position) *position = bounds_;
-        if (clip) GetClientRect(parent_, clip);
-        if (info) {
-            info->fMDIApp = FALSE;
-            info->hwndFrame = GetAncestor(parent_, GA_ROOT);
-            info->haccel = nullptr;
-            info->cAccelEntries = 0;
-        }
-        return S_OK;
-    }
-    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-    STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
-    STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
-    STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-    STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-    STDMETHODIMP OnPosRectChange(LPCRECT position) override {
-        // The control asks for another size; it keeps ours.
-        if (inPlace_ && position) {
-            RECT clip;
-            GetClientRect(parent_, &clip);
-            inPlace_->SetObjectRects(&bounds_, &clip);
-        }
-        return S_OK;
-    }
-
-    // IOleInPlaceUIWindow / IOleInPlaceFrame
-    STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-    STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-    STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return OLE_E_INVALIDRECT; }
-    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-    STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-    STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-    STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-    STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-    STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
-  private:
-    ULONG refs_ = 1;
-    HWND parent_;
-    RECT bounds_;
-    ComPtr<IOleInPlaceObject> inPlace_;
-};
 
 bool WebBrowser::Create(HWND parent, const RECT& bounds) {
     Destroy();
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                 object_.ReceiveVoid())))
         return false;
-    site_ = new Site(parent, bounds);
+    site_ = new WebBrowserSite(parent, bounds);
     RECT position = bounds;
     bool ok = SUCCEEDED(object_->SetClientSite(static_cast<IOleClientSite*>(site_)));
     if (ok) {
@@ -144,7 +34,38 @@ bool WebBrowser::Create(HWND parent, const RECT& bounds) {
     RECT clip;
     GetClientRect(parent, &clip);
     site_->InPlaceObject()->SetObjectRects(&position, &clip);
+    // Script errors would open dialogs; a file or link dropped on the panel
+    // would navigate it.
+    browser_->put_Silent(VARIANT_TRUE);
+    browser_->put_RegisterAsDropTarget(VARIANT_FALSE);
+    ConnectEvents();
     return true;
+}
+
+void WebBrowser::ConnectEvents() {
+    auto points = browser_.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+    if (!points ||
+        FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, eventPoint_.Receive())))
+        return;
+    events_ = new WebBrowserEvents({
+        [this] { return std::exchange(ownNavigation_, false); },
+        [this](const std::wstring& address) {
+            if (linkHandler_) linkHandler_(address);
+        },
+        [this](int failuresInRow) { NavigationFailed(failuresInRow); },
+    });
+    if (FAILED(eventPoint_->Advise(static_cast<IDispatch*>(events_), &eventCookie_))) {
+        eventCookie_ = 0;
+        eventPoint_.Reset();
+    }
+}
+
+void WebBrowser::NavigationFailed(int failuresInRow) {
+    // First our own page, then an empty one; never a loop of failures.
+    if (failuresInRow == 1 && !fallback_.empty())
+        Navigate(fallback_);
+    else if (failuresInRow <= 2)
+        Navigate(L"about:blank");
 }
 
 bool WebBrowser::Navigate(const std::wstring& address) {
@@ -153,12 +74,25 @@ bool WebBrowser::Navigate(const std::wstring& address) {
     if (!url) return false;
     VARIANT empty;
     VariantInit(&empty);
+    // The control asks the events whether to go on before it starts; this
+    // navigation is ours, every other one is a link the user followed.
+    ownNavigation_ = true;
     HRESULT hr = browser_->Navigate(url, &empty, &empty, &empty, &empty);
     SysFreeString(url);
+    if (FAILED(hr)) ownNavigation_ = false;
     return SUCCEEDED(hr);
 }
 
 void WebBrowser::Destroy() {
+    if (eventPoint_) {
+        eventPoint_->Unadvise(eventCookie_);
+        eventPoint_.Reset();
+        eventCookie_ = 0;
+    }
+    if (events_) {
+        events_->Forget();
+        std::exchange(events_, nullptr)->Release();
+    }
     browser_.Reset();
     if (site_ && site_->InPlaceObject()) site_->InPlaceObject()->InPlaceDeactivate();
     if (object_) {
@@ -172,6 +106,7 @@ void WebBrowser::Destroy() {
         std::exchange(site_, nullptr)->Release();
     }
     window_ = nullptr;
+    ownNavigation_ = false;
 }
 
 bool IsBrowserRightButton(HWND browser, const MSG& msg) {

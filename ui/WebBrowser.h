@@ -1,19 +1,27 @@
 #pragma once
 // The system's HTML browser control embedded in one of our windows. The host
-// is a minimal OLE container of our own (client site, in-place site, frame).
+// is a minimal OLE container of our own (WebBrowserSite). The control is kept
+// quiet and ours: no script-error dialogs, no context menu, no navigation by
+// a dropped file or link, no new browser windows, and only the program itself
+// navigates it; links the user follows are handed to the link handler.
 // Where the system has no working browser, creation or navigation fails and
 // the parent simply stays as it is: the browser is decoration, nothing
 // depends on it.
 #include <windows.h>
 
 #include <exdisp.h>
+#include <ocidl.h>
 #include <ole2.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/ComPtr.h"
 
 namespace tabulon {
+
+class WebBrowserSite;
+class WebBrowserEvents;
 
 class WebBrowser {
   public:
@@ -31,19 +39,39 @@ class WebBrowser {
     // page loads on its own later. False when the request is refused.
     bool Navigate(const std::wstring& address);
 
+    // Receives the address of every link the user follows and of every page
+    // that asks for a new window; the control itself stays where it is.
+    void SetLinkHandler(std::function<void(const std::wstring& address)> handler) {
+        linkHandler_ = std::move(handler);
+    }
+
+    // Shown when a navigation fails, instead of the browser's error page;
+    // should that fail too, the control shows an empty page.
+    void SetFallbackPage(std::wstring address) { fallback_ = std::move(address); }
+
     // The browser's own window, null without a browser. The windows inside
     // the page are its descendants.
     HWND Window() const { return window_; }
 
+    // The control itself, null without a browser (its settings can be read).
+    IWebBrowser2* Control() const { return browser_.Get(); }
+
     void Destroy();
 
   private:
-    class Site;
+    void ConnectEvents();
+    void NavigationFailed(int failuresInRow);
 
-    Site* site_ = nullptr;
+    WebBrowserSite* site_ = nullptr;
+    WebBrowserEvents* events_ = nullptr;
+    ComPtr<IConnectionPoint> eventPoint_;
+    DWORD eventCookie_ = 0;
     ComPtr<IOleObject> object_;
     ComPtr<IWebBrowser2> browser_;
     HWND window_ = nullptr;
+    bool ownNavigation_ = false;
+    std::function<void(const std::wstring&)> linkHandler_;
+    std::wstring fallback_;
 };
 
 // True for a right-button press or release aimed at a window inside

@@ -65,7 +65,11 @@ type_unicode() {
 }
 
 wallpaper_key='HKCU\Control Panel\Desktop'
-wallpaper() { wine reg query "$wallpaper_key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+# wallpaper: the setting as UTF-8 (reg.exe prints in the console's code page, 936).
+wallpaper() {
+  wine reg query "$wallpaper_key" /v Wallpaper 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 -c |
+    sed -n 's/.*REG_SZ[[:space:]]*//p'
+}
 
 # newer A B: A exists and was changed after B.
 newer() { [ -f "$1" ] && [ "$1" -nt "$2" ]; }

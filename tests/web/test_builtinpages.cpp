@@ -1,0 +1,61 @@
+// Addresses of the built-in pages and where a link clicked in the panel goes.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <ostream>
+
+#include "app/BuiltInPages.h"
+
+namespace tabulon {
+
+void PrintTo(const LinkTarget& t, std::ostream* os) {
+    *os << int(t.kind) << " " << std::string(t.page.begin(), t.page.end());
+}
+
+namespace {
+
+TEST(ResourcePageAddress, KeepsAnyFolderNameAndEscapesOnlyAddressSyntax) {
+    EXPECT_EQ(ResourcePageAddress(L"C:\\Tabulon\\Tabulon.exe", L"B90D.HTM"),
+              L"res://C:\\Tabulon\\Tabulon.exe/B90D.HTM");
+    // Spaces, Chinese, Hangul (outside GBK) and a character beyond the BMP
+    // (a surrogate pair) stay as they are.
+    EXPECT_EQ(ResourcePageAddress(L"D:\\My Notes\\便笺 한글 \U0001F600\\Tabulon.exe", L"B90D.HTM"),
+              L"res://D:\\My Notes\\便笺 한글 \U0001F600\\Tabulon.exe/B90D.HTM");
+    // '#' would start a fragment, '?' a query, '%' an escape.
+    EXPECT_EQ(ResourcePageAddress(L"C:\\a#1\\b?2\\100%\\T.exe", L"B90A.HTM"),
+              L"res://C:\\a%231\\b%3F2\\100%25\\T.exe/B90A.HTM");
+    EXPECT_EQ(ResourcePageAddress(L"", L"B90B.HTM"), L"res:///B90B.HTM");
+}
+
+LinkTarget Page(std::wstring_view name) {
+    return {LinkKind::BuiltInPage, std::wstring(name)};
+}
+
+TEST(ClassifyLink, OurPagesByNameFromTheResourceOrRelative) {
+    EXPECT_EQ(ClassifyLink(L"res://C:\\My Notes\\Tabulon.exe/B90a.htm"), Page(kHelpPage));
+    EXPECT_EQ(ClassifyLink(L"RES://c:\\t\\tabulon.exe/b90b.HTM"), Page(kFeedbackPage));
+    EXPECT_EQ(ClassifyLink(L"res://C:\\t\\Tabulon.exe/B90D.HTM#top"), Page(kPanelPage));
+    EXPECT_EQ(ClassifyLink(L"B90a.htm"), Page(kHelpPage));
+    EXPECT_EQ(ClassifyLink(L"B90b.htm?from=panel"), Page(kFeedbackPage));
+    EXPECT_EQ(ClassifyLink(L"/help4/B90a.htm"), Page(kHelpPage));
+}
+
+TEST(ClassifyLink, WebAndMailAddressesGoOutAsTheyAre) {
+    for (const wchar_t* address :
+         {L"http://example.org/", L"HTTPS://example.org/B90a.htm", L"mailto:someone@example.org",
+          L"MailTo:someone@example.org?subject=x"})
+        EXPECT_EQ(ClassifyLink(address).kind, LinkKind::WebAddress) << address;
+}
+
+TEST(ClassifyLink, EverythingElseIsIgnored) {
+    for (const wchar_t* address :
+         {L"", L"about:blank", L"javascript:alert(1)", L"file:///C:/Temp/B90a.htm",
+          L"C:\\Temp\\B90a.htm", L"\\\\server\\share\\B90a.htm", L"//evil.example/B90a.htm",
+          L"res://C:\\t\\Tabulon.exe/other.htm", L"ftp://example.org/B90a.htm",
+          L"res://C:\\t\\Tabulon.exe/B90a.htm.exe", L"shell:startup", L"B90a"})
+        EXPECT_EQ(ClassifyLink(address).kind, LinkKind::Ignored)
+            << std::string(address, address + wcslen(address));
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,77 @@
+// The built-in pages inside the program: every page is a resource of
+// Tabulon.exe with exactly the bytes of site/, the panel's address is the
+// page inside the running program, and help and feedback are written out as
+// files a browser can open.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "app/BuiltInPages.h"
+#include "app/BuiltInPagesWin32.h"
+#include "platform/FileIO.h"
+
+namespace tabulon {
+namespace {
+
+std::string SiteFile(std::wstring_view page) {
+    // "B90D.HTM" is site/B90d.htm.
+    std::string name;
+    for (wchar_t c : page)
+        name += char(std::tolower(char(c)));
+    name[0] = char(std::toupper(name[0]));
+    std::ifstream in(std::string(TABULON_SITE) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::wstring Widen(const std::string& s) {
+    return std::wstring(s.begin(), s.end());
+}
+
+TEST(BuiltInPages, TheProgramCarriesEveryPageAsInSite) {
+    // The real executable, opened as data: its resources without running it.
+    HMODULE exe = ::LoadLibraryExW(Widen(TABULON_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr) << TABULON_EXE;
+    for (std::wstring_view page : kBuiltInPages) {
+        const std::wstring name(page);
+        HRSRC found = ::FindResourceW(exe, name.c_str(), RT_HTML);
+        ASSERT_NE(found, nullptr) << std::string(name.begin(), name.end());
+        const char* bytes = static_cast<const char*>(::LockResource(::LoadResource(exe, found)));
+        const std::string site = SiteFile(page);
+        ASSERT_FALSE(site.empty());
+        EXPECT_EQ(std::string(bytes, ::SizeofResource(exe, found)), site);
+    }
+    ::FreeLibrary(exe);
+}
+
+TEST(BuiltInPages, ThePanelShowsThePageInsideTheRunningProgram) {
+    wchar_t self[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    EXPECT_EQ(PanelPageAddress(), L"res://" + std::wstring(self, n) + L"/B90D.HTM");
+    // This test links the program's resources: the address names a page it has.
+    EXPECT_EQ(PageResource(kPanelPage), SiteFile(kPanelPage));
+    EXPECT_TRUE(PageResource(L"NOSUCH.HTM").empty());
+}
+
+TEST(BuiltInPages, HelpAndFeedbackAreWrittenOutSideBySide) {
+    const std::wstring folder = BrowserPageFolder();
+    ASSERT_GE(folder.size(), 9u);
+    EXPECT_EQ(folder.substr(folder.size() - 9), L"\\Tabulon\\");
+    // A stale copy from another version is replaced.
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileReplacing(folder + L"B90A.HTM", "old");
+    const std::wstring help = WritePageForBrowser(kHelpPage);
+    EXPECT_EQ(help, folder + L"B90A.HTM");
+    EXPECT_EQ(ReadWholeFile(help), SiteFile(kHelpPage));
+    // The help page links the feedback page by its bare name: it is beside it.
+    EXPECT_EQ(ReadWholeFile(folder + L"B90B.HTM"), SiteFile(kFeedbackPage));
+    EXPECT_EQ(WritePageForBrowser(kFeedbackPage), folder + L"B90B.HTM");
+    EXPECT_EQ(WritePageForBrowser(L"NOSUCH.HTM"), L"");
+}
+
+} // namespace
+} // namespace tabulon

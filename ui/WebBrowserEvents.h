@@ -1,0 +1,55 @@
+#pragma once
+// The browser control's events (DWebBrowserEvents2) as the panel needs them:
+// only the navigations the program starts itself stay inside the control;
+// every other one, and every new window, is cancelled and its address handed
+// to the owner; a failed navigation never shows the browser's error page.
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <functional>
+#include <string>
+
+namespace tabulon {
+
+class WebBrowserEvents final : public IDispatch {
+  public:
+    struct Handlers {
+        // True once for each navigation the program asked for (it is consumed).
+        std::function<bool()> takeOwnNavigation;
+        // A link the user followed, or a page that wanted a new window.
+        std::function<void(const std::wstring& address)> openOutside;
+        // A navigation failed; `failuresInRow` counts since the last success.
+        std::function<void(int failuresInRow)> navigationFailed;
+    };
+
+    explicit WebBrowserEvents(Handlers handlers) : handlers_(std::move(handlers)) {}
+
+    // The owner goes away before the control lets go of this object.
+    void Forget() { handlers_ = {}; }
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDispatch: only Invoke is meaningful.
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                        UINT*) override;
+
+  private:
+    ~WebBrowserEvents() = default;
+
+    void BeforeNavigate(const std::wstring& address, VARIANT* cancel);
+    void NewWindow(const std::wstring& address, VARIANT* cancel);
+    void NavigateError(VARIANT* cancel);
+
+    ULONG refs_ = 1;
+    Handlers handlers_;
+    int failuresInRow_ = 0;
+};
+
+} // namespace tabulon
