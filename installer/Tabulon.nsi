@@ -41,7 +41,18 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Tabulon"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tabulon.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "启动 Tabulon"
 
+!define SPI_GETDESKWALLPAPER 0x0073
+; The program's windows: the 584 x 382 main window (class TabulonWindow, like
+; its hidden helper windows, which have other titles) and the 1 x 1
+; application window that lives as long as the process.
+!define MAIN_CLASS "TabulonWindow"
+!define APP_CLASS "TabulonApplication"
+!define TITLE "Tabulon"
+!define BGDIR "source\DeskTopBG"
+
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Tabulon 把便笺和桌面图片保存在自己的文件夹里，请选一个您可以写入的文件夹。不要装到 Program Files 下：在那里程序无法保存便笺。"
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -50,23 +61,185 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Tabulon"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; ---------------------------------------------------------------------------
+; A running Tabulon holds its program file open and writes its note: it is
+; asked to close (it saves the note first, as on any orderly exit) and waited
+; for. Only copies started from $INSTDIR are touched. Both the installer and
+; the uninstaller need these, hence the macro.
+!macro TABULON_FUNCTIONS un
+; $R0 a window -> $R2 a handle to wait on its process when that process runs
+; $INSTDIR\Tabulon.exe (or will not say what it runs), else 0.
+Function ${un}OpenIfOurs
+  StrCpy $R2 0
+  StrCpy $R3 0
+  System::Call 'user32::GetWindowThreadProcessId(p R0, *i .R3) i .R4'
+  ${If} $R3 = 0
+    Return
+  ${EndIf}
+  ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
+  System::Call 'kernel32::OpenProcess(i 0x101000, i 0, i R3) p .R2'
+  ${If} $R2 = 0
+    Return
+  ${EndIf}
+  StrCpy $R5 ""
+  System::Call 'kernel32::QueryFullProcessImageNameW(p R2, i 0, w .R5, *i ${NSIS_MAX_STRLEN}) i .R6'
+  ${If} $R6 <> 0
+  ${AndIf} $R5 != "$INSTDIR\Tabulon.exe"
+    System::Call 'kernel32::CloseHandle(p R2)'
+    StrCpy $R2 0
+  ${EndIf}
+FunctionEnd
+
+Function ${un}CloseRunningTabulon
+  Push $R0
+  Push $R2
+  Push $R3
+  Push $R4
+  Push $R5
+  Push $R6
+  Push $R7
+  Push $R8
+retry:
+  ; Every main window of ours is asked to close.
+  StrCpy $R0 0
+  ${Do}
+    FindWindow $R0 "${MAIN_CLASS}" "${TITLE}" "" $R0
+    ${IfThen} $R0 = 0 ${|} ${ExitDo} ${|}
+    Call ${un}OpenIfOurs
+    ${If} $R2 <> 0
+      SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+      System::Call 'kernel32::CloseHandle(p R2)'
+    ${EndIf}
+  ${Loop}
+  ; Each process of ours is waited for through its application window. One
+  ; without a main window (still starting, or stuck) is asked through that
+  ; window instead.
+  StrCpy $R7 0
+  StrCpy $R0 0
+  ${Do}
+    FindWindow $R0 "${APP_CLASS}" "${TITLE}" "" $R0
+    ${IfThen} $R0 = 0 ${|} ${ExitDo} ${|}
+    Call ${un}OpenIfOurs
+    ${If} $R2 <> 0
+      System::Call 'kernel32::WaitForSingleObject(p R2, i 15000) i .R8'
+      ${If} $R8 <> 0
+        SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+        System::Call 'kernel32::WaitForSingleObject(p R2, i 10000) i .R8'
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p R2)'
+      ${If} $R8 <> 0
+        IntOp $R7 $R7 + 1
+      ${Else}
+        StrCpy $R0 0 ; gone with its process: search again from the first window
+      ${EndIf}
+    ${EndIf}
+  ${Loop}
+  ${If} $R7 <> 0
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Tabulon 仍在运行，没有响应关闭请求。$\r$\n请先关闭 Tabulon，再点“重试”。" /SD IDCANCEL IDRETRY retry
+    Abort "Tabulon 仍在运行。"
+  ${EndIf}
+  Pop $R8
+  Pop $R7
+  Pop $R6
+  Pop $R5
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R0
+FunctionEnd
+
+; $R0 a file -> $R1 "time:size" as the installer left it, "" when missing.
+; A picture the user put in its place differs in one or both.
+Function ${un}FileStamp
+  StrCpy $R1 ""
+  ${IfNot} ${FileExists} $R0
+    Return
+  ${EndIf}
+  Push $R2
+  Push $R3
+  Push $R4
+  ClearErrors
+  GetFileTime $R0 $R2 $R3
+  FileOpen $R4 $R0 r
+  ${IfNot} ${Errors}
+    FileSeek $R4 0 END $R1
+    FileClose $R4
+    StrCpy $R1 "$R2:$R3:$R1"
+  ${Else}
+    StrCpy $R1 ""
+  ${EndIf}
+  Pop $R4
+  Pop $R3
+  Pop $R2
+FunctionEnd
+!macroend
+!insertmacro TABULON_FUNCTIONS ""
+!insertmacro TABULON_FUNCTIONS "un."
+
+; A background is written only where none is: an upgrade keeps the pictures
+; the user put there. What was written is recorded, so that the uninstaller
+; removes only pictures that are still ours.
+!macro INSTALL_PICTURE name
+  ${IfNot} ${FileExists} "$INSTDIR\${BGDIR}\${name}"
+    File "${DISTDIR}\${BGDIR}\${name}"
+    StrCpy $R0 "$INSTDIR\${BGDIR}\${name}"
+    Call FileStamp
+    WriteRegStr HKCU "${UNINSTKEY}" "Installed ${name}" $R1
+  ${EndIf}
+!macroend
+
+!macro REMOVE_PICTURE_IF_OURS name
+  StrCpy $R0 "$INSTDIR\${BGDIR}\${name}"
+  Call un.FileStamp
+  ReadRegStr $R2 HKCU "${UNINSTKEY}" "Installed ${name}"
+  ${If} $R1 != ""
+  ${AndIf} $R1 == $R2
+    Delete $R0
+  ${EndIf}
+!macroend
+
+; The directory page warns against Program Files: a program there cannot
+; write beside itself, so the note and the pictures could not be saved.
+Function DirectoryLeave
+  ${ForEach} $R9 0 1 + 1
+    ${If} $R9 = 0
+      StrCpy $R8 $PROGRAMFILES
+    ${Else}
+      StrCpy $R8 $PROGRAMFILES64
+    ${EndIf}
+    StrLen $R7 $R8
+    StrCpy $R6 $INSTDIR $R7
+    ${If} $R7 > 0
+    ${AndIf} $R6 == $R8
+      MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON2 "您选择的文件夹在 Program Files 下：$\r$\n$INSTDIR$\r$\n$\r$\nTabulon 在自己的文件夹里保存便笺和桌面图片，普通用户在那里无法写入，便笺将不能保存。$\r$\n仍要安装到这里吗？" IDYES ok
+      Abort
+    ${EndIf}
+  ${Next}
+ok:
+FunctionEnd
+
 Section "Tabulon 程序" SecMain
   SectionIn RO
+  Call CloseRunningTabulon
   SetOutPath "$INSTDIR"
   ; Replaces the program; the note in Data\content.ini is never part of the
   ; package, so an upgrade keeps it.
   File "${DISTDIR}\Tabulon.exe"
   CreateDirectory "$INSTDIR\Data"
-  SetOutPath "$INSTDIR\source\DeskTopBG"
-  File "${DISTDIR}\source\DeskTopBG\A1.bmp"
-  File "${DISTDIR}\source\DeskTopBG\A2.bmp"
-  File "${DISTDIR}\source\DeskTopBG\A.bmp"
+  SetOutPath "$INSTDIR\${BGDIR}"
+  !insertmacro INSTALL_PICTURE "A1.bmp"
+  !insertmacro INSTALL_PICTURE "A2.bmp"
+  !insertmacro INSTALL_PICTURE "A.bmp"
   SetOutPath "$INSTDIR"
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
-  CreateDirectory "$SMPROGRAMS\Tabulon"
-  CreateShortcut "$SMPROGRAMS\Tabulon\Tabulon.lnk" "$INSTDIR\Tabulon.exe"
-  CreateShortcut "$SMPROGRAMS\Tabulon\卸载 Tabulon.lnk" "$INSTDIR\uninstall.exe"
+  ; One entry in the Start menu's app list; the uninstaller is reached
+  ; through the system's list of installed programs. Earlier versions had a
+  ; folder with an uninstall shortcut: it goes.
+  Delete "$SMPROGRAMS\Tabulon\Tabulon.lnk"
+  Delete "$SMPROGRAMS\Tabulon\卸载 Tabulon.lnk"
+  RMDir "$SMPROGRAMS\Tabulon"
+  CreateShortcut "$SMPROGRAMS\Tabulon.lnk" "$INSTDIR\Tabulon.exe"
 
   WriteRegStr HKCU "${UNINSTKEY}" "DisplayName" "${APPNAME}"
   WriteRegStr HKCU "${UNINSTKEY}" "DisplayVersion" "${VERSION}"
@@ -90,18 +263,62 @@ LangString DESC_SecDesktop ${LANG_SIMPCHINESE} "在桌面上放一个 Tabulon �
   !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} $(DESC_SecDesktop)
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+; Leaves no desktop without a wallpaper: when our Mix.bmp is in force, the
+; program puts back the wallpaper it recorded before its first pin, or keeps
+; Mix.bmp where none is recorded. It ends by itself at once; one that does
+; not (it did not know the switch, or hangs) is closed after a time limit.
+Function un.RestoreWallpaper
+  ${IfNot} ${FileExists} "$INSTDIR\Tabulon.exe"
+    Return
+  ${EndIf}
+  System::Alloc 68 ; STARTUPINFOW
+  Pop $R0
+  System::Call '*$R0(i 68)'
+  System::Alloc 16 ; PROCESS_INFORMATION
+  Pop $R1
+  StrCpy $R2 '"$INSTDIR\Tabulon.exe" /restorewallpaper'
+  StrCpy $R3 "$INSTDIR\Tabulon.exe"
+  StrCpy $R8 "$INSTDIR"
+  System::Call 'kernel32::CreateProcessW(w R3, w R2, p 0, p 0, i 0, i 0, p 0, w R8, p R0, p R1) i .R4'
+  StrCpy $R7 0
+  ${If} $R4 <> 0
+    System::Call '*$R1(p .R5, p .R6)'
+    System::Call 'kernel32::WaitForSingleObject(p R5, i 20000) i .R7'
+    System::Call 'kernel32::CloseHandle(p R6)'
+    System::Call 'kernel32::CloseHandle(p R5)'
+  ${EndIf}
+  System::Free $R0
+  System::Free $R1
+  ${If} $R7 <> 0
+    Call un.CloseRunningTabulon
+  ${EndIf}
+FunctionEnd
+
 ; /KEEPNOTE on the command line keeps the note without asking (silent runs);
 ; /DELETENOTE removes it without asking.
 Section "Uninstall"
+  Call un.CloseRunningTabulon
+  Call un.RestoreWallpaper
   Delete "$INSTDIR\Tabulon.exe"
   Delete "$INSTDIR\uninstall.exe"
-  Delete "$INSTDIR\source\DeskTopBG\A1.bmp"
-  Delete "$INSTDIR\source\DeskTopBG\A2.bmp"
-  Delete "$INSTDIR\source\DeskTopBG\A.bmp"
-  Delete "$INSTDIR\source\DeskTopBG\Content.bmp"
-  Delete "$INSTDIR\source\DeskTopBG\Mix.bmp"
-  RMDir "$INSTDIR\source\DeskTopBG"
+  ; Backgrounds go only while they are the ones the installer wrote.
+  !insertmacro REMOVE_PICTURE_IF_OURS "A1.bmp"
+  !insertmacro REMOVE_PICTURE_IF_OURS "A2.bmp"
+  !insertmacro REMOVE_PICTURE_IF_OURS "A.bmp"
+  Delete "$INSTDIR\${BGDIR}\Content.bmp"
+  ; Mix.bmp stays while it is the wallpaper in force.
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_GETDESKWALLPAPER}, i ${NSIS_MAX_STRLEN}, w .R0, i 0) i .R1'
+  ${If} $R1 = 0
+  ${OrIf} $R0 != "$INSTDIR\${BGDIR}\Mix.bmp"
+    Delete "$INSTDIR\${BGDIR}\Mix.bmp"
+  ${EndIf}
+  RMDir "$INSTDIR\${BGDIR}"
   RMDir "$INSTDIR\source"
+  ; The copies of the help pages the program wrote for the user's browser.
+  Delete "$TEMP\Tabulon\B90A.HTM"
+  Delete "$TEMP\Tabulon\B90B.HTM"
+  Delete "$TEMP\Tabulon\B90D.HTM"
+  RMDir "$TEMP\Tabulon"
 
   ${GetParameters} $0
   ClearErrors
@@ -123,6 +340,7 @@ keep_note:
   RMDir "$INSTDIR\Data"
   RMDir "$INSTDIR"
 
+  Delete "$SMPROGRAMS\Tabulon.lnk"
   Delete "$SMPROGRAMS\Tabulon\Tabulon.lnk"
   Delete "$SMPROGRAMS\Tabulon\卸载 Tabulon.lnk"
   RMDir "$SMPROGRAMS\Tabulon"

@@ -3,8 +3,11 @@
 # a fresh prefix and a private Xvfb. Installs silently with the installer,
 # types a note (Chinese text and both marks), waits for an auto-save, pins
 # twice, closes with the close button, starts again and finds the note, pins a
-# third time, installs over itself (the note stays), uninstalls keeping the
-# note, and finally runs the portable zip. Files and the wallpaper setting are
+# third time, installs over a running copy that holds fresh text and over a
+# background of the user's (the text is saved, the picture kept), uninstalls
+# with Mix.bmp as the wallpaper (the note, the user's picture and a wallpaper
+# stay), installs into and pins in a folder named with spaces and Chinese
+# characters, and finally runs the portable zip. Files and the wallpaper setting are
 # checked after each step; screenshots go to build/e2e/.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -121,25 +124,83 @@ wait "$wpid" 2>/dev/null; wpid=""
 saved="$out/content.saved"
 cp "$note" "$saved"
 
-# --- upgrade install: the program is replaced, the note kept ---------------
+# --- upgrade over a running copy, with a background of the user's ------------
+# The user has put a picture of their own in place of A1.bmp and deleted A.bmp;
+# Tabulon runs with freshly typed text when the installer starts.
+user_bg="$out/user-A1.bmp"
+convert -size 640x480 gradient:navy-gold -type TrueColor BMP3:"$user_bg"
+cp "$user_bg" "$bg/A1.bmp"
+rm -f "$bg/A.bmp"
+cp "$bg/A2.bmp" "$out/A2.before"
 printf 'stale' >> "$app/Tabulon.exe" # marks the old program
-check "installing over the installation succeeds" wine "$setup" /S
-wineserver -w
+check "the program starts before the upgrade" start_program "$app"
+click_at 400 200
+xdotool key ctrl+End
+type_unicode "升级前"
+check "installing over the running program succeeds" wine "$setup" /S
+check "the installer closed the running program" until_ok 30 ended "$wpid"
+wait "$wpid" 2>/dev/null; wpid=""
 check "the program was replaced" cmp -s "$app/Tabulon.exe" "$root/dist/Tabulon/Tabulon.exe"
-check "the note survives the upgrade" cmp -s "$note" "$saved"
+check "the text typed before the upgrade was saved" note_has "$note" "升级前"
+check "the user's A1.bmp is unchanged" cmp -s "$bg/A1.bmp" "$user_bg"
+check "A2.bmp is unchanged" cmp -s "$bg/A2.bmp" "$out/A2.before"
+check "the missing A.bmp is written again" cmp -s "$bg/A.bmp" "$root/dist/Tabulon/source/DeskTopBG/A.bmp"
+cp "$note" "$saved"
 check "the upgraded program starts" start_program "$app"
 close_button
 until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
 check "and keeps the note" cmp -s "$note" "$saved"
+check "one Start-menu entry, no uninstall shortcut there" bash -c "
+  find '$WINEPREFIX/drive_c/users' -path '*Start Menu*' -name Tabulon.lnk | grep -q . &&
+  ! find '$WINEPREFIX/drive_c/users' -path '*Start Menu*' -name '*.lnk' | grep -q '卸载'"
 
-# --- uninstall, keeping the note ---------------------------------------------
+# --- uninstall with Mix.bmp as the wallpaper, keeping the note ----------------
+wp="$(wallpaper)"
+check "before uninstalling, the wallpaper is our Mix.bmp ($wp)" \
+  bash -c "[[ '$wp' == *'Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
 check "the uninstaller runs silently" wine "$app/uninstall.exe" /S
 wineserver -w
 until_ok 20 bash -c "[ ! -f '$app/Tabulon.exe' ]"
 check "the program is removed" [ ! -f "$app/Tabulon.exe" ]
-check "the backgrounds are removed" [ ! -f "$bg/A1.bmp" ]
+check "the uninstaller is removed" [ ! -f "$app/uninstall.exe" ]
+check "the installed backgrounds are removed" bash -c "[ ! -f '$bg/A2.bmp' ] && [ ! -f '$bg/A.bmp' ]"
+check "Content.bmp is removed" [ ! -f "$bg/Content.bmp" ]
+check "the user's own A1.bmp is kept" cmp -s "$bg/A1.bmp" "$user_bg"
 check "the note is kept" cmp -s "$note" "$saved"
+# wallpaper_in_force: the setting names a file that exists.
+wallpaper_in_force() {
+  local w; w="$(wallpaper)"
+  [ -n "$w" ] && [ -f "$(winepath -u "$w" 2>/dev/null)" ]
+}
+wp="$(wallpaper)"
+check "a wallpaper is still in force ($wp)" wallpaper_in_force
 check "the entry in the installed programs is gone" bash -c "! wine reg query '$uninst' >/dev/null 2>&1"
+check "the Start-menu entry is gone" bash -c "! find '$WINEPREFIX/drive_c/users' -path '*Start Menu*' -name Tabulon.lnk | grep -q ."
+
+# --- a folder whose name has spaces and Chinese characters --------------------
+# /D= must come last and unquoted, so cmd passes the command line as it is.
+odd_win='C:\我的 便笺\Tabulon 程序'
+odd="$WINEPREFIX/drive_c/我的 便笺/Tabulon 程序"
+check "the installer takes a folder with spaces and Chinese characters" \
+  wine cmd /c "$(winepath -w "$setup") /S /D=$odd_win"
+wineserver -w
+check "installed there" until_ok 20 bash -c "[ -f '$odd/Tabulon.exe' ] && [ -f '$odd/source/DeskTopBG/A1.bmp' ]"
+check "the program starts there" start_program "$odd"
+click_at 400 200
+type_unicode "别处的便笺"
+check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "别处的便笺"
+touch "$out/t3"; sleep 1
+click_at 530 59
+check "the pin writes Mix.bmp there" until_ok 20 newer "$odd/source/DeskTopBG/Mix.bmp" "$out/t3"
+wp="$(wallpaper)"
+check "the wallpaper names it ($wp)" bash -c "[[ '$wp' == *'我的 便笺\\Tabulon 程序\\source\\DeskTopBG\\Mix.bmp' ]]"
+check "the wallpaper file is that Mix.bmp" cmp -s "$(winepath -u "$wp")" "$odd/source/DeskTopBG/Mix.bmp"
+close_button
+until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
+check "uninstalling from there succeeds" wine "$odd/uninstall.exe" /S
+wineserver -w
+check "the program is removed from there" until_ok 20 bash -c "[ ! -f '$odd/Tabulon.exe' ]"
+check "a wallpaper is still in force" wallpaper_in_force
 
 # --- the portable zip ----------------------------------------------------------
 portable="$out/portable"
