@@ -136,12 +136,12 @@ printf 'stale' >> "$app/Tabulon.exe" # marks the old program
 check "the program starts before the upgrade" start_program "$app"
 click_at 400 200
 xdotool key ctrl+End
-type_unicode "升级前"
+xdotool type --delay 30 "typed before the upgrade"
 check "installing over the running program succeeds" wine "$setup" /S
 check "the installer closed the running program" until_ok 30 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""
 check "the program was replaced" cmp -s "$app/Tabulon.exe" "$root/dist/Tabulon/Tabulon.exe"
-check "the text typed before the upgrade was saved" note_has "$note" "升级前"
+check "the text typed before the upgrade was saved" note_has "$note" "typed before the upgrade"
 check "the user's A1.bmp is unchanged" cmp -s "$bg/A1.bmp" "$user_bg"
 check "A2.bmp is unchanged" cmp -s "$bg/A2.bmp" "$out/A2.before"
 check "the missing A.bmp is written again" cmp -s "$bg/A.bmp" "$root/dist/Tabulon/source/DeskTopBG/A.bmp"
@@ -187,8 +187,8 @@ wineserver -w
 check "installed there" until_ok 20 bash -c "[ -f '$odd/Tabulon.exe' ] && [ -f '$odd/source/DeskTopBG/A1.bmp' ]"
 check "the program starts there" start_program "$odd"
 click_at 400 200
-type_unicode "别处的便笺"
-check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "别处的便笺"
+xdotool type --delay 30 "a note elsewhere"
+check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "a note elsewhere"
 touch "$out/t3"; sleep 1
 click_at 530 59
 check "the pin writes Mix.bmp there" until_ok 20 newer "$odd/source/DeskTopBG/Mix.bmp" "$out/t3"
