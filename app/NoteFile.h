@@ -29,21 +29,41 @@ class NoteFile {
 
     // Puts the note at `path` into the editor, or, when there is no file yet,
     // creates it from the editor's text. Throws EFOpenError or EFCreateError.
+    // When the note cannot be read, the editor gets the text that an earlier
+    // run set aside (NoteSideFile), if any, so that it is not overwritten.
     void Load(const std::wstring& path, NoteEditor& editor);
 
+    enum class Saved {
+        Nothing, // no note loaded yet
+        Note,    // the note file holds the editor's text
+        Aside,   // the note could not be read; the text went to the side file
+    };
+
     // Writes the editor's text (one auto-save). Throws EFOpenError when the
-    // existing file cannot be read, EFCreateError when it cannot be written;
-    // the file is unchanged then. While a note that exists could not be
-    // loaded, nothing is written and nothing is reported: the editor does not
-    // hold that note, and writing would destroy it.
-    void Write(const NoteEditor& editor);
+    // existing file cannot be read, EFCreateError when it cannot be written,
+    // and whatever the editor throws when it cannot give its text; the file
+    // is unchanged then. While a note that exists could not be loaded, it is
+    // never written: each call tries to read it again, and while that fails
+    // the text goes to the side file instead (Saved::Aside). Once it can be
+    // read, the editor receives the note followed by what was typed meanwhile,
+    // and that is written.
+    Saved Write(NoteEditor& editor);
+
+    // For the end of the session, which must not be held up: writes as Write
+    // does and, should that fail, puts the text in the side file. Never throws.
+    Saved WriteOrSetAside(NoteEditor& editor) noexcept;
 
     const std::wstring& Path() const { return path_; }
+    std::wstring SidePath() const;
     // True while writes are held back to protect a note that failed to load.
     bool Guarded() const { return state_ != State::Ready; }
 
   private:
     enum class State { Unset, Ready, LoadFailed };
+
+    // The note's text, read again; throws EFOpenError.
+    std::u16string ReadNote() const;
+    Saved SetAside(const NoteEditor& editor) const;
 
     std::wstring path_;
     State state_ = State::Unset;

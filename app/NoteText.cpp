@@ -56,9 +56,87 @@ std::u16string JoinedLines(std::u16string_view text) {
     return Joined(text);
 }
 
+namespace {
+
+[[noreturn]] void NotText(const wchar_t* why) {
+    throw ENoteNotText(why);
+}
+
+// Strict UTF-8: overlong forms, surrogates and values past U+10FFFF are damage.
+std::u16string DecodeUtf8(std::string_view in) {
+    std::u16string out;
+    out.reserve(in.size());
+    size_t i = 0;
+    while (i < in.size()) {
+        const unsigned char lead = static_cast<unsigned char>(in[i]);
+        int extra = 0;
+        char32_t c = lead;
+        char32_t least = 0;
+        if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3, c = lead & 0x07, least = 0x10000;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2, c = lead & 0x0F, least = 0x800;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1, c = lead & 0x1F, least = 0x80;
+        } else if (lead >= 0x80) {
+            NotText(L"Its UTF-8 text is damaged.");
+        }
+        if (in.size() - i <= size_t(extra)) NotText(L"Its UTF-8 text is damaged.");
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char next = static_cast<unsigned char>(in[i + k]);
+            if ((next & 0xC0) != 0x80) NotText(L"Its UTF-8 text is damaged.");
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            NotText(L"Its UTF-8 text is damaged.");
+        if (c >= 0x10000) {
+            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
+            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+        i += size_t(extra) + 1;
+    }
+    return out;
+}
+
+std::u16string DecodeUtf16(std::string_view in, bool bigEndian) {
+    if (in.size() % 2) NotText(L"Its UTF-16 text ends in half a character.");
+    std::u16string out(in.size() / 2, u'\0');
+    for (size_t k = 0; k < out.size(); ++k) {
+        const auto a = static_cast<unsigned char>(in[2 * k]);
+        const auto b = static_cast<unsigned char>(in[2 * k + 1]);
+        out[k] = bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a);
+    }
+    // A lone surrogate has no GBK or GB18030 form: it would not come back.
+    for (size_t k = 0; k < out.size(); ++k) {
+        const char16_t c = out[k];
+        if (c >= 0xD800 && c <= 0xDBFF && k + 1 < out.size() && out[k + 1] >= 0xDC00 &&
+            out[k + 1] <= 0xDFFF) {
+            ++k;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            NotText(L"Its UTF-16 text is damaged.");
+        }
+    }
+    return out;
+}
+
+std::u16string UnicodeNote(std::u16string text) {
+    if (text.find(u'\0') != std::u16string::npos)
+        NotText(L"It holds NUL characters: it is not a plain text note.");
+    return JoinedLines(text);
+}
+
+} // namespace
+
 std::u16string NoteTextFromFile(std::string_view bytes) {
-    // CR, LF and NUL are never part of a GBK or GB18030 sequence, so the
-    // lines can be found in the bytes before decoding.
+    if (bytes.starts_with("\xEF\xBB\xBF")) return UnicodeNote(DecodeUtf8(bytes.substr(3)));
+    if (bytes.starts_with("\xFF\xFE")) return UnicodeNote(DecodeUtf16(bytes.substr(2), false));
+    if (bytes.starts_with("\xFE\xFF")) return UnicodeNote(DecodeUtf16(bytes.substr(2), true));
+    if (bytes.find('\0') != std::string_view::npos)
+        NotText(L"It holds NUL bytes: it is not a plain text note.");
+    // CR and LF are never part of a GBK or GB18030 sequence, so the lines can
+    // be found in the bytes before decoding.
     return GbkToUtf16(JoinedLines(bytes));
 }
 

@@ -7,6 +7,11 @@
 
 namespace tabulon {
 
+namespace {
+constexpr const wchar_t* kEditorUnreadable =
+    L"Cannot read the note from the editor. Nothing was saved, so the note file is unchanged.";
+}
+
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 on both sides");
 
 void LiftTextLimit(HWND edit) {
@@ -18,16 +23,29 @@ void ReplaceSelection(HWND edit, const wchar_t* text) {
 }
 
 std::u16string RichNoteEditor::Text() const {
+    // Every failure here raises: an empty string would be saved as an empty
+    // note over the real one.
+    if (!IsWindow(edit_)) throw ENoteEditorUnreadable(kEditorUnreadable);
     GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    LRESULT length = SendMessageW(edit_, EM_GETTEXTLENGTHEX, WPARAM(&lengthQuery), 0);
-    if (length <= 0) return {};
-    std::u16string text(size_t(length) + 1, u'\0');
+    const LRESULT length = SendMessageW(edit_, EM_GETTEXTLENGTHEX, WPARAM(&lengthQuery), 0);
+    if (length < 0) throw ENoteEditorUnreadable(kEditorUnreadable);
+    if (length == 0) return {};
+    std::u16string text;
+    try {
+        text.resize(size_t(length) + 1);
+    } catch (const std::bad_alloc&) {
+        throw ENoteEditorUnreadable(kEditorUnreadable);
+    }
     GETTEXTEX query{};
     query.cb = DWORD(text.size() * sizeof(char16_t));
     query.flags = GT_USECRLF;
     query.codepage = 1200;
-    LRESULT got = SendMessageW(edit_, EM_GETTEXTEX, WPARAM(&query), LPARAM(text.data()));
-    text.resize(got > 0 && size_t(got) < text.size() ? size_t(got) : 0);
+    const LRESULT got = SendMessageW(edit_, EM_GETTEXTEX, WPARAM(&query), LPARAM(text.data()));
+    // The length is exact (GTL_PRECISE), so fewer characters, or a buffer
+    // filled to its end, mean that part of the text did not come out.
+    if (got <= 0 || size_t(got) >= text.size() || size_t(got) + 2 < size_t(length))
+        throw ENoteEditorUnreadable(kEditorUnreadable);
+    text.resize(size_t(got));
     return text;
 }
 

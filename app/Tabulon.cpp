@@ -5,16 +5,31 @@
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
+#include "platform/FileIO.h"
+#include "platform/SingleInstance.h"
+#include "platform/WorkFolder.h"
 
 #include <windows.h>
 
 using namespace tabulon;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // One program per folder: a second start brings the first one's window back.
+    SingleInstance instance(ProgramFolder());
+    if (!instance.First()) {
+        instance.WakeFirst();
+        return 0;
+    }
     try {
         RegisterPictureKinds();
         Application.Initialize();
         Application.SetTitle(L"Tabulon");
+        const WorkFolderChoice work =
+            SetUpWorkFolder(ProgramFolder(), LocalAppDataFolder(), FolderWritable);
+        if (work.firstMove)
+            Application.ShowNotice(L"Tabulon 所在的文件夹不能写入，便签和桌面图片改存在：\n" +
+                                   work.folder + L"\n\n便签文件：" + work.folder +
+                                   L"Data\\content.ini");
         Application.CreateForm(MainFrm);
         Application.CreateForm(DeskBGSetFrm);
         Application.CreateForm(PicPreviewFrm);

@@ -8,6 +8,7 @@
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "codec/LineList.h"
+#include "platform/WorkFolder.h"
 
 namespace tabulon {
 
@@ -103,9 +104,7 @@ void TMainFrm::img_close_highlightMouseDown(TControl&, const TMouseEvent&) {
 }
 
 void TMainFrm::img_close_highlightClick(TControl&) {
-    // A failed write ends the handler here: the program keeps running.
-    WriteNoteFile();
-    Application.Terminate();
+    Close();
 }
 
 void TMainFrm::img_mini_normalMouseMove(TControl&, const TMouseEvent&) {
@@ -153,7 +152,7 @@ void TMainFrm::lblSetClick(TControl&) {
 }
 
 void TMainFrm::N_ExitPrjClick(TMenuItem&) {
-    Application.Terminate();
+    Close();
 }
 
 // ---------------------------------------------------------------------------
@@ -176,7 +175,7 @@ void TMainFrm::CopyNoteToDeskBGSet() {
 void TMainFrm::imgAppToDeskClick(TControl&) {
     CopyNoteToDeskBGSet();
     // Note picture, background choice, loads, flag, composite, Mix.bmp, wallpaper.
-    PinNoteToDesktop(*DeskBGSetFrm, *PicPreviewFrm, ProgramFolder());
+    PinNoteToDesktop(*DeskBGSetFrm, *PicPreviewFrm, WorkFolder());
 }
 
 } // namespace tabulon

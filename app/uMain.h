@@ -7,6 +7,7 @@
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
 #include "ui/Menus.h"
+#include "base/PassingLock.h"
 #include "ui/RichEdit.h"
 #include "ui/Timer.h"
 #include "ui/WebBrowser.h"
@@ -22,6 +23,10 @@ class TMainFrm : public TForm {
     TMainFrm();
 
     void FormCreate() override;
+    // Every orderly end saves the note first; a failed save keeps the program open.
+    void FormCloseQuery(bool& canClose) override;
+    // Log off or shut down: saves without asking or reporting.
+    void FormEndSession() noexcept override;
 
     // Controls of the layout, in z-order.
     TShape* shpBG = nullptr;
@@ -88,7 +93,9 @@ class TMainFrm : public TForm {
     // The application message hook: drops right-button messages for the page.
     void AppEvent1Message(MSG& msg, bool& handled);
 
-    // Writes the editor's text to the note file, as an auto-save tick does.
+    // Writes the editor's text to the note file, as an auto-save tick does
+    // (or to the side file while the note cannot be read, telling the user
+    // once where it went).
     void WriteNoteFile();
 
     // Pin: turns the note into the desktop wallpaper.
@@ -112,8 +119,12 @@ class TMainFrm : public TForm {
     void LoadNoteFile();
 
     std::wstring NoteFilePath;
+    void TellNoteSetAside();
+
     NoteFile noteFile_;
     SingleErrorBox autoSaveErrors_;
+    PassingLockFilter autoSaveLocks_;
+    bool toldSetAside_ = false;
 };
 
 extern TMainFrm* MainFrm;

@@ -7,6 +7,7 @@
 #include "app/RichNoteEditor.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
+#include "platform/WorkFolder.h"
 
 namespace tabulon {
 
@@ -79,27 +80,55 @@ void TMainFrm::btn4Click(TControl&) {
 // Note file
 
 void TMainFrm::LoadNoteFile() {
-    NoteFilePath = NoteFile::PathIn(ProgramFolder());
+    NoteFilePath = NoteFile::PathIn(WorkFolder());
     RichNoteEditor editor(rdtMain->Handle());
     noteFile_.Load(NoteFilePath, editor);
 }
 
 void TMainFrm::WriteNoteFile() {
     RichNoteEditor editor(rdtMain->Handle());
-    noteFile_.Write(editor);
+    if (noteFile_.Write(editor) == NoteFile::Saved::Aside) TellNoteSetAside();
+}
+
+void TMainFrm::TellNoteSetAside() {
+    if (toldSetAside_) return;
+    toldSetAside_ = true;
+    Application.ShowNotice(L"便签文件“" + FullFilePath(noteFile_.Path()) +
+                           L"”现在无法读取。为免覆盖其中的内容，Tabulon 不会改写它，"
+                           L"直到能再次读取为止。\n\n您输入的文字另存在：\n" +
+                           noteFile_.SidePath());
+}
+
+void TMainFrm::FormCloseQuery(bool& canClose) {
+    // A failure raises before Terminate: the error box shows and the program
+    // stays open with the text still in the editor.
+    WriteNoteFile();
+    canClose = true;
+}
+
+void TMainFrm::FormEndSession() noexcept {
+    RichNoteEditor editor(rdtMain->Handle());
+    noteFile_.WriteOrSetAside(editor);
 }
 
 void TMainFrm::tmrAutoSaveTimer(TTimer&) {
     // The error box runs its own message loop and ticks go on inside it; a
     // note that cannot be written would otherwise stack a box every 10 s.
-    autoSaveErrors_.Run([this] { WriteNoteFile(); },
-                        [](std::exception_ptr error) {
-                            try {
-                                std::rethrow_exception(error);
-                            } catch (const Exception& e) {
-                                Application.ShowException(e.Message());
-                            }
-                        });
+    // Another program's lock that outlasts one tick's retries is reported
+    // only when it is still there at the next tick.
+    autoSaveErrors_.Run(
+        [this] {
+            WriteNoteFile();
+            autoSaveLocks_.Succeeded();
+        },
+        [this](std::exception_ptr error) {
+            try {
+                std::rethrow_exception(error);
+            } catch (const Exception& e) {
+                if (autoSaveLocks_.ShouldReport(e.SystemCode()))
+                    Application.ShowException(e.Message());
+            }
+        });
 }
 
 // ---------------------------------------------------------------------------

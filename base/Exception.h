@@ -8,10 +8,15 @@ namespace tabulon {
 
 class Exception : public std::exception {
   public:
-    explicit Exception(std::wstring message) : message_(std::move(message)) {
-        for (wchar_t c : message_) narrow_ += c < 0x80 ? char(c) : '?';
+    explicit Exception(std::wstring message, unsigned long systemCode = 0)
+        : message_(std::move(message)), systemCode_(systemCode) {
+        for (wchar_t c : message_)
+            narrow_ += c < 0x80 ? char(c) : '?';
     }
     const std::wstring& Message() const noexcept { return message_; }
+    // The system error code behind a failure of the file layer, else 0; lets
+    // a caller tell a passing lock from a lasting fault.
+    unsigned long SystemCode() const noexcept { return systemCode_; }
     // The class name as the program knows it, e.g. "EPngInvalidCRC".
     virtual const char* ClassName() const noexcept { return "Exception"; }
     // ASCII rendering of the message (non-ASCII characters as '?').
@@ -19,6 +24,7 @@ class Exception : public std::exception {
 
   private:
     std::wstring message_;
+    unsigned long systemCode_ = 0;
     std::string narrow_;
 };
 

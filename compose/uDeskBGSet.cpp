@@ -5,6 +5,7 @@
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "ui/Layout.h"
+#include "platform/WorkFolder.h"
 
 namespace tabulon {
 
@@ -113,7 +114,7 @@ TDeskBGSetFrm::TDeskBGSetFrm() : TForm("DeskBGSetFrm", kForm) {
 }
 
 void TDeskBGSetFrm::FormCreate() {
-    DeskBGPath = ProgramFolder() + L"source\\DeskTopBG\\";
+    DeskBGPath = WorkFolder() + L"source\\DeskTopBG\\";
     MonthCells.assign(kMonthCellCount, TMonthCon{});
     NoteLines.Clear();
     UseSecondBackground = 0;

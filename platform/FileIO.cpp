@@ -6,6 +6,7 @@
 
 #include "platform/Handles.h"
 #include "platform/SystemError.h"
+#include "base/PassingLock.h"
 
 namespace tabulon {
 
@@ -17,27 +18,32 @@ FileReplaceHook& ReplaceHook() {
 }
 
 [[noreturn]] void ThrowCreateError(const std::wstring& fullPath, DWORD code) {
-    throw EFCreateError(L"Cannot create file \"" + fullPath + L"\". " + SystemErrorText(code));
+    throw EFCreateError(L"Cannot create file \"" + fullPath + L"\". " + SystemErrorText(code),
+                        code);
 }
 
 [[noreturn]] void ThrowOpenError(const std::wstring& fullPath, DWORD code) {
-    throw EFOpenError(L"Cannot open file \"" + fullPath + L"\". " + SystemErrorText(code));
+    throw EFOpenError(L"Cannot open file \"" + fullPath + L"\". " + SystemErrorText(code), code);
 }
 
 // Removes the temporary file unless it has been moved into place.
 class TempFileGuard {
   public:
-    explicit TempFileGuard(std::wstring path) : path_(std::move(path)) {}
+    TempFileGuard() = default;
     TempFileGuard(const TempFileGuard&) = delete;
     TempFileGuard& operator=(const TempFileGuard&) = delete;
     ~TempFileGuard() {
         if (armed_) DeleteFileW(path_.c_str());
     }
+    void Arm(std::wstring path) {
+        path_ = std::move(path);
+        armed_ = true;
+    }
     void Release() { armed_ = false; }
 
   private:
     std::wstring path_;
-    bool armed_ = true;
+    bool armed_ = false;
 };
 
 // WriteFile takes a 32-bit count; big buffers go in slices.
@@ -90,21 +96,28 @@ std::wstring ProgramFolder() {
     return path;
 }
 
-bool FileExists(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(FullFilePath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD code = GetLastError();
-        return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION;
-    }
+bool FileExistsFromAttributes(unsigned long attributes, unsigned long error) {
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(FullFilePath(path).c_str());
+    return FileExistsFromAttributes(attributes,
+                                    attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
 }
 
 namespace {
 
 FileHandle OpenForReading(const std::wstring& full) {
-    FileHandle file(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) ThrowOpenError(full, GetLastError());
+    FileHandle file;
+    const DWORD code = RetryPassingLocks([&]() -> unsigned long {
+        file = FileHandle(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        return file.Valid() ? 0 : GetLastError();
+    });
+    if (code) ThrowOpenError(full, code);
     return file;
 }
 
@@ -140,46 +153,85 @@ std::string ReadWholeFile(const std::wstring& path) {
     return bytes;
 }
 
-void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
-    const std::wstring full = FullFilePath(path);
-    // A target that exists but may not be written (read-only, a folder, locked
-    // by another program) is refused before anything is written, so the error
-    // names the target itself rather than a step of the replacement.
+namespace {
+
+// What a replacement keeps of the target's attributes: hidden, system and
+// the like stay; read-only is refused before we get here.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Creates a temporary file of our own beside `full`. A fresh name each time:
+// a leftover, foreign or read-only file of any name never blocks the save.
+FileHandle CreateTempBeside(const std::wstring& full, DWORD attributes, std::wstring& temp,
+                            DWORD& code) {
+    static unsigned counter = 0;
+    const std::wstring stem = full + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (int tries = 0; tries < 100; ++tries) {
+        temp = stem + std::to_wstring(++counter) + L".~tmp";
+        // No sharing while the bytes go out: nobody reads a half-written file.
+        FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Valid()) return file;
+        code = GetLastError();
+        // The name is taken (by a file or a folder of that name): try the next.
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS &&
+            code != ERROR_ACCESS_DENIED)
+            break;
+        if (code == ERROR_ACCESS_DENIED &&
+            GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES)
+            break; // the folder itself refuses us
+    }
+    temp.clear();
+    return FileHandle();
+}
+
+// One attempt at the replacement; 0 or the system error code of the failing step.
+DWORD TryReplace(const std::wstring& full, std::string_view bytes, DWORD keptAttributes) {
     // The target stays open without sharing until the swap, so no other
-    // program writes it in between.
+    // program writes it in between; one that holds it refuses us here, and
+    // the error names the target itself.
     FileHandle lock;
-    DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-            ThrowCreateError(full, ERROR_ACCESS_DENIED);
+    if (GetFileAttributesW(full.c_str()) != INVALID_FILE_ATTRIBUTES) {
         lock = FileHandle(CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!lock.Valid()) ThrowCreateError(full, GetLastError());
+        if (!lock.Valid()) return GetLastError();
     }
-
-    const std::wstring temp = full + L".~tmp";
-    TempFileGuard guard(temp);
-    {
-        // No sharing while the bytes go out: nobody reads a half-written file.
-        FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
-            DWORD code = GetLastError();
-            guard.Release(); // nothing was created, and a stranger's file must stay
-            ThrowCreateError(full, code);
-        }
-        if (!WriteAll(file.Get(), bytes)) ThrowCreateError(full, GetLastError());
-        if (!FlushFileBuffers(file.Get())) ThrowCreateError(full, GetLastError());
-        if (!file.Close()) ThrowCreateError(full, GetLastError());
-    }
+    std::wstring temp;
+    DWORD code = 0;
+    TempFileGuard guard; // declared before the file: removes it once it is closed
+    FileHandle file = CreateTempBeside(full, keptAttributes, temp, code);
+    if (!file.Valid()) return code;
+    guard.Arm(temp);
+    if (!WriteAll(file.Get(), bytes)) return GetLastError();
+    if (!FlushFileBuffers(file.Get())) return GetLastError();
+    if (!file.Close()) return GetLastError();
     if (const FileReplaceHook& hook = ReplaceHook()) {
-        if (DWORD code = hook(temp)) ThrowCreateError(full, code);
+        if (DWORD hooked = hook(temp)) return hooked;
     }
     lock.Close();
     if (!MoveFileExW(temp.c_str(), full.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ThrowCreateError(full, GetLastError());
+        return GetLastError();
     guard.Release();
+    return 0;
+}
+
+} // namespace
+
+void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
+    const std::wstring full = FullFilePath(path);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            throw EFCreateError(L"Cannot create file \"" + full +
+                                    L"\". A folder of that name is there.",
+                                ERROR_DIRECTORY);
+        // A read-only note is the user's choice, not a passing lock: refused at once.
+        if (attributes & FILE_ATTRIBUTE_READONLY) ThrowCreateError(full, ERROR_ACCESS_DENIED);
+    }
+    const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
+    if (DWORD code = RetryPassingLocks([&] { return TryReplace(full, bytes, kept); }))
+        ThrowCreateError(full, code);
 }
 
 void SetFileReplaceHookForTesting(FileReplaceHook hook) {

@@ -22,15 +22,20 @@ std::wstring FullFilePath(const std::wstring& path);
 // The folder of the running program, ending in a backslash.
 std::wstring ProgramFolder();
 
-// False when nothing is at `path` or it is a folder; true for a file, and
-// also when the system will not say (access denied): a caller that would
-// create the file then meets the real error instead of replacing a file it
-// could not see.
+// False when nothing is at `path` (the system says "file not found" or "path
+// not found") or it is a folder; true for a file, and for every other failure
+// to look (access denied, a drive that is not ready, a network folder that is
+// gone): a caller then meets the real error when it reads, instead of taking
+// an unreachable note for a missing one and replacing it.
 bool FileExists(const std::wstring& path);
+// The decision behind FileExists for the attributes the system gave
+// (INVALID_FILE_ATTRIBUTES with the error code of the failed query).
+bool FileExistsFromAttributes(unsigned long attributes, unsigned long error);
 
 // Opens the file for reading as ReadWholeFile does and closes it again, so a
 // caller learns whether it could be read without paying for the bytes.
-// Throws EFOpenError.
+// Throws EFOpenError. Opening retries a passing lock (base/PassingLock.h) first,
+// here and in ReadWholeFile.
 void CheckReadable(const std::wstring& path);
 
 // The whole file. Others may read it meanwhile but not write it.
@@ -38,9 +43,12 @@ void CheckReadable(const std::wstring& path);
 std::string ReadWholeFile(const std::wstring& path);
 
 // Replaces the file's content by `bytes` in one step: the bytes go to a
-// temporary file beside the target, are flushed to disk, and the temporary
-// file then takes the target's place. On any failure the target keeps its old
-// content, no temporary file is left behind, and EFCreateError is thrown.
+// temporary file of a fresh name beside the target, are flushed to disk, and
+// the temporary file then takes the target's place, keeping the target's
+// hidden and system attributes. A read-only target or a folder of that name
+// is refused; another program's passing lock is waited out briefly. On any
+// failure the target keeps its old content, no temporary file of ours is left
+// behind, and EFCreateError (carrying the system code) is thrown.
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes);
 
 // Test seam: called after the temporary file is written and closed and before

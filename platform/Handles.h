@@ -51,6 +51,9 @@ inline void DestroyWindowHandle(HWND h) {
 inline void UnloadLibrary(HMODULE h) {
     ::FreeLibrary(h);
 }
+inline void CloseKernelObject(HANDLE h) {
+    ::CloseHandle(h);
+}
 } // namespace detail
 
 using GdiBitmap = UniqueHandle<HBITMAP, detail::DeleteGdiObject>;
@@ -62,6 +65,9 @@ using MemoryDC = UniqueHandle<HDC, detail::DeleteMemoryDC>;
 using MenuHandle = UniqueHandle<HMENU, detail::DestroyMenuHandle>;
 using WindowHandle = UniqueHandle<HWND, detail::DestroyWindowHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, detail::UnloadLibrary>;
+// A kernel object whose creation gives null on failure (a mutex, an event);
+// files, whose failure value differs, have FileHandle.
+using KernelObject = UniqueHandle<HANDLE, detail::CloseKernelObject>;
 
 // A window's DC from GetDC, given back with ReleaseDC (which needs the window too).
 class WindowDC {

@@ -1,7 +1,9 @@
 #include "ui/Application.h"
 
 #include "base/ErrorText.h"
+#include "platform/FileIO.h"
 #include "ui/Form.h"
+#include "platform/SingleInstance.h"
 
 #include <ole2.h>
 
@@ -91,6 +93,13 @@ void TApplication::Terminate() {
     ::PostQuitMessage(0);
 }
 
+void TApplication::CloseMainForm() {
+    if (mainForm_)
+        mainForm_->Close();
+    else
+        Terminate();
+}
+
 void TApplication::DestroyForms() {
     while (!forms_.empty()) {
         std::unique_ptr<TForm> form = std::move(forms_.back());
@@ -112,6 +121,10 @@ void TApplication::Restore() {
     if (mainForm_) mainForm_->Show();
 }
 
+void TApplication::ShowNotice(const std::wstring& message) {
+    ::MessageBoxW(wnd_.Get(), message.c_str(), title_.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 void TApplication::ShowException(const std::wstring& message) {
     const std::wstring text = ErrorBoxText(message);
     ::MessageBoxW(wnd_.Get(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
@@ -119,6 +132,14 @@ void TApplication::ShowException(const std::wstring& message) {
 
 LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
     HWND wnd = wnd_.Get();
+    if (msg == SingleInstance::WakeMessage()) {
+        // A second start of the program from our folder hands over to us.
+        static const unsigned long ownKey = SingleInstance::FolderKey(ProgramFolder());
+        if (wp != ownKey) return 0;
+        Restore();
+        if (mainForm_) mainForm_->Show();
+        return SingleInstance::kAwake;
+    }
     switch (msg) {
     case WM_SYSCOMMAND:
         switch (wp & 0xFFF0) {
@@ -129,7 +150,7 @@ LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
             Restore();
             return 0;
         case SC_CLOSE:
-            Terminate();
+            CloseMainForm();
             return 0;
         default:
             break;
@@ -140,7 +161,19 @@ LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == SIZE_RESTORED && minimized_) Restore();
         break;
     case WM_CLOSE:
-        Terminate();
+        // Closing the taskbar entry is closing the program: the main form
+        // has its say first.
+        CloseMainForm();
+        return 0;
+    case WM_QUERYENDSESSION:
+        // Saved here, before the session may end; a failure never refuses it.
+        if (mainForm_) mainForm_->FormEndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp && mainForm_) {
+            mainForm_->FormEndSession();
+            Terminate();
+        }
         return 0;
     case WM_SETFOCUS:
         if (mainForm_ && mainForm_->Showing()) ::SetFocus(mainForm_->Handle());

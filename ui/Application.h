@@ -50,6 +50,9 @@ class TApplication {
     void ProcessMessage(MSG& msg);
     // Asks the loop to end (posts the quit message).
     void Terminate();
+    // Closes the main form as its close command does (it may refuse), or
+    // ends the loop when there is none.
+    void CloseMainForm();
     bool Terminated() const { return terminated_; }
     // Destroys the forms, last created first, each after its destroy handler.
     void DestroyForms();
@@ -62,6 +65,8 @@ class TApplication {
 
     // The error box: message (see ErrorBoxText), title as caption, stop icon, OK.
     void ShowException(const std::wstring& message);
+    // A message for the user: title as caption, information icon, OK.
+    void ShowNotice(const std::wstring& message);
 
     // The application message hook: sees every queued message before it is
     // dispatched; returning true drops the message.

@@ -10,8 +10,9 @@ TForm::TForm(std::string name, const TFormSpec& layout)
     SetColor(layout.color);
     bounds_ = TRect{0, 0, layout.width, layout.height};
     visible_ = false;
-    const DWORD style = layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
-                                        : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD style = layout.borderless
+                            ? WS_POPUP | WS_CLIPCHILDREN
+                            : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     CreateHandle(style, 0, Application.Handle(), layout.caption);
     if (!layout.borderless) {
         // The layout gives the client size; the frame comes on top.
@@ -64,14 +65,21 @@ void TForm::ThrowMissing(const std::string& name) {
     throw Exception(L"Layout has no control " + std::wstring(name.begin(), name.end()));
 }
 
+void TForm::Close() {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) return;
+    // Closing the main form ends the application; other forms just hide.
+    if (Application.MainForm() == this)
+        Application.Terminate();
+    else
+        Hide();
+}
+
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CLOSE:
-        // Closing the main form ends the application; other forms just hide.
-        if (Application.MainForm() == this)
-            Application.Terminate();
-        else
-            Hide();
+        Close();
         return 0;
     case WM_ACTIVATE:
         // Focus goes back to the control that had it when the form was left,

@@ -31,6 +31,17 @@ class TForm : public TWinControl {
     virtual void FormCreate() {}
     // Destruction handler: runs just before the form is destroyed.
     virtual void FormDestroy() {}
+    // Asked before the form closes (a close command, and for the main form
+    // every orderly end of the program); clearing `canClose`, or throwing,
+    // keeps it open.
+    virtual void FormCloseQuery(bool& canClose) { (void)canClose; }
+    // The user's session is ending (log off, shut down): the last chance to
+    // keep what must be kept. It must not wait for the user, and must not throw.
+    virtual void FormEndSession() noexcept {}
+
+    // Closes the form as a close command does: the main form ends the
+    // application, another form hides. Does nothing when FormCloseQuery refuses.
+    void Close();
 
     void Show();
     void Hide();

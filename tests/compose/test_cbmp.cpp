@@ -1,5 +1,6 @@
 // The blend of two GDI bitmaps drawn onto a device context.
 #include "compose/BlendRows.h"
+#include "tests/compose/MixPixel.h"
 #include "compose/CBmp.h"
 #include "platform/Handles.h"
 
@@ -65,13 +66,7 @@ struct Target : Picture {
     SelectGuard select;
 };
 
-uint32_t MixPixel(uint32_t a, uint32_t b, int weight) {
-    const BlendFactors f = BlendFactorsFor(weight);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-        out |= uint32_t(BlendByteExact(uint8_t(a >> shift), uint8_t(b >> shift), f)) << shift;
-    return out;
-}
+using testing::MixPixel;
 
 uint32_t NotePixel(int x, int y) {
     return uint32_t((x * 7) & 255) << 16 | uint32_t((y * 5) & 255) << 8 | uint32_t((x + y) & 255);

@@ -3,6 +3,7 @@
 // by pixel, and every failure path.
 #include "tests/compose/WallpaperSetting.h"
 #include "compose/BlendRows.h"
+#include "tests/compose/MixPixel.h"
 #include "compose/PinSequence.h"
 #include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
@@ -48,13 +49,7 @@ void WriteBackground(const std::wstring& path, int width, int height, uint8_t ti
                        std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
 }
 
-uint32_t MixPixel(uint32_t a, uint32_t b, int weight) {
-    const BlendFactors f = BlendFactorsFor(weight);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-        out |= uint32_t(BlendByteExact(uint8_t(a >> shift), uint8_t(b >> shift), f)) << shift;
-    return out;
-}
+using testing::MixPixel;
 
 class Pin : public ::testing::Test {
   protected:

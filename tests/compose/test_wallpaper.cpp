@@ -1,6 +1,7 @@
 // The wallpaper composite and the wallpaper setting.
 #include "tests/compose/WallpaperSetting.h"
 #include "compose/BlendRows.h"
+#include "tests/compose/MixPixel.h"
 #include "compose/Wallpaper.h"
 
 #include <gtest/gtest.h>
@@ -35,13 +36,7 @@ uint32_t BackgroundPixel(int x, int y) {
     return uint32_t(x & 255) << 16 | uint32_t(y & 255) << 8 | uint32_t((x * y) & 255);
 }
 
-uint32_t MixPixel(uint32_t a, uint32_t b, int weight) {
-    const BlendFactors f = BlendFactorsFor(weight);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-        out |= uint32_t(BlendByteExact(uint8_t(a >> shift), uint8_t(b >> shift), f)) << shift;
-    return out;
-}
+using testing::MixPixel;
 
 // Every pixel of the composite: the note mixed with the background pixel
 // beneath it inside the note's rectangle, the background elsewhere.

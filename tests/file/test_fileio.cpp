@@ -168,3 +168,125 @@ TEST(FileIO, ProgramFolderHoldsThisProgram) {
 
 } // namespace
 } // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+// Only "file not found" and "path not found" mean absent; any other failure
+// to look means there, but unreachable now (the reader then reports it).
+TEST(FileIO, OnlyNotFoundIsAbsent) {
+    EXPECT_FALSE(FileExistsFromAttributes(INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(FileExistsFromAttributes(INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND));
+    for (DWORD error :
+         {ERROR_NOT_READY, ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME, ERROR_NETNAME_DELETED,
+          ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_DEV_NOT_EXIST, ERROR_GEN_FAILURE})
+        EXPECT_TRUE(FileExistsFromAttributes(INVALID_FILE_ATTRIBUTES, error)) << error;
+    EXPECT_TRUE(FileExistsFromAttributes(FILE_ATTRIBUTE_ARCHIVE, 0));
+    EXPECT_FALSE(FileExistsFromAttributes(FILE_ATTRIBUTE_DIRECTORY, 0));
+    // A drive letter that names nothing is a missing path, not an error.
+    EXPECT_FALSE(FileExists(L"Q:\\no such folder\\content.ini"));
+}
+
+// Leftovers of another run, a foreign file or a folder under the name a
+// replacement used to take never stop a save, and stay as they were.
+TEST(FileIO, LeftoverTemporaryFilesNeverBlockASave) {
+    TempFolder dir;
+    const std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old");
+    WriteFileReplacing(target + L".~tmp", "foreign");
+    SetFileAttributesW((target + L".~tmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryW((target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-1.~tmp").c_str(),
+                     nullptr);
+    const std::wstring before = dir.Listing();
+    WriteFileReplacing(target, "new");
+    WriteFileReplacing(target, "newer");
+    EXPECT_EQ(ReadWholeFile(target), "newer");
+    EXPECT_EQ(ReadWholeFile(target + L".~tmp"), "foreign");
+    EXPECT_EQ(dir.Listing(), before); // nothing of ours left behind
+}
+
+TEST(FileIO, HiddenNoteStaysHidden) {
+    TempFolder dir;
+    const std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (!(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN))
+        GTEST_SKIP() << "this file system keeps no hidden attribute";
+    WriteFileReplacing(target, "new");
+    EXPECT_EQ(ReadWholeFile(target), "new");
+    EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST(FileIO, AFolderInTheNotesPlaceIsAClearError) {
+    TempFolder dir;
+    const std::wstring target = dir / L"content.ini";
+    CreateDirectoryW(target.c_str(), nullptr);
+    const std::wstring message = MessageOf([&] { WriteFileReplacing(target + L" ", "x"); });
+    EXPECT_EQ(message, L"Cannot create file \"" + target + L"\". A folder of that name is there.");
+    EXPECT_EQ(dir.Listing(), L"content.ini;");
+}
+
+// Holds `path` open with no sharing, as a virus scanner or sync client does,
+// and lets go after `ms` milliseconds.
+class BriefHold {
+  public:
+    BriefHold(const std::wstring& path, DWORD ms)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)),
+          ms_(ms) {
+        thread_ = CreateThread(nullptr, 0, &Release, this, 0, nullptr);
+    }
+    ~BriefHold() {
+        WaitForSingleObject(thread_, INFINITE);
+        FileHandle owner(thread_);
+    }
+    bool Held() const { return file_.Valid(); }
+
+  private:
+    static DWORD WINAPI Release(void* self) {
+        auto* hold = static_cast<BriefHold*>(self);
+        Sleep(hold->ms_);
+        hold->file_.Close();
+        return 0;
+    }
+    FileHandle file_;
+    DWORD ms_;
+    HANDLE thread_;
+};
+
+TEST(FileIO, APassingLockIsWaitedOut) {
+    TempFolder dir;
+    const std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old");
+    {
+        BriefHold hold(target, 100);
+        ASSERT_TRUE(hold.Held());
+        WriteFileReplacing(target, "new");
+    }
+    EXPECT_EQ(ReadWholeFile(target), "new");
+    {
+        BriefHold hold(target, 100);
+        EXPECT_EQ(ReadWholeFile(target), "new");
+    }
+    EXPECT_EQ(dir.Listing(), L"note.txt;");
+}
+
+TEST(FileIO, ALockThatStaysIsReportedWithItsCode) {
+    TempFolder dir;
+    const std::wstring target = dir / L"note.txt";
+    WriteFileReplacing(target, "old");
+    FileHandle other(
+        CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other.Valid());
+    try {
+        WriteFileReplacing(target, "new");
+        FAIL() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.SystemCode(), DWORD(ERROR_SHARING_VIOLATION));
+    }
+    other.Close();
+    EXPECT_EQ(ReadWholeFile(target), "old");
+    EXPECT_EQ(dir.Listing(), L"note.txt;");
+}
+
+} // namespace
+} // namespace tabulon

@@ -8,6 +8,7 @@
 #include "tests/file/TempFolder.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
+#include "tests/note/WriteTable.h"
 
 namespace tabulon {
 namespace {
@@ -56,24 +57,7 @@ TEST(NoteFile, NewFileThenFirstTickEmptiesIt) {
 }
 
 TEST(NoteFile, WriteTableOnDisk) {
-    struct Row {
-        std::u16string text;
-        bool exists;
-        std::string file;
-    };
-    const Row rows[] = {
-        {u"", true, ""},
-        {u"", false, "\r\n"},
-        {u"abc", true, "abc\r\n"},
-        {u"abc", false, "abc\r\n"},
-        {u"a\r\nb", true, "a\r\nb\r\n"},
-        {u"a\r\nb", false, "a\r\nb\r\n"},
-        {u"a\r\n", true, "a\r\n"},
-        {u"a\r\n", false, "a\r\n\r\n"},
-        {u"a\nb", true, "a\r\nb\r\n"},
-        {u"a\nb", false, "a\nb\r\n"},
-    };
-    for (const Row& row : rows) {
+    for (const testing::WriteRow& row : testing::WriteTable()) {
         NoteFolder folder;
         FakeEditor editor;
         NoteFile note;
@@ -96,7 +80,8 @@ TEST(NoteFile, LoadRules) {
         {"abc", u"abc\r\n", "abc\r\n"},
         {"a\nb\n", u"a\r\nb\r\n", "a\r\nb\r\n"},
         {"", u"", ""},
-        {std::string("ab\0cd\r\n", 7), u"ab\r\n", "ab\r\n"},
+        {"\xEF\xBB\xBF\xE4\xB8\xAD\r\n", u"\u4E2D\r\n", "\xD6\xD0\r\n"}, // UTF-8 goes back as GBK
+        {std::string("\xFF\xFEx\0", 4), u"x\r\n", "x\r\n"},
         {"\xA1\xCC\xA1\xC1\r\n", u"\u221A\u00D7\r\n", "\xA1\xCC\xA1\xC1\r\n"},
     };
     for (const Row& row : rows) {
@@ -137,29 +122,101 @@ TEST(NoteFile, CharactersBeyondGbkComeBack) {
     EXPECT_EQ(second.text, editor.text);
 }
 
-TEST(NoteFile, NoteThatFailedToLoadIsNeverOverwritten) {
+// Held open for writing by another program: reading it fails.
+FileHandle HoldForWriting(const std::wstring& path) {
+    return FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+}
+
+// While the note cannot be read it is never written; what is typed meanwhile
+// goes to the side file, and comes back with the note once it can be read.
+TEST(NoteFile, TextTypedAfterAFailedLoadIsKept) {
     NoteFolder folder;
     folder.Put("precious\r\n");
+    const std::wstring side = folder.dir / L"Data\\content.unsaved.ini";
     FakeEditor editor;
     NoteFile note;
     {
-        // Another program holds the note open for writing while we start.
-        FileHandle other(CreateFileW(folder.DiskPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        FileHandle other = HoldForWriting(folder.DiskPath());
         ASSERT_TRUE(other.Valid());
         EXPECT_THROW(note.Load(folder.NotePath(), editor), EFOpenError);
+        EXPECT_EQ(editor.text, u"");
+        EXPECT_TRUE(note.Guarded());
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Nothing); // nothing typed, nothing aside
+        EXPECT_FALSE(FileExists(side));
+        editor.text = u"typed after the failure";
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Aside);
+        EXPECT_EQ(note.SidePath(), side);
+        EXPECT_EQ(ReadWholeFile(side), "typed after the failure\r\n");
+        editor.text += u"\r\nmore";
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Aside);
+        EXPECT_EQ(ReadWholeFile(side), "typed after the failure\r\nmore\r\n");
     }
-    EXPECT_EQ(editor.text, u"");
-    EXPECT_TRUE(note.Guarded());
-    editor.text = u"typed after the failure";
-    EXPECT_NO_THROW(note.Write(editor)); // skipped silently
-    EXPECT_NO_THROW(note.Write(editor));
     EXPECT_EQ(folder.Disk(), "precious\r\n");
+    // Readable again: the note, then what was typed; the side file has done its job.
+    EXPECT_EQ(note.Write(editor), NoteFile::Saved::Note);
+    EXPECT_FALSE(note.Guarded());
+    EXPECT_EQ(editor.text, u"precious\r\ntyped after the failure\r\nmore\r\n");
+    EXPECT_EQ(folder.Disk(), "precious\r\ntyped after the failure\r\nmore\r\n");
+    EXPECT_FALSE(FileExists(side));
+}
+
+TEST(NoteFile, TextSetAsideByAnEarlierRunComesBack) {
+    NoteFolder folder;
+    folder.Put(std::string("half\0rest", 9)); // NUL bytes: not a note we can keep whole
+    WriteFileReplacing(folder.dir / L"Data\\content.unsaved.ini", "kept aside\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    try {
+        note.Load(folder.NotePath(), editor);
+        FAIL() << "no error";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), L"Cannot open file \"" + folder.DiskPath() +
+                                   L"\". It holds NUL bytes: it is not a plain text note.");
+    }
+    EXPECT_EQ(editor.text, u"kept aside\r\n");
+    editor.text += u"new";
+    EXPECT_EQ(note.Write(editor), NoteFile::Saved::Aside);
+    EXPECT_EQ(ReadWholeFile(folder.dir / L"Data\\content.unsaved.ini"), "kept aside\r\nnew\r\n");
+    EXPECT_EQ(folder.Disk(), std::string("half\0rest", 9));
     // Once the unread note is gone there is nothing left to protect.
     DeleteFileW(folder.DiskPath().c_str());
-    note.Write(editor);
+    EXPECT_EQ(note.Write(editor), NoteFile::Saved::Note);
     EXPECT_FALSE(note.Guarded());
-    EXPECT_EQ(folder.Disk(), "typed after the failure\r\n");
+    EXPECT_EQ(folder.Disk(), "kept aside\r\nnew\r\n");
+}
+
+// The end of a session cannot wait for the user: a note that cannot be
+// written leaves its text in the side file, and nothing is thrown.
+TEST(NoteFile, EndOfSessionSetsTheTextAsideWhenTheNoteRefuses) {
+    NoteFolder folder;
+    folder.Put("old\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    editor.text = u"last words";
+    EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Aside);
+    EXPECT_EQ(folder.Disk(), "old\r\n");
+    EXPECT_EQ(ReadWholeFile(folder.dir / L"Data\\content.unsaved.ini"), "last words\r\n");
+    SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Note);
+    EXPECT_EQ(folder.Disk(), "last words\r\n");
+}
+
+// An editor that cannot give its text raises before anything is written.
+TEST(NoteFile, AFailedEditorReadWritesNothing) {
+    struct BrokenEditor : FakeEditor {
+        std::u16string Text() const override { throw Exception(L"no text"); }
+    };
+    NoteFolder folder;
+    folder.Put("old\r\n");
+    BrokenEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    EXPECT_THROW(note.Write(editor), Exception);
+    EXPECT_EQ(folder.Disk(), "old\r\n");
+    EXPECT_EQ(folder.dir.Listing(folder.dir / L"Data\\"), L"content.ini;");
 }
 
 TEST(NoteFile, TickThatCannotReadWritesNothing) {
@@ -170,8 +227,7 @@ TEST(NoteFile, TickThatCannotReadWritesNothing) {
     note.Load(folder.NotePath(), editor);
     editor.text = u"new";
     {
-        FileHandle other(CreateFileW(folder.DiskPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        FileHandle other = HoldForWriting(folder.DiskPath());
         try {
             note.Write(editor);
             FAIL() << "no error";

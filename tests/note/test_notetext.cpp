@@ -6,6 +6,7 @@
 #include "app/NoteText.h"
 #include "codec/Gbk.h"
 #include "codec/LineList.h"
+#include "tests/note/WriteTable.h"
 
 namespace tabulon {
 namespace {
@@ -28,27 +29,8 @@ TEST(NoteText, JoinedLinesMatchesTheLineList) {
     }
 }
 
-// Editor text and whether the file existed, and the bytes a write leaves.
-struct WriteRow {
-    std::u16string text;
-    bool exists;
-    std::string file;
-};
-
 TEST(NoteText, WriteTable) {
-    const WriteRow rows[] = {
-        {u"", true, ""},
-        {u"", false, "\r\n"},
-        {u"abc", true, "abc\r\n"},
-        {u"abc", false, "abc\r\n"},
-        {u"a\r\nb", true, "a\r\nb\r\n"},
-        {u"a\r\nb", false, "a\r\nb\r\n"},
-        {u"a\r\n", true, "a\r\n"},
-        {u"a\r\n", false, "a\r\n\r\n"},
-        {u"a\nb", true, "a\r\nb\r\n"},
-        {u"a\nb", false, "a\nb\r\n"},
-    };
-    for (const WriteRow& row : rows)
+    for (const testing::WriteRow& row : testing::WriteTable())
         EXPECT_EQ(NoteFileBytes(row.text, row.exists), row.file)
             << std::string(row.text.begin(), row.text.end()) << " exists=" << row.exists;
 }
@@ -58,12 +40,63 @@ TEST(NoteText, LoadRules) {
     EXPECT_EQ(NoteTextFromFile("a\nb\n"), u"a\r\nb\r\n");
     EXPECT_EQ(NoteTextFromFile("a\rb\r\n\n"), u"a\r\nb\r\n\r\n");
     EXPECT_EQ(NoteTextFromFile(""), u"");
-    EXPECT_EQ(NoteTextFromFile(Bytes("ab\0cd\r\n", 7)), u"ab\r\n");
-    EXPECT_EQ(NoteTextFromFile(Bytes("\0abc", 4)), u"");
     // A note that ends with a line break survives load and write unchanged.
     EXPECT_EQ(NoteFileBytes(NoteTextFromFile("x\r\n\r\ny\r\n"), true), "x\r\n\r\ny\r\n");
     // One without gains the break at the first write.
     EXPECT_EQ(NoteFileBytes(NoteTextFromFile("abc"), true), "abc\r\n");
+}
+
+// Notes saved by other editors: a byte-order mark says how to read them, and
+// the first write puts them back in GBK (中文 is D6 D0 CE C4, 😀 94 39 FC 36).
+TEST(NoteText, NotesWithAByteOrderMarkLoadWhole) {
+    const std::u16string text = u"a\r\n\u4E2D\u6587 \U0001F600\r\n";
+    EXPECT_EQ(NoteTextFromFile("\xEF\xBB\xBF"
+                               "a\n\xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80"),
+              text);
+    EXPECT_EQ(NoteTextFromFile(Bytes("\xFF\xFE"
+                                     "a\0\n\0\x2D\x4E\x87\x65 \0\x3D\xD8\x00\xDE",
+                                     16)),
+              text);
+    EXPECT_EQ(NoteTextFromFile(Bytes("\xFE\xFF"
+                                     "\0a\0\r\0\n\x4E\x2D\x65\x87\0 \xD8\x3D\xDE\x00"
+                                     "\0\r\0\n",
+                                     22)),
+              text);
+    EXPECT_EQ(NoteFileBytes(text, true), "a\r\n\xD6\xD0\xCE\xC4 \x94\x39\xFC\x36\r\n");
+    EXPECT_EQ(NoteTextFromFile("\xEF\xBB\xBF"), u"");
+    EXPECT_EQ(NoteTextFromFile("\xFF\xFE"), u"");
+}
+
+// Bytes that would not come back whole are refused rather than cut: the
+// caller keeps the file untouched.
+TEST(NoteText, BytesThatWouldLoseTextAreRefused) {
+    const std::string refused[] = {
+        Bytes("ab\0cd\r\n", 7), // NUL without a mark: the rest would be cut
+        Bytes("\0abc", 4),
+        "\xEF\xBB\xBF"
+        "ab\xC3", // UTF-8 cut inside a character
+        "\xEF\xBB\xBF"
+        "\xC0\xAF", // overlong form
+        "\xEF\xBB\xBF"
+        "\xED\xA0\x80", // a surrogate in UTF-8
+        "\xEF\xBB\xBF"
+        "\xF4\x90\x80\x80", // past U+10FFFF
+        Bytes("\xEF\xBB\xBF"
+              "a\0b",
+              6), // NUL character after a mark
+        "\xFF\xFE"
+        "a", // half a UTF-16 unit
+        Bytes("\xFF\xFE"
+              "\x00\xD8"
+              "a\0",
+              6), // a lone high surrogate
+        Bytes("\xFE\xFF"
+              "\xDC\x00",
+              4),                    // a lone low surrogate
+        Bytes("\xFF\xFE\0\0a\0", 6), // UTF-32: NUL characters
+    };
+    for (const std::string& bytes : refused)
+        EXPECT_THROW(NoteTextFromFile(bytes), ENoteNotText) << ::testing::PrintToString(bytes);
 }
 
 TEST(NoteText, MarksAreTheirGbkBytes) {

@@ -87,5 +87,41 @@ TEST_F(RichNote, LoadedBytesSurviveTheControl) {
     EXPECT_EQ(NoteFileBytes(editor.Text(), true), file);
 }
 
+// A control that fails to hand out its text, as a broken or foreign editor
+// might: the length it claims, and what EM_GETTEXTEX then copies.
+LRESULT gClaimedLength = 0, gCopied = 0;
+LRESULT CALLBACK FailingEdit(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == EM_GETTEXTLENGTHEX) return gClaimedLength;
+    if (msg == EM_GETTEXTEX) return gCopied;
+    return DefWindowProcW(wnd, msg, wp, lp);
+}
+
+TEST(RichNoteFailures, AFailedReadRaisesInsteadOfGivingAnEmptyNote) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = FailingEdit;
+    wc.lpszClassName = L"FailingEdit";
+    RegisterClassW(&wc);
+    HWND wnd = CreateWindowExW(0, L"FailingEdit", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+    ASSERT_NE(wnd, nullptr);
+    RichNoteEditor editor(wnd);
+    const struct {
+        LRESULT length, copied;
+    } failures[] = {
+        {E_INVALIDARG, 0}, // the length query refused
+        {12, 0},           // nothing copied
+        {12, 5},           // part of it
+    };
+    for (const auto& f : failures) {
+        gClaimedLength = f.length;
+        gCopied = f.copied;
+        EXPECT_THROW(editor.Text(), ENoteEditorUnreadable) << f.length << " " << f.copied;
+    }
+    gClaimedLength = 0; // an empty editor is an empty note
+    EXPECT_EQ(editor.Text(), u"");
+    DestroyWindow(wnd);
+    EXPECT_THROW(editor.Text(), ENoteEditorUnreadable); // the window is gone
+}
+
 } // namespace
 } // namespace tabulon
