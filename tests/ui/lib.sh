@@ -55,13 +55,27 @@ close_button() {
   xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
   xdotool click 1
 }
-# type_unicode TEXT: types any text into the focused control. xdotool maps
-# each character to a spare key, and Wine may miss the first such key, so one
-# character is typed and erased first.
+# type_unicode TEXT: puts any text (Chinese too) into the focused control by
+# pasting it: xdotool types such characters through spare keys, of which Wine
+# may miss the first.
 type_unicode() {
-  xdotool type --delay 50 "预"; sleep 0.2
-  xdotool key BackSpace; sleep 0.2
-  xdotool type --delay 50 "$1"; sleep 0.2
+  printf '%s' "$1" | xclip -selection clipboard -i
+  xdotool key ctrl+v
+}
+# menu_open: a popup menu is showing (a visible window without a name).
+menu_open() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ] || continue
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 1280x1024' && continue
+    return 0
+  done
+  return 1
+}
+# bmp_complete FILE: the BMP file has the size its header states (a file
+# written in slices passes only once the last one is in).
+bmp_complete() {
+  [ -f "$1" ] && [ "$(od -An -tu4 -j2 -N4 "$1" 2>/dev/null | tr -d ' ')" = "$(stat -c %s "$1")" ]
 }
 
 wallpaper_key='HKCU\Control Panel\Desktop'

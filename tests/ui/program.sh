@@ -20,9 +20,13 @@ cleanup() {
 trap cleanup EXIT
 start_display
 
-start() {
+# launch: starts the program without waiting; start also waits for its window.
+launch() {
   (cd "$work" && exec wine Tabulon.exe) &
   wpid=$!
+}
+start() {
+  launch
   until_ok 40 has_window
 }
 # stop: ends the program if it still runs (never another Wine process).
@@ -47,6 +51,31 @@ show() { echo "     $(basename "$1"): $( [ -f "$1" ] && bytes "$1" || echo missi
 # exit_menu: opens the system menu from "|  选项" and chooses "退出程序".
 exit_menu() {
   click_at 450 62
-  sleep 0.5
+  until_ok 10 menu_open || return 1
   xdotool key Up Return
 }
+# boxes: our message boxes, i.e. visible "Tabulon" windows other than the
+# main window and the 1 x 1 application window.
+boxes() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -qE 'Geometry: (584x382|1x1)$' || echo "$w"
+  done
+}
+boxes_are() { [ "$(boxes | wc -l)" -eq "$1" ]; }
+has_box() { boxwin=$(boxes | head -n1); [ -n "$boxwin" ]; }
+# dismiss: presses OK (Return) in every open box and waits until they are gone.
+dismiss() {
+  local w
+  for w in $(boxes); do
+    xdotool windowactivate --sync "$w" 2>/dev/null; xdotool key --window "$w" Return 2>/dev/null
+  done
+  until_ok 10 boxes_are 0
+}
+# first_tick: waits for the first auto-save tick after a start with the
+# note "old" (3 bytes), which the tick rewrites as "old" CR LF; from then on
+# a test has about 10 s before the next tick.
+first_tick() { until_ok 25 bytes_are "$note" "6f 6c 64 0d 0a" && tick_at=$(date +%s); }
+# before_next_tick: fewer than 9 s have passed since first_tick, so what the
+# file holds was not written by a later tick.
+before_next_tick() { [ $(( $(date +%s) - tick_at )) -lt 9 ]; }

@@ -1,31 +1,43 @@
 #!/usr/bin/env bash
-# Leaving without the close button loses what was typed since the last tick:
-# "退出程序" in the system menu and a close command end the program at once,
-# without writing the note file.
+# Every orderly end writes the note first: "退出程序" in the system menu, a
+# close command (Alt+F4), and the end of the session (log off). Each run
+# types and leaves between two auto-save ticks, so only the exit can have
+# written what was typed.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
-
 mkdir -p "$work/Data"
-printf 'old\r\n' >"$note"
 
-# Each run types and leaves well inside the first 10 s, before any tick.
-check "the window appears" start
-editor_click
-xdotool type --delay 20 "fresh"
-exit_menu
-check "退出程序 ends the program" until_ok 10 ended "$wpid"
-wait "$wpid"; code=$?; wpid=""
-check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
-check "without writing the note" bytes_are "$note" "6f 6c 64 0d 0a"
+# typed_then WHAT TEXT: a run that types TEXT after the first tick.
+typed_then() {
+  printf 'old' >"$note"
+  check "the window appears ($1)" start
+  check "the first tick rewrites the loaded note" first_tick
+  editor_click
+  xdotool type --delay 20 "$2"
+}
+# ended_with TEXT: the program ended by itself, and the note holds TEXT on
+# the line after "old", written before the next tick could have.
+ended_with() {
+  check "the program ends" until_ok 15 ended "$wpid"
+  wait "$wpid"; local code=$?; wpid=""
+  check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
+  check "before the next tick" before_next_tick
+  check "having written the typed text" note_is "$note" "$(printf 'old\r\n%s\r' "$1")"
+  note_is "$note" "$(printf 'old\r\n%s\r' "$1")" || show "$note"
+}
 
-check "the window appears again" start
-editor_click
-xdotool type --delay 20 "fresh"
+typed_then "退出程序" "menu"
+check "the system menu opens" exit_menu
+ended_with "menu"
+
+typed_then "Alt+F4" "close"
 xdotool windowactivate --sync "$win" 2>/dev/null
 xdotool key alt+F4
-check "a close command ends the program" until_ok 10 ended "$wpid"
-wait "$wpid"; wpid=""
-check "without writing the note" bytes_are "$note" "6f 6c 64 0d 0a"
+ended_with "close"
+
+typed_then "end of session" "logoff"
+wineboot --end-session >/dev/null 2>&1
+ended_with "logoff"
 
 echo "note exit: $failures failure(s)"
 [ "$failures" -eq 0 ]

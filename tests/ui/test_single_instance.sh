@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# One Tabulon per program folder: a second start while the first one is
+# minimised brings the first window back and ends; one program stays.
+set -uo pipefail
+source "$(dirname "$0")/program.sh"
+
+check "the window appears" start
+first=$wpid
+p=($(position))
+xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
+xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
+xdotool click 1
+check "minimise hides it" until_ok 5 no_window
+
+launch
+second=$wpid
+check "the second start ends by itself" until_ok 30 ended "$second"
+check "the first window is back" until_ok 10 has_window
+check "the first program still runs" kill -0 "$first"
+check "one main window" [ "$(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null |
+  while read -r w; do xdotool getwindowgeometry "$w"; done | grep -c 'Geometry: 584x382')" -eq 1 ]
+wpid=$first
+stop
+
+echo "single instance: $failures failure(s)"
+[ "$failures" -eq 0 ]
