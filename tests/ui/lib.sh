@@ -16,6 +16,9 @@ until_ok() {
     sleep 0.1
   done
 }
+# never SECONDS command...: the command does not succeed once in that time
+# (for what must not happen, e.g. a second box during two ticks).
+never() { ! until_ok "$@"; }
 
 # start_display: a private X server of 1280 x 1024 as DISPLAY; stop_display ends it.
 start_display() {

@@ -36,11 +36,11 @@ stop() {
   wpid=""
 }
 # editor_click: puts the caret at the end of the note.
+active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ]; }
 editor_click() {
   xdotool windowactivate --sync "$win" 2>/dev/null
-  sleep 0.3
+  until_ok 5 active
   click_at 500 300
-  sleep 0.3
   xdotool key ctrl+End
 }
 # bytes FILE: the file as hex, e.g. "61 62 0d 0a".

@@ -12,16 +12,14 @@ xdotool type --delay 20 "one two"
 xdotool key shift+ctrl+Left # selects "two"
 p=($(position))
 xdotool mousemove $((p[0] + 450)) $((p[1] + 250)) click 3
-sleep 0.5
+check "a right-click opens the editor's menu" until_ok 10 menu_open
 # The menu's sixth item is "打V".
 xdotool key Down Down Down Down Down Down Return
-sleep 0.3
 check "打V replaces the selection by the check mark" \
   until_ok 15 bytes_are "$note" "6f 6e 65 20 a1 cc 0d 0a"
 
 xdotool key Home
 click_at 272 67 # btn4
-sleep 0.2
 xdotool type --delay 20 "a"
 check "btn4 inserts the cross mark at the caret and the editor keeps the focus" \
   until_ok 15 bytes_are "$note" "a1 c1 61 6f 6e 65 20 a1 cc 0d 0a"

@@ -16,60 +16,40 @@ on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wal
 mix_matches() { python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/$1" "$bg/Content.bmp" "$2"; }
 note_has_text() { python3 "$root/tests/ui/check_mix.py" --ink "$bg/Content.bmp"; }
 
+# pin: clicks the pin button once Mix.bmp is gone; pinned: it is whole again.
+pin() { rm -f "$bg/Mix.bmp"; click_at 528 59; }
+pinned() { until_ok 20 bmp_complete "$bg/Mix.bmp"; }
+
 check "the window titled Tabulon appears" start
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
-sleep 0.5
 
 # Type into the editor, then pin.
-click_at 400 200
+editor_click
 xdotool type --delay 30 "Pinned by the UI test: water the plants"
-sleep 0.3
-touch "$work/before-pin"; sleep 1
-click_at 528 59
-check "the first pin writes Mix.bmp" until_ok 15 newer "$bg/Mix.bmp" "$work/before-pin"
-sleep 0.5
+pin
+check "the first pin writes Mix.bmp" pinned
 check "Content.bmp holds the typed text" note_has_text
 check "Mix.bmp is A1.bmp with the note blended in at weight 2" mix_matches A1.bmp 2
 wp="$(wallpaper)"
 check "the wallpaper setting names Mix.bmp ($wp)" bash -c "[[ '$wp' == *'\\source\\DeskTopBG\\Mix.bmp' ]]"
 convert "$bg/Mix.bmp" "$art/pin-mix-1.png" && convert "$bg/Content.bmp" "$art/pin-content.png"
 
-touch "$work/before-pin"; sleep 1
-click_at 528 59
-check "the second pin writes Mix.bmp again" until_ok 15 newer "$bg/Mix.bmp" "$work/before-pin"
-sleep 0.5
+pin
+check "the second pin writes Mix.bmp again" pinned
 check "Mix.bmp is A2.bmp with the note blended in at weight 4" mix_matches A2.bmp 4
 convert "$bg/Mix.bmp" "$art/pin-mix-2.png"
 
-# A message box of ours: a visible window titled Tabulon that is not the main window.
-box() {
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
-    [ "$w" = "$win" ] && continue
-    # The application's own window (the taskbar entry) is a speck; a box is not.
-    local size; size=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
-    set -- $size
-    [ "${1:-0}" -ge 80 ] && [ "${2:-0}" -ge 60 ] || continue
-    echo "$w"; return 0
-  done
-  return 1
-}
-has_box() { boxwin=$(box); }
-no_box() { ! box >/dev/null; }
 close_box() { # screenshot it, then press Return in it
   import -window "$boxwin" "$art/$1" 2>/dev/null || true
-  xdotool windowactivate --sync "$boxwin" 2>/dev/null; xdotool key --window "$boxwin" Return
-  until_ok 5 no_box
+  dismiss
 }
 
 # A1.bmp gone: "加载失败！", then the note over the A2 picture still held, at weight 2.
 mv "$bg/A1.bmp" "$work/A1.bmp"
-touch "$work/before-pin"; sleep 1
-click_at 528 59
+pin
 check "a missing A1.bmp shows a message box" until_ok 10 has_box
 [ -n "${boxwin:-}" ] && check "which closes with Return" close_box pin-load-failed.png
-check "the pin goes on and writes Mix.bmp" until_ok 15 newer "$bg/Mix.bmp" "$work/before-pin"
-sleep 0.5
+check "the pin goes on and writes Mix.bmp" pinned
 mv "$work/A1.bmp" "$bg/A1.bmp"
 check "Mix.bmp is the A2.bmp picture with the note at weight 2" mix_matches A2.bmp 2
 
