@@ -34,11 +34,17 @@ trap cleanup EXIT
 start_display
 
 shot() { import -window root "$out/$1.png" 2>/dev/null; }
-start_program() { # start_program FOLDER
+launch_program() { # launch_program FOLDER: starts it without waiting
   (cd "$1" && exec wine Tabulon.exe) &
   wpid=$!
+}
+start_program() { # start_program FOLDER: starts it and waits for its window
+  launch_program "$1"
   until_ok 30 has_window
 }
+# pin: clicks the pin button once Mix.bmp is gone; pinned: it is whole again.
+pin() { rm -f "$bg/Mix.bmp"; click_at 530 59; }
+pinned() { until_ok 20 bmp_complete "$bg/Mix.bmp"; }
 # gbk TEXT: TEXT (printf escapes allowed) as the GBK bytes of the note file.
 gbk() { printf "$1" | iconv -f UTF-8 -t GBK; }
 note_bytes_are() { cmp -s "$note" <(gbk "$1"); }
@@ -60,9 +66,12 @@ check "listed among installed programs" bash -c "wine reg query '$uninst' /v Dis
 check "a Start-menu shortcut" bash -c "find '$WINEPREFIX/drive_c/users' -name Tabulon.lnk -path '*Start Menu*' | grep -q ."
 
 # --- first run: type, auto-save, pin twice, close ---------------------------
-check "the installed program starts" start_program "$app"
+# The file is watched from the launch on: the first tick empties it 10 s
+# after the start created it, and the window may take a while to appear.
+launch_program "$app"
+check "a new note file holds an empty line" until_ok 30 note_bytes_are '\r\n'
+check "the installed program starts" until_ok 30 has_window
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
-check "a new note file holds an empty line" note_bytes_are '\r\n'
 click_at 400 200
 type_unicode "买牛奶 Buy milk"
 click_at 248 67   # √
@@ -74,19 +83,15 @@ text1='买牛奶 Buy milk√×\r\n第二行\r\n'
 check "the auto-save writes the note (GBK, marks A1 CC and A1 C1)" until_ok 15 note_bytes_are "$text1"
 shot window-typed
 
-touch "$out/t0"; sleep 1
-click_at 530 59
-check "the first pin writes Mix.bmp" until_ok 20 newer "$bg/Mix.bmp" "$out/t0"
-sleep 0.5
+pin
+check "the first pin writes Mix.bmp" pinned
 check "Mix.bmp is A1.bmp with the note at weight 2" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
 wp="$(wallpaper)"
 check "the wallpaper setting names Mix.bmp ($wp)" bash -c "[[ '$wp' == *'Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
 
-touch "$out/t1"; sleep 1
-click_at 530 59
-check "the second pin writes Mix.bmp" until_ok 20 newer "$bg/Mix.bmp" "$out/t1"
-sleep 0.5
+pin
+check "the second pin writes Mix.bmp" pinned
 check "Mix.bmp is A2.bmp with the note at weight 4" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A2.bmp" "$bg/Content.bmp" 4
 
@@ -102,7 +107,6 @@ check "the close button wrote the text of that moment" note_bytes_are "$text2"
 
 # --- second run: the note is back; pin a third time -------------------------
 check "the program starts again" start_program "$app"
-sleep 1
 shot window-restarted
 click_at 400 200
 xdotool key ctrl+End
@@ -110,10 +114,8 @@ type_unicode "再见"
 # A loaded note ends with a line break, so the caret at the end stands on a new line.
 check "the loaded note is in the editor (the next save keeps it)" \
   until_ok 15 note_bytes_are '买牛奶 Buy milk√×\r\n第二行收尾\r\n再见\r\n'
-touch "$out/t2"; sleep 1
-click_at 530 59
-check "the third pin writes Mix.bmp" until_ok 20 newer "$bg/Mix.bmp" "$out/t2"
-sleep 0.5
+pin
+check "the third pin writes Mix.bmp" pinned
 check "Mix.bmp is A1.bmp again at weight 2" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
 convert "$bg/Mix.bmp" "$out/mix.png" 2>/dev/null

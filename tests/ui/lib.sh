@@ -58,6 +58,13 @@ close_button() {
   xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
   xdotool click 1
 }
+# minimise_button: hovers the minimise button (its hover image takes the click) and clicks.
+minimise_button() {
+  local p; p=($(position))
+  xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
+  xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
+  xdotool click 1
+}
 # type_unicode TEXT: puts any text (Chinese too) into the focused control by
 # pasting it: xdotool types such characters through spare keys, of which Wine
 # may miss the first.

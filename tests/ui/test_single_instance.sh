@@ -6,10 +6,7 @@ source "$(dirname "$0")/program.sh"
 
 check "the window appears" start
 first=$wpid
-p=($(position))
-xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
-xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
-xdotool click 1
+minimise_button
 check "minimise hides it" until_ok 5 no_window
 
 launch
