@@ -14,12 +14,11 @@
 using namespace tabulon;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // One program per folder: a second start brings the first one's window back.
+    // One program per folder: a second start brings the first one's window
+    // back. Should none answer (it ended meanwhile), this one takes its place;
+    // the mutex it holds guards the folder from then on.
     SingleInstance instance(ProgramFolder());
-    if (!instance.First()) {
-        instance.WakeFirst();
-        return 0;
-    }
+    if (!instance.First() && instance.WakeFirst()) return 0;
     try {
         RegisterPictureKinds();
         Application.Initialize();
