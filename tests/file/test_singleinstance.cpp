@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 namespace tabulon {
 namespace {
