@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every orderly end writes the note first: "退出程序" in the system menu, a
 # close command (Alt+F4), and the end of the session (log off). Each run
-# types and leaves between two auto-save ticks, so only the exit can have
-# written what was typed.
+# types right after an auto-save tick and checks, just before it leaves, that
+# no tick has saved the typed text yet: only the exit can have written it.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 mkdir -p "$work/Data"
@@ -14,14 +14,14 @@ typed_then() {
   check "the first tick rewrites the loaded note" first_tick
   editor_click
   xdotool type --delay 20 "$2"
+  check "no tick has saved it yet" bytes_are "$note" "6f 6c 64 0d 0a"
 }
 # ended_with TEXT: the program ended by itself, and the note holds TEXT on
-# the line after "old", written before the next tick could have.
+# the line after "old".
 ended_with() {
   check "the program ends" until_ok 15 ended "$wpid"
   wait "$wpid"; local code=$?; wpid=""
   check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
-  check "before the next tick" before_next_tick
   check "having written the typed text" note_is "$note" "$(printf 'old\r\n%s\r' "$1")"
   note_is "$note" "$(printf 'old\r\n%s\r' "$1")" || show "$note"
 }
