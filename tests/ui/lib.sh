@@ -70,8 +70,11 @@ minimise_button() {
 # may miss the first.
 type_unicode() {
   printf '%s' "$1" | xclip -selection clipboard -i
+  until_ok 5 clipboard_is "$1"
   xdotool key ctrl+v
 }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+
 # menu_open: a popup menu is showing (a visible window without a name).
 menu_open() {
   local w

@@ -36,10 +36,8 @@ stop() {
   wpid=""
 }
 # editor_click: puts the caret at the end of the note.
-active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ]; }
 editor_click() {
   xdotool windowactivate --sync "$win" 2>/dev/null
-  until_ok 5 active
   click_at 500 300
   xdotool key ctrl+End
 }
