@@ -196,9 +196,9 @@ check "the program starts there" start_program "$odd"
 click_at 400 200
 xdotool type --delay 30 "a note elsewhere"
 check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "a note elsewhere"
-touch "$out/t3"; sleep 1
+rm -f "$odd/source/DeskTopBG/Mix.bmp"
 click_at 530 59
-check "the pin writes Mix.bmp there" until_ok 20 newer "$odd/source/DeskTopBG/Mix.bmp" "$out/t3"
+check "the pin writes Mix.bmp there" until_ok 20 bmp_complete "$odd/source/DeskTopBG/Mix.bmp"
 wp="$(wallpaper)"
 check "the wallpaper names it ($wp)" bash -c "[[ '$wp' == *'我的 便笺\\Tabulon 程序\\source\\DeskTopBG\\Mix.bmp' ]]"
 check "the wallpaper file is that Mix.bmp" cmp -s "$(winepath -u "$wp")" "$odd/source/DeskTopBG/Mix.bmp"
