@@ -48,7 +48,10 @@ void TMainFrm::BindControls() {
 }
 
 void TMainFrm::FormCreate() {
-    NavigateWebPanel();
+    // Starting the browser takes longer than building the rest of the window:
+    // it waits until the window has painted. Its page loads on its own later
+    // anyway, so nothing changes for the user but the earlier window.
+    Application.WhenIdle([this] { NavigateWebPanel(); });
     WriteDateLine();
     LoadNoteFile();
 }

@@ -69,6 +69,12 @@ void TApplication::Run() {
     }
     while (!terminated_) {
         MSG msg;
+        // An empty queue means the shown form has painted (Wine also hands
+        // the picture to the X server before PeekMessage reports nothing).
+        if (!idleTasks_.empty() && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            RunIdleTasks();
+            continue;
+        }
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             terminated_ = true;
@@ -77,6 +83,18 @@ void TApplication::Run() {
         ProcessMessage(msg);
     }
     DestroyForms();
+}
+
+void TApplication::WhenIdle(std::function<void()> task) {
+    idleTasks_.push_back(std::move(task));
+}
+
+void TApplication::RunIdleTasks() {
+    // A task may add tasks of its own: those wait for the next empty queue.
+    std::vector<std::function<void()>> tasks = std::move(idleTasks_);
+    idleTasks_.clear();
+    for (auto& task : tasks)
+        Guarded(task);
 }
 
 void TApplication::ProcessMessage(MSG& msg) {
@@ -92,6 +110,7 @@ void TApplication::Terminate() {
 }
 
 void TApplication::DestroyForms() {
+    idleTasks_.clear(); // they belong to the forms
     while (!forms_.empty()) {
         std::unique_ptr<TForm> form = std::move(forms_.back());
         forms_.pop_back();

@@ -46,6 +46,13 @@ class TApplication {
     // Shows the main form and takes messages until a terminate request;
     // then destroys the forms.
     void Run();
+    // Runs `task` once, the first time Run finds the message queue empty: the
+    // main form has been shown and painted by then, so work that can wait no
+    // longer delays the window. Tasks run in the order they were given.
+    void WhenIdle(std::function<void()> task);
+    // Runs the waiting tasks now (Run does this when the queue is empty).
+    void RunIdleTasks();
+    bool HasIdleTasks() const { return !idleTasks_.empty(); }
     // Passes one message through the hook and, unless handled, dispatches it.
     void ProcessMessage(MSG& msg);
     // Asks the loop to end (posts the quit message).
@@ -76,6 +83,7 @@ class TApplication {
     WindowHandle wnd_;
     bool oleInitialized_ = false;
     std::vector<std::unique_ptr<TForm>> forms_;
+    std::vector<std::function<void()>> idleTasks_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool minimized_ = false;
