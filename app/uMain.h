@@ -88,8 +88,11 @@ class TMainFrm : public TForm {
     // The application message hook: drops right-button messages for the page.
     void AppEvent1Message(MSG& msg, bool& handled);
 
-    // Writes the editor's text to the note file, as an auto-save tick does.
+    // Writes the editor's text to the note file, taking it out of the editor
+    // whatever its modification flag says (the save on leaving).
     void WriteNoteFile();
+    // One auto-save tick: takes the text only when the editor says it changed.
+    void AutoSaveNoteFile();
 
     // Pin: turns the note into the desktop wallpaper.
     void imgAppToDeskClick(TControl& sender);

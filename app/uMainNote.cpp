@@ -51,16 +51,16 @@ void TMainFrm::N1Click(TMenuItem&) {
     ::SendMessageW(rdtMain->Handle(), WM_COPY, 0, 0);
 }
 void TMainFrm::N2Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_PASTE, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_PASTE);
 }
 void TMainFrm::CtrlZ1Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_UNDO, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_UNDO);
 }
 void TMainFrm::N9Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_CLEAR, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_CLEAR);
 }
 void TMainFrm::N3Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_CUT, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_CUT);
 }
 void TMainFrm::V1Click(TMenuItem&) {
     ReplaceSelection(rdtMain->Handle(), kCheckMark);
@@ -86,13 +86,18 @@ void TMainFrm::LoadNoteFile() {
 
 void TMainFrm::WriteNoteFile() {
     RichNoteEditor editor(rdtMain->Handle());
-    noteFile_.Write(editor);
+    noteFile_.Write(editor, SaveReason::Exit);
+}
+
+void TMainFrm::AutoSaveNoteFile() {
+    RichNoteEditor editor(rdtMain->Handle());
+    noteFile_.Write(editor, SaveReason::Tick);
 }
 
 void TMainFrm::tmrAutoSaveTimer(TTimer&) {
     // The error box runs its own message loop and ticks go on inside it; a
     // note that cannot be written would otherwise stack a box every 10 s.
-    autoSaveErrors_.Run([this] { WriteNoteFile(); },
+    autoSaveErrors_.Run([this] { AutoSaveNoteFile(); },
                         [](std::exception_ptr error) {
                             try {
                                 std::rethrow_exception(error);

@@ -99,6 +99,17 @@ bool FileExists(const std::wstring& path) {
     return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool GetFileStamp(const std::wstring& path, FileStamp& stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(FullFilePath(path).c_str(), GetFileExInfoStandard, &data))
+        return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.lastWrite = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 namespace {
 
 FileHandle OpenForReading(const std::wstring& full) {

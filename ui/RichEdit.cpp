@@ -39,6 +39,11 @@ void TRichEdit::ParentHandleReady(HWND parentWnd) {
     format.crTextColor = ColorToRGB(font_.color);
     ::SendMessageW(wnd, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     ::SendMessageW(wnd, EM_SETTARGETDEVICE, 0, 0); // wrap to the window
+    ::SendMessageW(wnd, EM_SETEVENTMASK, 0, ENM_CHANGE);
+}
+
+void TRichEdit::Notify(UINT code) {
+    if (code == EN_CHANGE) ::SendMessageW(wnd_.Get(), EM_SETMODIFY, TRUE, 0);
 }
 
 void TRichEdit::SetBounds(int left, int top, int width, int height) {

@@ -26,6 +26,10 @@ class TRichEdit : public TControl {
 
   protected:
     void ParentHandleReady(HWND parentWnd) override;
+    // EN_CHANGE raises the modification flag (EM_GETMODIFY). The control
+    // raises it itself for most edits, but Wine's does not for cut, delete
+    // and undo; the note's auto-save relies on the flag.
+    void Notify(UINT code) override;
 
   private:
     TColor color_;

@@ -1,11 +1,14 @@
 // The real main window, built from its layout and resources, driven by
 // synthetic mouse messages sent to its window.
 #include "app/PictureKinds.h"
+#include "app/RichNoteEditor.h"
 #include "app/uMain.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace tabulon {
 
@@ -56,6 +59,48 @@ class MainWindow : public ::testing::Test {
     static constexpr int kMiniX = 528, kMiniY = 10;
     static constexpr int kBackX = 450, kBackY = 15;
 };
+
+// Runs first, before any test could empty the idle queue.
+TEST_F(MainWindow, TheBrowserStartsOnlyOnceTheWindowIsUp) {
+    // Date line and note are in place when the window is first shown ...
+    EXPECT_EQ(MainFrm->lblDateTime->Caption().rfind(L"今天是 ", 0), 0u);
+    EXPECT_FALSE(MainFrm->lblDateTime->Caption().starts_with(L"今天是 2010.6.01"));
+    EXPECT_TRUE(FileExists(ProgramFolder() + L"Data\\content.ini"));
+    // ... the browser waits for the first empty queue.
+    EXPECT_EQ(MainFrm->webLink.Window(), nullptr);
+    ASSERT_TRUE(Application.HasIdleTasks());
+    Application.RunIdleTasks();
+    EXPECT_FALSE(Application.HasIdleTasks());
+    // Where Wine has a browser it now sits in the web panel.
+    if (HWND browser = MainFrm->webLink.Window()) {
+        EXPECT_TRUE(::IsChild(MainFrm->pnlWeb->Handle(), browser));
+    }
+}
+
+void CALLBACK DismissErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND box = ::FindWindowW(L"#32770", L"Tabulon")) {
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ::KillTimer(nullptr, id);
+    }
+}
+
+TEST(IdleTasks, RunOnceInOrderAndTasksAddedMeanwhileWait) {
+    std::string order;
+    Application.WhenIdle([&] { order += 'a'; });
+    Application.WhenIdle([&] {
+        order += 'b';
+        Application.WhenIdle([&] { order += 'c'; });
+    });
+    Application.WhenIdle([] { throw Exception(L"reported, and the rest still runs"); });
+    Application.WhenIdle([&] { order += 'd'; });
+    ::SetTimer(nullptr, 0, 100, &DismissErrorBox);
+    Application.RunIdleTasks();
+    EXPECT_EQ(order, "abd");
+    Application.RunIdleTasks();
+    EXPECT_EQ(order, "abdc");
+    Application.RunIdleTasks();
+    EXPECT_EQ(order, "abdc");
+}
 
 TEST_F(MainWindow, IsFramelessAndOfItsFixedSize) {
     RECT r;
@@ -257,6 +302,104 @@ TEST_F(MainWindow, AnExceptionInAHandlerIsReportedAndTheWindowGoesOn) {
     EXPECT_TRUE(sawErrorBox);
     Send(WM_LBUTTONUP, 0, 50, 40);
     EXPECT_TRUE(::IsWindow(MainFrm->Handle()));
+}
+
+// Handles what the editor posted to itself (an input method's characters
+// come back as WM_CHAR).
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// A key press as the keyboard gives it, with Ctrl held when `ctrl`.
+void Key(HWND edit, WPARAM key, bool ctrl = false) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::SendMessageW(edit, WM_KEYDOWN, key, 1);
+    ::SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+}
+
+// The auto-save takes the editor's text only when its modification flag is
+// up: every way of changing the note must raise it. Each change starts from a
+// lowered flag and must change the text.
+TEST_F(MainWindow, EveryChangeToTheNoteRaisesTheModificationFlag) {
+    HWND edit = MainFrm->rdtMain->Handle();
+    RichNoteEditor editor(edit);
+    editor.SetText(u"one two three\r\n");
+    EXPECT_TRUE(editor.Modified()) << "loading";
+    ::SendMessageW(edit, EM_SETSEL, 0, 3);
+    ::SendMessageW(edit, WM_COPY, 0, 0); // the clipboard holds "one"
+
+    auto select = [edit](int from, int to) { ::SendMessageW(edit, EM_SETSEL, from, to); };
+    TMenuItem& item = *MainFrm->pmDeskTopMonCal.Items()[0];
+    TMainFrm& frm = *MainFrm;
+    struct Change {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Change changes[] = {
+        {"typing", [&] { ::SendMessageW(edit, WM_CHAR, L'x', 0); }},
+        {"Return", [&] { Key(edit, VK_RETURN); }},
+        {"input method", [&] { ::SendMessageW(edit, WM_IME_CHAR, 0x4ECA, 0); }},
+        {"Backspace", [&] { Key(edit, VK_BACK); }},
+        {"Delete",
+         [&] {
+             select(0, 0);
+             Key(edit, VK_DELETE);
+         }},
+        {"Ctrl+V", [&] { Key(edit, 'V', true); }},
+        {"Ctrl+Z", [&] { Key(edit, 'Z', true); }},
+        {"Ctrl+X",
+         [&] {
+             select(0, 2);
+             Key(edit, 'X', true);
+         }},
+        {"粘贴", [&] { frm.N2Click(item); }},
+        {"撤销", [&] { frm.CtrlZ1Click(item); }},
+        {"剪切",
+         [&] {
+             select(0, 2);
+             frm.N3Click(item);
+         }},
+        {"删除",
+         [&] {
+             select(0, 1);
+             frm.N9Click(item);
+         }},
+        {"打V", [&] { frm.V1Click(item); }},
+        {"打X", [&] { frm.X1Click(item); }},
+        {"√", [&] { frm.btn3Click(*frm.btn3); }},
+        {"X button", [&] { frm.btn4Click(*frm.btn4); }},
+    };
+    for (const Change& change : changes) {
+        const std::u16string before = editor.Text();
+        editor.SetModified(false);
+        change.run();
+        Pump();
+        EXPECT_NE(editor.Text(), before) << change.what << " changed nothing";
+        EXPECT_TRUE(editor.Modified()) << change.what;
+    }
+    // Selecting and copying change nothing and leave the flag down.
+    editor.SetModified(false);
+    select(0, -1);
+    frm.N1Click(item);
+    Pump();
+    EXPECT_FALSE(editor.Modified());
+
+    // An edit the control does not flag itself reaches the next tick.
+    frm.AutoSaveNoteFile();
+    select(0, -1);
+    Key(edit, 'X', true);
+    Pump();
+    frm.AutoSaveNoteFile();
+    EXPECT_EQ(ReadWholeFile(ProgramFolder() + L"Data\\content.ini"), "");
 }
 
 } // namespace

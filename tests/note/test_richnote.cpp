@@ -18,8 +18,9 @@ class RichNote : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(kRichEditLoaded);
-        edit_ = CreateWindowExW(0, L"RichEdit20W", L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-                                0, 358, 287, nullptr, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExW(0, L"RichEdit20W", L"",
+                                WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0, 358,
+                                287, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(edit_, nullptr);
         LiftTextLimit(edit_);
     }
@@ -85,6 +86,17 @@ TEST_F(RichNote, LoadedBytesSurviveTheControl) {
     const std::string file = "caf\xC3\xA9 \x80\xFF \xA1\xCC \x94\x39\xFC\x36\r\n\r\nend\r\n";
     editor.SetText(NoteTextFromFile(file));
     EXPECT_EQ(NoteFileBytes(editor.Text(), true), file);
+}
+
+TEST_F(RichNote, LoadingRaisesTheModificationFlag) {
+    RichNoteEditor editor(Edit());
+    editor.SetModified(false);
+    editor.SetText(u"note\r\n");
+    EXPECT_TRUE(editor.Modified());
+    editor.SetModified(false);
+    EXPECT_FALSE(editor.Modified());
+    EXPECT_EQ(editor.Text(), u"note\r\n"); // taking the text changes nothing
+    EXPECT_FALSE(editor.Modified());
 }
 
 } // namespace
