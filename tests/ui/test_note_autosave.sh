@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The note file under the running program: created at start, rewritten by the
 # auto-save tick with what was typed (Chinese included),
-# and written once more by the close button.
+# written once more by the close button; an unchanged note is not written
+# again, one changed or deleted behind its back is.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 
@@ -27,9 +28,15 @@ note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')" || show "$note"
 [ "$(bytes "$note")" != "$before" ] || echo "     (the file was not rewritten)"
 
 check "a restart shows the note again and keeps its bytes" start
+stamp=$(stat -c %y "$note")
 sleep 11
 check "the tick after loading leaves the file as it was" \
   note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
+check "and does not even write it again" [ "$(stat -c %y "$note")" = "$stamp" ]
+
+printf 'changed elsewhere\r\n' >"$note"
+check "a note changed by another program is written again at the next tick" \
+  until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
 
 p=($(position))
 xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
