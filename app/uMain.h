@@ -52,7 +52,8 @@ class TMainFrm : public TForm {
     TPopupMenu pmDeskTopMonCal{"pmDeskTopMonCal"};
     // Popped up instead of the browser's own context menu.
     TPopupMenu pmEmpty{"pmEmpty"};
-    // Writes the note file every 10 s, from creation to the end, shown or hidden.
+    // Saves the note every 10 s, from creation to the end, shown or hidden
+    // (writing the file only when the note or the file has changed).
     std::unique_ptr<TTimer> tmrAutoSave;
     // The browser in pnlWeb; empty where the system has none.
     WebBrowser webLink;
