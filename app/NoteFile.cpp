@@ -50,9 +50,10 @@ bool NoteFile::NeedsFetch(const NoteEditor& editor, bool fileExists, SaveReason 
 }
 
 void NoteFile::Fetch(NoteEditor& editor, bool fileExists) {
-    // Lowered before the text is taken: a change from here on raises it again.
-    editor.SetModified(false);
     std::string bytes = NoteFileBytes(editor.Text(), fileExists);
+    // Lowered only once the text is safely taken (a failure leaves it up for
+    // the next tick); nothing can change the text in between.
+    editor.SetModified(false);
     ticksSinceFetch_ = 0;
     held_.current = true;
     held_.forExistingFile = fileExists;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <utility>
+
 #include "app/NoteFile.h"
 #include "tests/file/TempFolder.h"
 #include "platform/Handles.h"
@@ -20,8 +23,10 @@ class FakeEditor : public NoteEditor {
   public:
     std::u16string text;
     mutable int fetches = 0;
+    mutable bool failNextTake = false; // as when a big note finds no memory
     std::u16string Text() const override {
         ++fetches;
+        if (std::exchange(failNextTake, false)) throw std::bad_alloc();
         return text;
     }
     void SetText(std::u16string_view t) override {
@@ -386,6 +391,21 @@ TEST(NoteFileTicks, AFailedWriteIsRetriedWithoutTheEditor) {
     const int fetches = editor.fetches;
     note.Write(editor);
     EXPECT_EQ(editor.fetches, fetches);
+    EXPECT_EQ(folder.Disk(), "new\r\n");
+}
+
+TEST(NoteFileTicks, TextThatCouldNotBeTakenIsTakenAgain) {
+    NoteFolder folder;
+    folder.Put("old\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    note.Write(editor);
+    editor.text = u"new\r\n";
+    editor.failNextTake = true;
+    EXPECT_THROW(note.Write(editor), std::bad_alloc);
+    EXPECT_TRUE(editor.Modified());
+    note.Write(editor);
     EXPECT_EQ(folder.Disk(), "new\r\n");
 }
 
