@@ -2,15 +2,20 @@
 // main window first, the two composition windows hidden) and runs the loop.
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
+#include "compose/PreviousWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
+#include "platform/FileIO.h"
 
 #include <windows.h>
 
 using namespace tabulon;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The uninstaller's call: no window, no other instance consulted.
+    if (HasRestoreWallpaperSwitch(::GetCommandLineW()))
+        return RestoreWallpaperCommand(ProgramFolder());
     try {
         RegisterPictureKinds();
         Application.Initialize();

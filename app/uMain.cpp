@@ -3,6 +3,7 @@
 #include "app/DateLine.h"
 #include "app/MainLayout.h"
 #include "compose/PinSequence.h"
+#include "compose/PreviousWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
@@ -12,6 +13,11 @@
 namespace tabulon {
 
 TMainFrm* MainFrm = nullptr;
+
+namespace {
+const wchar_t kNothingRecordedText[] =
+    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
+} // namespace
 
 TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BuildLayout(*this, MainLayout());
@@ -144,6 +150,8 @@ void TMainFrm::imgBGMouseMove(TControl&, const TMouseEvent&) {
 void TMainFrm::BuildSystemMenu() {
     popSysset.Add("N_help", L"帮助说明", [this](TMenuItem& s) { N_helpClick(s); });
     popSysset.Add("N_Submit", L"意见反馈", [this](TMenuItem& s) { N_SubmitClick(s); });
+    popSysset.Add("N_RestoreWallpaper", L"恢复原来的桌面",
+                  [this](TMenuItem& s) { N_RestoreWallpaperClick(s); });
     popSysset.Add("N4", L"-");
     popSysset.Add("N_ExitPrj", L"退出程序", [this](TMenuItem& s) { N_ExitPrjClick(s); });
     lblSet->OnClick = [this](TControl& s) { lblSetClick(s); };
@@ -157,6 +165,13 @@ void TMainFrm::lblSetClick(TControl&) {
 
 void TMainFrm::N_ExitPrjClick(TMenuItem&) {
     Application.Terminate();
+}
+
+void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
+    const PreviousWallpaper previous(ProgramFolder(), DeskBGSetFrm->DeskBGPath + L"Mix.bmp");
+    if (previous.Restore(false) == PreviousWallpaper::Outcome::NothingRecorded)
+        ::MessageBoxW(Handle(), kNothingRecordedText, Application.Title().c_str(),
+                      MB_OK | MB_ICONINFORMATION);
 }
 
 // ---------------------------------------------------------------------------
@@ -174,6 +189,19 @@ void TMainFrm::CopyNoteToDeskBGSet() {
     DeskBGSetFrm->NoteLines.Clear();
     whole.Add(rdtMain->Text());
     DeskBGSetFrm->NoteLines.SetText(whole.Text());
+}
+
+void TMainFrm::ScreenChanged() {
+    if (DeskBGSetFrm && PicPreviewFrm) RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm);
+}
+
+LRESULT TMainFrm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // Sent to every top-level window, shown or hidden. Our own wallpaper
+    // change arrives as WM_SETTINGCHANGE too; the screen is then the one
+    // just composed for, and nothing happens.
+    if (msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED || msg == WM_SETTINGCHANGE)
+        Guarded([this] { ScreenChanged(); });
+    return TForm::WndProc(msg, wp, lp);
 }
 
 void TMainFrm::imgAppToDeskClick(TControl&) {

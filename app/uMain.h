@@ -72,6 +72,8 @@ class TMainFrm : public TForm {
     void lblSetClick(TControl& sender);
     void N_helpClick(TMenuItem& sender);
     void N_SubmitClick(TMenuItem& sender);
+    // Puts back the wallpaper recorded before pinning.
+    void N_RestoreWallpaperClick(TMenuItem& sender);
     void N_ExitPrjClick(TMenuItem& sender);
 
     // Editor menu and mark buttons.
@@ -99,6 +101,11 @@ class TMainFrm : public TForm {
     void imgAppToDeskClick(TControl& sender);
     // Puts the editor's text, split into lines, into the settings dialog's NoteLines.
     void CopyNoteToDeskBGSet();
+    // The screen's size or DPI may have changed: the pinned note follows.
+    void ScreenChanged();
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
     enum class ButtonState { Normal, Hover, Pressed };

@@ -1,10 +1,12 @@
 #include "compose/uDeskBGSet.h"
 
 #include "compose/NotePicture.h"
+#include "compose/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "ui/Layout.h"
+#include "platform/SystemError.h"
 
 namespace tabulon {
 
@@ -113,10 +115,13 @@ TDeskBGSetFrm::TDeskBGSetFrm() : TForm("DeskBGSetFrm", kForm) {
 }
 
 void TDeskBGSetFrm::FormCreate() {
-    DeskBGPath = ProgramFolder() + L"source\\DeskTopBG\\";
+    DeskBGPath = BackgroundFolderIn(ProgramFolder());
     MonthCells.assign(kMonthCellCount, TMonthCon{});
     NoteLines.Clear();
     UseSecondBackground = 0;
+    MeasureScreen = MeasurePrimaryScreen;
+    PinScreen = Screen{};
+    Composed = false;
     ShowLoadFailure = [](const std::wstring& message) {
         // No owner, task-modal: the main window is disabled while the box is
         // open, so the pin button cannot start a second pin underneath it.
@@ -130,7 +135,7 @@ void TDeskBGSetFrm::FormDestroy() {
 
 void TDeskBGSetFrm::MakeNotePicture() {
     TBitmap picture;
-    RenderNotePicture(NoteLines, picture);
+    RenderNotePicture(NoteLines, picture, NotePlacementFor(PinScreen));
     picture.SaveToFile(DeskBGPath + L"Content.bmp");
 }
 
@@ -160,7 +165,12 @@ void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
 }
 
 void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
-    InstallDesktopWallpaper(Path);
+    if (const unsigned long code = InstallDesktopWallpaper(Path))
+        throw EWallpaperError(L"无法把便签设为桌面背景。" + SystemErrorText(code));
+}
+
+std::wstring BackgroundFolderIn(const std::wstring& programFolder) {
+    return programFolder + L"source\\DeskTopBG\\";
 }
 
 } // namespace tabulon

@@ -17,19 +17,24 @@ until_ok() {
   done
 }
 
-# start_display: a private X server of 1280 x 1024 as DISPLAY; stop_display ends it.
+# start_display [WxH]: a private X server (1280 x 1024 unless given) as
+# DISPLAY; stop_display ends it.
 start_display() {
-  local n
+  local n size="${1:-1280x1024}"
   for n in $(seq 20); do
     disp=":$((300 + RANDOM % 600))"
     [ -e "/tmp/.X11-unix/X${disp#:}" ] || [ -e "/tmp/.X${disp#:}-lock" ] || break
   done
-  Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$disp" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   xpid=$!
   export DISPLAY="$disp"
   until_ok 10 xdpyinfo >/dev/null 2>&1
 }
 stop_display() { [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null; xpid=""; }
+# end_wine_session: waits (up to a minute) until this prefix's Wine session
+# has ended, so that the next program starts a session on the current
+# DISPLAY with the current settings (Wine reads its DPI when it starts).
+end_wine_session() { timeout 60 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null; true; }
 
 # main_window: prints the id of the visible 584 x 382 "Tabulon" window.
 main_window() {
