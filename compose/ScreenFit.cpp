@@ -1,23 +1,10 @@
 #include "compose/ScreenFit.h"
 
+#include "compose/Resample.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-// The resampler: stb_image_resize, a kept single-header library (Debian's
-// libstb-dev) that also serves the cross build. Its defaults are Catmull-Rom
-// when enlarging and Mitchell when reducing, with the edge pixels repeated.
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#define STB_IMAGE_RESIZE_STATIC
-#define STBIR_ASSERT(x) ((void)0)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#include <stb_image_resize.h>
-#pragma GCC diagnostic pop
 
 namespace tabulon {
 
@@ -72,13 +59,8 @@ bool FitToCover(const uint8_t* in, int inWidth, int inHeight, size_t inStride, u
                         size_t(outWidth) * 3);
         return true;
     }
-    const float scale = float(fit.scale);
-    // Channels are treated alike, so the B, G, R order needs no swapping.
-    return stbir_resize_subpixel(in, inWidth, inHeight, int(inStride), out, outWidth, outHeight,
-                                 int(outStride), STBIR_TYPE_UINT8, 3, STBIR_ALPHA_CHANNEL_NONE, 0,
-                                 STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT,
-                                 STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR, nullptr, scale,
-                                 scale, float(fit.cropX), float(fit.cropY)) != 0;
+    return ResampleBgr(in, inWidth, inHeight, inStride, out, outWidth, outHeight, outStride,
+                       fit.scale, fit.cropX, fit.cropY);
 }
 
 } // namespace tabulon

@@ -120,6 +120,7 @@ void TDeskBGSetFrm::FormCreate() {
     NoteLines.Clear();
     UseSecondBackground = 0;
     MeasureScreen = MeasurePrimaryScreen;
+    InstallWallpaper = InstallDesktopWallpaper;
     PinScreen = Screen{};
     Composed = false;
     ShowLoadFailure = [](const std::wstring& message) {
@@ -165,8 +166,8 @@ void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
 }
 
 void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
-    if (const unsigned long code = InstallDesktopWallpaper(Path))
-        throw EWallpaperError(L"无法把便签设为桌面背景。" + SystemErrorText(code));
+    const unsigned long code = InstallWallpaper ? InstallWallpaper(Path) : ERROR_INVALID_FUNCTION;
+    if (code) throw EWallpaperError(L"无法把便签设为桌面背景。" + SystemErrorText(code));
 }
 
 std::wstring BackgroundFolderIn(const std::wstring& programFolder) {

@@ -51,6 +51,9 @@ class TDeskBGSetFrm : public TForm {
     // system refuses: a pin that did not take is not a success.
     void SetDesktopWallpaper(const std::wstring& Path);
 
+    // Hands a wallpaper to the system: InstallDesktopWallpaper by default;
+    // tests put a refusing one here (Wine accepts every path).
+    std::function<unsigned long(const std::wstring& path)> InstallWallpaper;
     // Measures the screen a pin composes for. The primary monitor by default;
     // tests put a screen of their own here.
     std::function<Screen()> MeasureScreen;

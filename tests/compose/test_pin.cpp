@@ -478,6 +478,25 @@ TEST_F(Pin, RestoreSwitchActsOnlyOverOurMixBmp) {
     EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
 }
 
+TEST_F(Pin, WallpaperTheSystemRefusesIsReportedNotSwallowed) {
+    WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
+    std::wstring offered;
+    DeskBGSetFrm->InstallWallpaper = [&offered](const std::wstring& path) {
+        offered = path;
+        return 5ul; // ERROR_ACCESS_DENIED, as a policy gives it
+    };
+    try {
+        DoPin();
+        FAIL() << "a refused wallpaper passed for a pin that took";
+    } catch (const EWallpaperError& e) {
+        EXPECT_EQ(e.Message().rfind(L"无法把便签设为桌面背景。", 0), 0u);
+        EXPECT_GT(e.Message().size(), 13u); // and the system's reason
+    }
+    EXPECT_EQ(offered, deskBG + L"Mix.bmp");
+    EXPECT_EQ(WallpaperSetting(), sentinel);
+    DeskBGSetFrm->InstallWallpaper = InstallDesktopWallpaper;
+}
+
 TEST(RestoreSwitch, IsFoundOnTheCommandLineInAnyCase) {
     EXPECT_TRUE(HasRestoreWallpaperSwitch(L"\"C:\\Program Files\\Tabulon.exe\" /restorewallpaper"));
     EXPECT_TRUE(HasRestoreWallpaperSwitch(L"Tabulon.exe /RestoreWallpaper"));

@@ -4,6 +4,21 @@
 
 #include <gtest/gtest.h>
 
+// stb_image_resize, a kept library, is the oracle for the resampler: same
+// filters (Catmull-Rom enlarging, Mitchell reducing), in floating point.
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#define STB_IMAGE_RESIZE_STATIC
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#include <stb_image_resize.h>
+#pragma GCC diagnostic pop
+
+#include <cstdlib>
+
 #include <vector>
 
 namespace tabulon {
@@ -184,6 +199,37 @@ TEST(ScreenFit, ReducedPictureAveragesWithoutShifting) {
     for (int x = 2; x < 198; ++x) {
         const uint32_t c = out.At(x, 50) & 0xFF;
         EXPECT_NEAR(double(c), 127.5, 2) << x;
+    }
+}
+
+TEST(ScreenFit, AgreesWithStbImageResize) {
+    // A picture with smooth parts and hard edges, enlarged and reduced onto
+    // screens of other shapes.
+    const Picture in(301, 173, [](int x, int y) {
+        const uint32_t b = uint32_t((x * 5 + y * 3) & 255);
+        const uint32_t g = (x / 20 + y / 20) % 2 ? 230u : 20u;
+        const uint32_t r = uint32_t((x * y / 7) & 255);
+        return r << 16 | g << 8 | b;
+    });
+    struct Case {
+        int w, h;
+    };
+    for (const Case& c : {Case{640, 400}, Case{517, 173}, Case{200, 90}, Case{90, 120}}) {
+        const Picture ours = Fit(in, c.w, c.h);
+        const FillCrop fit = FillCropFor(in.width, in.height, c.w, c.h);
+        Picture theirs(c.w, c.h, [](int, int) { return 0u; });
+        ASSERT_TRUE(stbir_resize_subpixel(
+            in.bytes.data(), in.width, in.height, int(in.stride), theirs.bytes.data(), c.w, c.h,
+            int(theirs.stride), STBIR_TYPE_UINT8, 3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
+            STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT, STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR,
+            nullptr, float(fit.scale), float(fit.scale), float(fit.cropX), float(fit.cropY)));
+        int worst = 0;
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                for (int shift = 0; shift < 24; shift += 8)
+                    worst = std::max(worst, std::abs(int((ours.At(x, y) >> shift) & 255) -
+                                                     int((theirs.At(x, y) >> shift) & 255)));
+        EXPECT_LE(worst, 2) << c.w << "x" << c.h;
     }
 }
 

@@ -118,6 +118,16 @@ if [ "${RECORD_IDENTITY:-}" != 1 ]; then
   # After a restore the next pin records again.
   check "a pin after the restore" pin
   check "records the wallpaper again" bash -c "[ \"\$(cat '$work/Data/PreviousWallpaper.txt')\" = '$mine' ]"
+  # The uninstaller's call, beside the running program: no window of its
+  # own, exit code 0, the recorded wallpaper back while Mix.bmp is in force.
+  (cd "$work" && timeout 120 wine Tabulon.exe /restorewallpaper); rc=$?
+  check "Tabulon.exe /restorewallpaper ends with exit code 0 (got $rc)" [ "$rc" = 0 ]
+  check "and puts back the wallpaper recorded before the pin" wallpaper_is "$mine"
+  check "the running program has still one main window" test "$(xdotool search --onlyvisible --name '^Tabulon$' | wc -l)" -le 2
+  (cd "$work" && timeout 120 wine Tabulon.exe /RestoreWallpaper); rc=$?
+  check "called again with another wallpaper in force it changes nothing (exit code $rc)" \
+    bash -c "[ '$rc' = 0 ] && [ \"\$(cat '$work/Data/PreviousWallpaper.txt' 2>/dev/null || echo none)\" = none ]"
+  check "and the wallpaper stays" wallpaper_is "$mine"
 fi
 
 # --- other screens: the background fitted, the note whole at its scale --------
