@@ -31,7 +31,9 @@ cleanup() {
   stop_display
 }
 trap cleanup EXIT
-start_display
+# A screen of the shipped backgrounds' size: Mix.bmp is then the background
+# with the note at (W - 402, 30), as check_mix.py expects.
+start_display 1920x1080
 
 shot() { import -window root "$out/$1.png" 2>/dev/null; }
 start_program() { # start_program FOLDER

@@ -18,7 +18,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-start_display
+# A test may set SCREEN_SIZE (WxH) before sourcing this file.
+start_display "${SCREEN_SIZE:-}"
 
 start() {
   (cd "$work" && exec wine Tabulon.exe) &

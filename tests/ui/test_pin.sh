@@ -5,6 +5,9 @@
 # second click, and the wallpaper setting. PNGs of the pictures are kept under
 # build/ui-artifacts/. The wallpaper setting is put back afterwards.
 set -uo pipefail
+# A screen of the shipped backgrounds' own size: nothing is fitted, and
+# Mix.bmp is the background with the note at (W - 402, 30).
+SCREEN_SIZE=1920x1080
 source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
 art="$root/build/ui-artifacts"
