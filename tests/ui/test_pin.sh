@@ -19,6 +19,8 @@ on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wal
 mix_matches() { python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/$1" "$bg/Content.bmp" "$2"; }
 note_has_text() { python3 "$root/tests/ui/check_mix.py" --ink "$bg/Content.bmp"; }
 
+# Wine keeps the display of a session that is still running: start afresh.
+end_wine_session
 check "the window titled Tabulon appears" start
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
 sleep 0.5
