@@ -1,20 +1,33 @@
 #pragma once
-// The note file: loaded (or created) once at start, then rewritten whole from
-// the editor's text by every auto-save tick and by the close button.
+// The note file: loaded (or created) once at start, then written whole from
+// the editor's text by the auto-save ticks (whenever the note or the file has
+// changed) and on leaving the program.
 #include <exception>
 #include <string>
 #include <string_view>
 
+#include "platform/FileIO.h"
+
 namespace tabulon {
 
 // What the note file needs of the editor: its whole plain text, paragraphs
-// separated by CR LF.
+// separated by CR LF, and a flag that tells whether that text may have
+// changed since the note file last took it.
 class NoteEditor {
   public:
     virtual ~NoteEditor() = default;
     virtual std::u16string Text() const = 0;
+    // Replaces the text and raises the modification flag.
     virtual void SetText(std::u16string_view text) = 0;
+    // Raised by every change to the text; lowered by the note file when it
+    // takes the text.
+    virtual bool Modified() const = 0;
+    virtual void SetModified(bool modified) = 0;
 };
+
+// Why the note is written: an auto-save tick trusts the editor's
+// modification flag; leaving the program always takes the editor's text.
+enum class SaveReason { Tick, Exit };
 
 class NoteFile {
   public:
@@ -39,7 +52,8 @@ class NoteFile {
         Aside,   // the note could not be read; the text went to the side file
     };
 
-    // Writes the editor's text (one auto-save). Throws EFOpenError when the
+    // Writes the editor's text (one auto-save, or the save on leaving). Throws
+    // EFOpenError when the
     // existing file cannot be read, EFCreateError when it cannot be written,
     // and whatever the editor throws when it cannot give its text; the file
     // is unchanged then. While a note that exists could not be loaded, it is
@@ -47,10 +61,19 @@ class NoteFile {
     // the text goes to the side file instead (Saved::Aside). Once it can be
     // read, the editor receives the note followed by what was typed meanwhile,
     // and that is written.
-    Saved Write(NoteEditor& editor);
+    //
+    // Taking the text out of the editor is the slow part of a save in a big
+    // note, so a tick takes it only when the editor's flag says it changed,
+    // and at least every kTicksPerFetch-th tick in case a change slipped past
+    // the flag. A save whose bytes equal those last written, with the file
+    // as that write left it, writes nothing.
+    Saved Write(NoteEditor& editor, SaveReason reason = SaveReason::Tick);
 
-    // For the end of the session, which must not be held up: writes as Write
-    // does and, should that fail, puts the text in the side file. Never throws.
+    static constexpr int kTicksPerFetch = 6;
+
+    // For leaving and for the end of the session, which must not be held up:
+    // writes as Write does (taking the text whatever its flag) and, should
+    // that fail, puts the text in the side file. Never throws.
     Saved WriteOrSetAside(NoteEditor& editor) noexcept;
 
     const std::wstring& Path() const { return path_; }
@@ -61,12 +84,30 @@ class NoteFile {
   private:
     enum class State { Unset, Ready, LoadFailed };
 
-    // The note's text, read again; throws EFOpenError.
+    // The note's text from its bytes, or read again; throw EFOpenError.
+    std::u16string DecodeNote(const std::string& bytes) const;
     std::u16string ReadNote() const;
     Saved SetAside(const NoteEditor& editor) const;
 
+    // The bytes a write puts on disk for the editor's text as last taken.
+    struct Held {
+        std::string bytes;
+        bool forExistingFile = false; // a new file gets the text as one line
+        bool current = false;         // false: bytes are not (yet) the editor's text
+    };
+
+    bool NeedsFetch(const NoteEditor& editor, bool fileExists, SaveReason reason) const;
+    void Fetch(NoteEditor& editor, bool fileExists);
+    bool FileHoldsHeldBytes() const;
+    void WriteHeldBytes(bool fileExists);
+    void RememberFile(); // held_.bytes are now the file's content
+
     std::wstring path_;
     State state_ = State::Unset;
+    Held held_;
+    bool onDisk_ = false; // the file held held_.bytes when it had stamp_
+    FileStamp stamp_;
+    int ticksSinceFetch_ = 0;
 };
 
 // Lets a repeated failure (an auto-save every 10 s) show one error box at a

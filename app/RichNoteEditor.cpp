@@ -20,6 +20,20 @@ void LiftTextLimit(HWND edit) {
 
 void ReplaceSelection(HWND edit, const wchar_t* text) {
     SendMessageW(edit, EM_REPLACESEL, FALSE, LPARAM(text));
+    SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+}
+
+void SendEditCommand(HWND edit, UINT command) {
+    SendMessageW(edit, command, 0, 0);
+    SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+}
+
+bool RichNoteEditor::Modified() const {
+    return SendMessageW(edit_, EM_GETMODIFY, 0, 0) != 0;
+}
+
+void RichNoteEditor::SetModified(bool modified) {
+    SendMessageW(edit_, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
 }
 
 std::u16string RichNoteEditor::Text() const {
@@ -83,7 +97,7 @@ void RichNoteEditor::SetText(std::u16string_view text) {
     SendMessageW(edit_, EM_STREAMIN, SF_TEXT | SF_UNICODE, LPARAM(&stream));
     SendMessageW(edit_, EM_SETSEL, 0, 0);
     SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);
-    SendMessageW(edit_, EM_SETMODIFY, FALSE, 0);
+    SendMessageW(edit_, EM_SETMODIFY, TRUE, 0);
 }
 
 } // namespace tabulon

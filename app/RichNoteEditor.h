@@ -15,8 +15,14 @@ TABULON_EXCEPTION_CLASS(ENoteEditorUnreadable);
 // note of any size loads and saves whole.
 void LiftTextLimit(HWND edit);
 
-// Replaces the selection by `text` without recording it for undo.
+// Replaces the selection by `text` without recording it for undo, and
+// raises the modification flag.
 void ReplaceSelection(HWND edit, const wchar_t* text);
+
+// Sends an edit command (WM_PASTE, WM_CUT, WM_CLEAR, WM_UNDO) and raises the
+// modification flag: the control raises it itself for what the user does,
+// but the auto-save must not depend on how every command is counted.
+void SendEditCommand(HWND edit, UINT command);
 
 class RichNoteEditor : public NoteEditor {
   public:
@@ -28,6 +34,9 @@ class RichNoteEditor : public NoteEditor {
     // Replaces the whole text, read as plain text even when it looks like
     // RTF; the caret goes to the start and the undo history is emptied.
     void SetText(std::u16string_view text) override;
+    // The control's own modification flag (EM_GETMODIFY, EM_SETMODIFY).
+    bool Modified() const override;
+    void SetModified(bool modified) override;
 
   private:
     HWND edit_;

@@ -2,18 +2,31 @@
 // main window first, the two composition windows hidden) and runs the loop.
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
+#include "compose/PreviousWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "platform/SingleInstance.h"
 #include "platform/WorkFolder.h"
+#include "platform/SystemLibrary.h"
 
 #include <windows.h>
 
 using namespace tabulon;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a DLL: never from the program's folder.
+    RestrictDllSearchToSystem();
+    // The uninstaller's call: no window, no other instance consulted.
+    // Our pictures lie in the program folder or, where that could not be
+    // written, under the user's local application data: either may be in force.
+    if (HasRestoreWallpaperSwitch(::GetCommandLineW())) {
+        int code = RestoreWallpaperCommand(ProgramFolder());
+        const std::wstring local = LocalAppDataFolder();
+        if (!local.empty()) code |= RestoreWallpaperCommand(local + L"Tabulon\\");
+        return code;
+    }
     // One program per folder: a second start brings the first one's window
     // back. Should none answer (it ended meanwhile), this one takes its place;
     // the mutex it holds guards the folder from then on.
@@ -34,8 +47,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.CreateForm(PicPreviewFrm);
         Application.Run();
     } catch (const Exception& e) {
-        // Only start-up itself gets here (building a window failed).
+        // Only start-up itself gets here (building a window failed). The
+        // forms go now, while everything they use is still there, and not
+        // among the static objects torn down after WinMain.
         Application.ShowException(e.Message());
+        Application.DestroyForms();
         return 1;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include "app/DateLine.h"
 #include "app/MainLayout.h"
 #include "compose/PinSequence.h"
+#include "compose/PreviousWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
@@ -13,6 +14,11 @@
 namespace tabulon {
 
 TMainFrm* MainFrm = nullptr;
+
+namespace {
+const wchar_t kNothingRecordedText[] =
+    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
+} // namespace
 
 TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BuildLayout(*this, MainLayout());
@@ -49,7 +55,10 @@ void TMainFrm::BindControls() {
 }
 
 void TMainFrm::FormCreate() {
-    NavigateWebPanel();
+    // Starting the browser takes longer than building the rest of the window:
+    // it waits until the window has painted. Its page loads on its own later
+    // anyway, so nothing changes for the user but the earlier window.
+    Application.WhenIdle([this] { NavigateWebPanel(); });
     WriteDateLine();
     LoadNoteFile();
 }
@@ -84,6 +93,7 @@ void TMainFrm::BindCaptionButtons() {
     img_mini_highlight->OnClick = [this](TControl& s) { img_mini_highlightClick(s); };
     imgBG->OnMouseDown = [this](TControl& s, const TMouseEvent& e) { imgBGMouseDown(s, e); };
     imgBG->OnMouseMove = [this](TControl& s, const TMouseEvent& e) { imgBGMouseMove(s, e); };
+    OnMouseLeave = [this](TForm& s) { FormMouseLeave(s); };
 }
 
 void TMainFrm::ShowCaptionButtons(ButtonState close, ButtonState mini) {
@@ -116,9 +126,10 @@ void TMainFrm::img_mini_highlightMouseDown(TControl&, const TMouseEvent&) {
 }
 
 void TMainFrm::img_mini_highlightClick(TControl&) {
-    // The taskbar entry stays, minimised; restoring it shows the window again.
+    // Minimised, the window leaves the screen and keeps its taskbar button,
+    // from which the user restores it. (Hidden as well, it would lose the
+    // button: it is the taskbar window itself.)
     Application.Minimize();
-    Hide();
     ShowCaptionButtons(ButtonState::Normal, ButtonState::Normal);
 }
 
@@ -134,12 +145,23 @@ void TMainFrm::imgBGMouseMove(TControl&, const TMouseEvent&) {
     ShowCaptionButtons(ButtonState::Normal, ButtonState::Normal);
 }
 
+void TMainFrm::FormMouseLeave(TForm&) {
+    // A pointer that leaves straight from a button (up, or out of the side)
+    // never crosses the background: settle a hover image here. A pressed
+    // image stays while its press lasts, and after a release elsewhere, until
+    // the pointer crosses the background.
+    ShowCaptionButtons(img_close_down->Visible() ? ButtonState::Pressed : ButtonState::Normal,
+                       img_mini_down->Visible() ? ButtonState::Pressed : ButtonState::Normal);
+}
+
 // ---------------------------------------------------------------------------
 // System menu
 
 void TMainFrm::BuildSystemMenu() {
     popSysset.Add("N_help", L"帮助说明", [this](TMenuItem& s) { N_helpClick(s); });
     popSysset.Add("N_Submit", L"意见反馈", [this](TMenuItem& s) { N_SubmitClick(s); });
+    popSysset.Add("N_RestoreWallpaper", L"恢复原来的桌面",
+                  [this](TMenuItem& s) { N_RestoreWallpaperClick(s); });
     popSysset.Add("N4", L"-");
     popSysset.Add("N_ExitPrj", L"退出程序", [this](TMenuItem& s) { N_ExitPrjClick(s); });
     lblSet->OnClick = [this](TControl& s) { lblSetClick(s); };
@@ -153,6 +175,13 @@ void TMainFrm::lblSetClick(TControl&) {
 
 void TMainFrm::N_ExitPrjClick(TMenuItem&) {
     Close();
+}
+
+void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
+    const PreviousWallpaper previous(WorkFolder(), DeskBGSetFrm->DeskBGPath + L"Mix.bmp");
+    if (previous.Restore(false) == PreviousWallpaper::Outcome::NothingRecorded)
+        ::MessageBoxW(Handle(), kNothingRecordedText, Application.Title().c_str(),
+                      MB_OK | MB_ICONINFORMATION);
 }
 
 // ---------------------------------------------------------------------------
@@ -170,6 +199,19 @@ void TMainFrm::CopyNoteToDeskBGSet() {
     DeskBGSetFrm->NoteLines.Clear();
     whole.Add(rdtMain->Text());
     DeskBGSetFrm->NoteLines.SetText(whole.Text());
+}
+
+void TMainFrm::ScreenChanged() {
+    if (DeskBGSetFrm && PicPreviewFrm) RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm);
+}
+
+LRESULT TMainFrm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // Sent to every top-level window, shown or hidden. Our own wallpaper
+    // change arrives as WM_SETTINGCHANGE too; the screen is then the one
+    // just composed for, and nothing happens.
+    if (msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED || msg == WM_SETTINGCHANGE)
+        Guarded([this] { ScreenChanged(); });
+    return TForm::WndProc(msg, wp, lp);
 }
 
 void TMainFrm::imgAppToDeskClick(TControl&) {

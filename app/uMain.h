@@ -57,7 +57,8 @@ class TMainFrm : public TForm {
     TPopupMenu pmDeskTopMonCal{"pmDeskTopMonCal"};
     // Popped up instead of the browser's own context menu.
     TPopupMenu pmEmpty{"pmEmpty"};
-    // Writes the note file every 10 s, from creation to the end, shown or hidden.
+    // Saves the note every 10 s, from creation to the end, shown or hidden
+    // (writing the file only when the note or the file has changed).
     std::unique_ptr<TTimer> tmrAutoSave;
     // The browser in pnlWeb; empty where the system has none.
     WebBrowser webLink;
@@ -71,11 +72,15 @@ class TMainFrm : public TForm {
     void img_mini_highlightClick(TControl& sender);
     void imgBGMouseDown(TControl& sender, const TMouseEvent& e);
     void imgBGMouseMove(TControl& sender, const TMouseEvent& e);
+    // The pointer left the window: hover images go back to normal.
+    void FormMouseLeave(TForm& sender);
 
     // System menu.
     void lblSetClick(TControl& sender);
     void N_helpClick(TMenuItem& sender);
     void N_SubmitClick(TMenuItem& sender);
+    // Puts back the wallpaper recorded before pinning.
+    void N_RestoreWallpaperClick(TMenuItem& sender);
     void N_ExitPrjClick(TMenuItem& sender);
 
     // Editor menu and mark buttons.
@@ -93,15 +98,22 @@ class TMainFrm : public TForm {
     // The application message hook: drops right-button messages for the page.
     void AppEvent1Message(MSG& msg, bool& handled);
 
-    // Writes the editor's text to the note file, as an auto-save tick does
-    // (or to the side file while the note cannot be read, telling the user
-    // once where it went).
+    // Writes the editor's text to the note file, taking it out of the editor
+    // whatever its modification flag says (the save on leaving); while the note
+    // cannot be read, to the side file, telling the user once where it went.
     void WriteNoteFile();
+    // One auto-save tick: takes the text only when the editor says it changed.
+    void AutoSaveNoteFile();
 
     // Pin: turns the note into the desktop wallpaper.
     void imgAppToDeskClick(TControl& sender);
     // Puts the editor's text, split into lines, into the settings dialog's NoteLines.
     void CopyNoteToDeskBGSet();
+    // The screen's size or DPI may have changed: the pinned note follows.
+    void ScreenChanged();
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
     enum class ButtonState { Normal, Hover, Pressed };

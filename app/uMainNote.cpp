@@ -52,16 +52,16 @@ void TMainFrm::N1Click(TMenuItem&) {
     ::SendMessageW(rdtMain->Handle(), WM_COPY, 0, 0);
 }
 void TMainFrm::N2Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_PASTE, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_PASTE);
 }
 void TMainFrm::CtrlZ1Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_UNDO, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_UNDO);
 }
 void TMainFrm::N9Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_CLEAR, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_CLEAR);
 }
 void TMainFrm::N3Click(TMenuItem&) {
-    ::SendMessageW(rdtMain->Handle(), WM_CUT, 0, 0);
+    SendEditCommand(rdtMain->Handle(), WM_CUT);
 }
 void TMainFrm::V1Click(TMenuItem&) {
     ReplaceSelection(rdtMain->Handle(), kCheckMark);
@@ -87,7 +87,12 @@ void TMainFrm::LoadNoteFile() {
 
 void TMainFrm::WriteNoteFile() {
     RichNoteEditor editor(rdtMain->Handle());
-    if (noteFile_.Write(editor) == NoteFile::Saved::Aside) TellNoteSetAside();
+    if (noteFile_.Write(editor, SaveReason::Exit) == NoteFile::Saved::Aside) TellNoteSetAside();
+}
+
+void TMainFrm::AutoSaveNoteFile() {
+    RichNoteEditor editor(rdtMain->Handle());
+    if (noteFile_.Write(editor, SaveReason::Tick) == NoteFile::Saved::Aside) TellNoteSetAside();
 }
 
 void TMainFrm::TellNoteSetAside() {
@@ -118,7 +123,7 @@ void TMainFrm::tmrAutoSaveTimer(TTimer&) {
     // only when it is still there at the next tick.
     autoSaveErrors_.Run(
         [this] {
-            WriteNoteFile();
+            AutoSaveNoteFile();
             autoSaveLocks_.Succeeded();
         },
         [this](std::exception_ptr error) {

@@ -2,14 +2,15 @@
 # Start-up time under Wine: from starting the process to its main window being
 # visible on the X server, for Tabulon and for a minimal Win32 program that
 # shows one window, in the same Xvfb and the same run. Each program is started
-# RUNS times (default 10) after one warm-up start; prints min / median / max.
+# RUNS times (default 20), alternating, after one warm-up start; prints
+# min / median / max and the ratio of the medians.
 # The window is detected by polling xdotool every few milliseconds, so the
 # figures carry that much granularity.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 build="${STARTUP_BENCH_BUILD:-build/bench-win32}"
-runs="${RUNS:-10}"
+runs="${RUNS:-20}"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
   -DTABULON_BENCH=ON -DTABULON_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target Tabulon minimal_window >/dev/null
@@ -64,3 +65,5 @@ echo "Start-up to visible main window under Wine, $runs runs each (ms):"
 printf '  %-16s %8s %8s %8s\n' program min median max
 printf '  %-16s %8s %8s %8s\n' Tabulon $(stats "${tab[@]}")
 printf '  %-16s %8s %8s %8s\n' minimal_window $(stats "${min[@]}")
+tm=($(stats "${tab[@]}")); mm=($(stats "${min[@]}"))
+awk -v t="${tm[1]}" -v m="${mm[1]}" 'BEGIN { printf "  median ratio Tabulon / minimal_window: %.2fx (target 1.5x)\n", t / m }'

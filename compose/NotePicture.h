@@ -1,22 +1,24 @@
 #pragma once
 // The note picture: the note's lines drawn on a small pale-yellow bitmap,
 // which the composition lays over the desktop background.
+#include "compose/ScreenFit.h"
 #include "ui/Bitmap.h"
 #include "base/Color.h"
 #include "codec/LineList.h"
 
 namespace tabulon {
 
+// The picture's size and text area at 96 DPI; NotePlacementFor scales them.
 constexpr int kNotePictureWidth = 350;
 constexpr int kNotePictureHeight = 300;
 constexpr TColor kNotePaperColor = 0x00DAFFFF; // pale yellow
 
-// The text area: it reaches 10 pixels below the picture, so the picture's
-// bottom edge is what cuts the text.
-constexpr RECT kNoteTextArea{10, 20, 340, 310};
-
-// Makes `bitmap` a 350 x 300 pale-yellow picture with every line of `lines`
-// drawn in the window-text colour, long lines wrapped at word boundaries.
-void RenderNotePicture(const WideLineList& lines, TBitmap& bitmap);
+// Makes `bitmap` a pale-yellow picture of the placement's size with every
+// line of `lines` drawn as typed in the window-text colour ("&" and tabs as
+// such), wrapped within the text area as the editor wraps, in a face with
+// Chinese glyphs at the placement's character height, smoothed in grey. A
+// note longer than the picture ends with "…" on its last whole line.
+void RenderNotePicture(const WideLineList& lines, TBitmap& bitmap,
+                       const NotePlacement& placement = NotePlacement{});
 
 } // namespace tabulon

@@ -1,5 +1,8 @@
 #include "compose/PinSequence.h"
 
+#include "compose/NotePicture.h"
+#include "compose/PreviousWallpaper.h"
+#include "compose/ScreenFit.h"
 #include "compose/Wallpaper.h"
 
 #include <cstring>
@@ -13,19 +16,32 @@ std::wstring NextBackgroundFile(const TDeskBGSetFrm& dialog) {
 
 namespace {
 
-// Makes `composite` a copy of `background`. When it already holds a bitmap of
-// that size (the previous pin's composite) its pixel memory is reused: fresh
-// memory for a 4K picture costs more than the copy itself.
-void CopyBackground(TPicture& composite, const TPicture& background) {
+// Makes `composite` the background fitted to width x height. Its pixel memory
+// is reused when it already has that size (the previous pin's composite):
+// fresh memory for a 4K picture costs more than the copy itself.
+void FitBackground(TPicture& composite, TPicture& background, int width, int height) {
+    TBitmap& source = background.Bitmap();
     auto* held = dynamic_cast<TBitmap*>(composite.Graphic());
-    const auto* source = dynamic_cast<const TBitmap*>(background.Graphic());
-    if (held && source && held->Width() == source->Width() && held->Height() == source->Height() &&
-        held->Stride() == source->Stride()) {
-        std::memcpy(held->ScanLine(0), source->ScanLine(0),
-                    held->Stride() * size_t(held->Height()));
+    const bool reuse = held && held->Width() == width && held->Height() == height;
+    if (source.Width() == width && source.Height() == height) {
+        if (reuse && held->Stride() == source.Stride()) {
+            std::memcpy(held->ScanLine(0), source.ScanLine(0), held->Stride() * size_t(height));
+            return;
+        }
+        composite.Assign(background);
         return;
     }
-    composite.Assign(background);
+    TBitmap& target = reuse ? *held : composite.Bitmap();
+    if (!reuse) target.SetSize(width, height);
+    if (!FitToCover(source.ScanLine(0), source.Width(), source.Height(), source.Stride(),
+                    target.ScanLine(0), width, height, target.Stride()))
+        throw Exception(L"Not enough memory to fit the background to the screen.");
+    composite.Changed();
+}
+
+Screen ScreenFor(const TDeskBGSetFrm& dialog, const TPicture& background) {
+    if (dialog.PinScreen.width > 0 && dialog.PinScreen.height > 0) return dialog.PinScreen;
+    return WholeScreen(background.Width(), background.Height());
 }
 
 } // namespace
@@ -33,19 +49,25 @@ void CopyBackground(TPicture& composite, const TPicture& background) {
 bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
     TPicture& background = dialog.imgPicBG->Picture();
     if (background.Width() <= 0 || background.Height() <= 0) return false;
+    const Screen screen = ScreenFor(dialog, background);
     TPicture& composite = preview.imgPreview->Picture();
-    CopyBackground(composite, background);
+    FitBackground(composite, background, screen.width, screen.height);
     const int weight = CompositionWeight(dialog.TrackBar1.Position, dialog.UseSecondBackground);
-    // Both images size themselves to their pictures, so their widths are the pictures' widths.
-    const int x =
-        NoteLeft(dialog.imgPicBG->Width(), dialog.imgPicMix->Width(), dialog.scbBG->Left());
-    BlendNoteOnto(composite.Bitmap(), background.Bitmap(), dialog.imgPicMix->Picture().Bitmap(),
-                  weight, x, kNoteTopMargin);
+    const NotePlacement place = NotePlacementFor(screen);
+    TBitmap& note = dialog.imgPicMix->Picture().Bitmap();
+    // What lies beneath the note, taken before the note covers it.
+    TBitmap beneath(note.Width(), note.Height());
+    ::BitBlt(beneath.Canvas(), 0, 0, note.Width(), note.Height(), composite.Bitmap().Canvas(),
+             place.x, place.y, SRCCOPY);
+    BlendNoteOnto(composite.Bitmap(), beneath, note, weight, place.x, place.y, 0, 0);
+    composite.Changed();
+    dialog.Composed = true;
     return true;
 }
 
 void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder) {
+    dialog.PinScreen = dialog.MeasureScreen ? dialog.MeasureScreen() : Screen{};
     dialog.MakeNotePicture();
     dialog.BackgroundFile = programFolder + NextBackgroundFile(dialog);
     dialog.NotePictureFile = programFolder + L"source\\DeskTopBG\\Content.bmp";
@@ -56,8 +78,25 @@ void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
     // the user has been told the load failed, and the wallpaper stays as it is.
     if (!ComposeDesktopBackground(dialog, preview)) return;
     const std::wstring mixFile = dialog.DeskBGPath + L"Mix.bmp";
+    // Before anything of the wallpaper changes: what to go back to.
+    PreviousWallpaper(programFolder, mixFile).RecordBeforePin();
     preview.imgPreview->Picture().SaveToFile(mixFile);
     dialog.SetDesktopWallpaper(mixFile);
+}
+
+bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
+    if (!dialog.Composed || !dialog.MeasureScreen) return false;
+    const Screen screen = dialog.MeasureScreen();
+    if (screen == dialog.PinScreen || screen.width <= 0 || screen.height <= 0) return false;
+    const std::wstring mixFile = dialog.DeskBGPath + L"Mix.bmp";
+    if (!SameFilePath(CurrentDesktopWallpaper(), mixFile)) return false;
+    dialog.PinScreen = screen;
+    dialog.MakeNotePicture();
+    dialog.LoadNotePicture(dialog.NotePictureFile);
+    if (!ComposeDesktopBackground(dialog, preview)) return false;
+    preview.imgPreview->Picture().SaveToFile(mixFile);
+    dialog.SetDesktopWallpaper(mixFile);
+    return true;
 }
 
 } // namespace tabulon

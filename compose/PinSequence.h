@@ -13,19 +13,31 @@ namespace tabulon {
 // while the dialog's flag is 0, "A2.bmp" otherwise.
 std::wstring NextBackgroundFile(const TDeskBGSetFrm& dialog);
 
-// The composite: imgPreview receives a copy of the background held by
-// imgPicBG, and the note picture of imgPicMix is blended into it at the
-// weight the (already flipped) flag selects, 52 pixels inside the right edge
-// and 30 below the top. False, with imgPreview untouched, when imgPicBG has
-// never held a picture: there is nothing to lay the note on.
+// The composite for the dialog's PinScreen: imgPreview receives the
+// background held by imgPicBG fitted to the screen (scaled to cover it,
+// centred; unchanged when it has the screen's size), and the note picture of
+// imgPicMix is blended into it at the weight the (already flipped) flag
+// selects, at the note's place on that screen, each note pixel over the
+// fitted background pixel beneath it. A PinScreen without a size stands for
+// the background's own size at 96 DPI. False, with imgPreview untouched, when
+// imgPicBG has never held a picture: there is nothing to lay the note on.
 bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 
-// Renders the note picture, loads the background and the note picture
-// (reporting a failed load and going on with the previous picture), flips
-// the flag, composes, writes DeskBGPath + "Mix.bmp" and installs it as the
-// wallpaper. A failure to write Content.bmp or Mix.bmp is thrown and ends the
-// pin at that step. `programFolder` ends with a backslash.
+// Measures the screen, renders the note picture for it, loads the background
+// and the note picture (reporting a failed load and going on with the
+// previous picture), flips the flag, composes, records the wallpaper in force
+// (unless it is our own Mix.bmp), writes DeskBGPath + "Mix.bmp" and installs
+// it as the wallpaper. A failure to write Content.bmp, the record or Mix.bmp,
+// or a refusal of the wallpaper, is thrown and ends the pin at that step.
+// `programFolder` ends with a backslash.
 void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder);
+
+// After a change of the screen's size or DPI: when a pin has composed in this
+// run, the screen now differs from the one it composed for, and our Mix.bmp
+// is still the wallpaper, composes again for the new screen with the last
+// pin's background and weight (the alternation does not advance), writes
+// Mix.bmp and installs it again. True when it did.
+bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 
 } // namespace tabulon

@@ -1,6 +1,8 @@
 #include "compose/Wallpaper.h"
 
 #include "compose/CBmp.h"
+#include "platform/FileIO.h"
+#include "base/LongPath.h"
 
 namespace tabulon {
 
@@ -20,22 +22,67 @@ void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, in
 
 void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
                    int y) {
+    BlendNoteOnto(composite, background, note, weight, x, y, x, y);
+}
+
+void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x, int y,
+                   int beneathX, int beneathY) {
     if (composite.Empty()) return;
     // Handle() takes the bitmaps out of their canvases first: GetDIBits wants
     // them deselected.
     HBITMAP noteBitmap = note.Handle();
     HBITMAP backgroundBitmap = background.Handle();
-    BlendBitmaps(noteBitmap, backgroundBitmap, composite.Canvas(), weight, x, y, x, y);
+    BlendBitmaps(noteBitmap, backgroundBitmap, composite.Canvas(), weight, x, y, beneathX,
+                 beneathY);
     ::GdiFlush();
 }
 
-void InstallDesktopWallpaper(const std::wstring& path) noexcept {
+namespace {
+
+// The wallpaper setting holds at most MAX_PATH characters. A longer path is
+// handed over in its 8.3 form where the volume keeps such names; otherwise
+// as it is, and the system may refuse it (the pin's files are written anyway).
+std::wstring WallpaperPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    const std::wstring extended = ExtendedLengthPath(path);
+    std::wstring shortPath(::GetShortPathNameW(extended.c_str(), nullptr, 0), L'\0');
+    if (shortPath.empty()) return path;
+    const DWORD n =
+        ::GetShortPathNameW(extended.c_str(), shortPath.data(), DWORD(shortPath.size()));
+    if (n == 0 || n >= shortPath.size()) return path;
+    shortPath.resize(n);
+    shortPath = WithoutExtendedPrefix(shortPath);
+    return shortPath.size() < MAX_PATH ? shortPath : path;
+}
+
+} // namespace
+
+unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept {
+    // SPIF_SENDCHANGE: Explorer redraws the desktop now, not at the next sign-in.
+    std::wstring setting;
     try {
-        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
-                                SPIF_UPDATEINIFILE);
+        setting = WallpaperPath(path);
     } catch (...) {
-        // The wallpaper is a nicety: nothing the system says about it stops a pin.
+        return ERROR_OUTOFMEMORY;
     }
+    if (::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, setting.data(),
+                                SPIF_UPDATEINIFILE | SPIF_SENDCHANGE))
+        return 0;
+    const unsigned long code = ::GetLastError();
+    return code ? code : ERROR_ACCESS_DENIED;
+}
+
+std::wstring CurrentDesktopWallpaper() {
+    wchar_t path[MAX_PATH * 2] = {};
+    if (!::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 2, path, 0)) return L"";
+    return path;
+}
+
+bool SameFilePath(const std::wstring& a, const std::wstring& b) {
+    if (a.empty() || b.empty()) return a.empty() && b.empty();
+    const std::wstring fullA = FullFilePath(a), fullB = FullFilePath(b);
+    return ::CompareStringOrdinal(fullA.c_str(), int(fullA.size()), fullB.c_str(),
+                                  int(fullB.size()), TRUE) == CSTR_EQUAL;
 }
 
 } // namespace tabulon

@@ -2,6 +2,7 @@
 // The wallpaper composite: the note picture mixed into a copy of the
 // background near its top-right corner, and handing the result to the system.
 #include "ui/Bitmap.h"
+#include "base/Exception.h"
 
 #include <string>
 
@@ -26,15 +27,32 @@ int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft = 0);
 // outside the background are cut. An empty composite stays empty.
 void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
                    int y);
+// The same with the pixels beneath the note read from `background` at
+// (beneathX, beneathY).
+void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x, int y,
+                   int beneathX, int beneathY);
 
 // Makes `composite` a copy of `background`, then BlendNoteOnto. A background
 // without pixels gives an empty composite.
 void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
                       int y);
 
-// Points the desktop wallpaper setting of the user profile at `path` (no
-// change notification is broadcast). Every failure, including a refusal by
-// the system, is ignored.
-void InstallDesktopWallpaper(const std::wstring& path) noexcept;
+// "Cannot set the wallpaper" and the system's reason: a pin or a restore
+// that did not take.
+TABULON_EXCEPTION_CLASS(EWallpaperError);
+
+// Points the desktop wallpaper setting of the user profile at `path` (an
+// empty path: a plain colour, never NULL, which would mean the system's
+// default picture) and tells the running programs. Returns 0, or the
+// system's error code when the system refuses (a policy, a file it cannot
+// read).
+unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept;
+
+// The wallpaper in force, empty for a plain colour.
+std::wstring CurrentDesktopWallpaper();
+
+// Whether two paths name the same file, by the system's case-insensitive
+// comparison of their full forms.
+bool SameFilePath(const std::wstring& a, const std::wstring& b);
 
 } // namespace tabulon

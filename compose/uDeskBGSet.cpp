@@ -1,11 +1,13 @@
 #include "compose/uDeskBGSet.h"
 
 #include "compose/NotePicture.h"
+#include "compose/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "ui/Layout.h"
 #include "platform/WorkFolder.h"
+#include "platform/SystemError.h"
 
 namespace tabulon {
 
@@ -114,10 +116,14 @@ TDeskBGSetFrm::TDeskBGSetFrm() : TForm("DeskBGSetFrm", kForm) {
 }
 
 void TDeskBGSetFrm::FormCreate() {
-    DeskBGPath = WorkFolder() + L"source\\DeskTopBG\\";
+    DeskBGPath = BackgroundFolderIn(WorkFolder());
     MonthCells.assign(kMonthCellCount, TMonthCon{});
     NoteLines.Clear();
     UseSecondBackground = 0;
+    MeasureScreen = MeasurePrimaryScreen;
+    InstallWallpaper = InstallDesktopWallpaper;
+    PinScreen = Screen{};
+    Composed = false;
     ShowLoadFailure = [](const std::wstring& message) {
         // No owner, task-modal: the main window is disabled while the box is
         // open, so the pin button cannot start a second pin underneath it.
@@ -131,7 +137,7 @@ void TDeskBGSetFrm::FormDestroy() {
 
 void TDeskBGSetFrm::MakeNotePicture() {
     TBitmap picture;
-    RenderNotePicture(NoteLines, picture);
+    RenderNotePicture(NoteLines, picture, NotePlacementFor(PinScreen));
     picture.SaveToFile(DeskBGPath + L"Content.bmp");
 }
 
@@ -161,7 +167,12 @@ void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
 }
 
 void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
-    InstallDesktopWallpaper(Path);
+    const unsigned long code = InstallWallpaper ? InstallWallpaper(Path) : ERROR_INVALID_FUNCTION;
+    if (code) throw EWallpaperError(L"无法把便签设为桌面背景。" + SystemErrorText(code));
+}
+
+std::wstring BackgroundFolderIn(const std::wstring& programFolder) {
+    return programFolder + L"source\\DeskTopBG\\";
 }
 
 } // namespace tabulon

@@ -2,6 +2,7 @@
 // TDeskBGSetFrm: the background settings dialog. It is created hidden and
 // never shown: the pin command uses its fields, image controls and routines
 // as the workspace of the desktop composition.
+#include "compose/ScreenFit.h"
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
 #include "codec/LineList.h"
@@ -37,16 +38,25 @@ class TDeskBGSetFrm : public TForm {
     void FormCreate() override;
     void FormDestroy() override;
 
-    // Draws NoteLines into the 350 x 300 note picture and writes it to
-    // DeskBGPath + "Content.bmp". Throws EFCreateError when it cannot be written.
+    // Draws NoteLines into the note picture, 350 x 300 scaled to PinScreen's
+    // DPI, and writes it to DeskBGPath + "Content.bmp". Throws EFCreateError
+    // when it cannot be written.
     void MakeNotePicture();
     // Load a picture file into imgPicBG / imgPicMix. A failed load is reported
     // with "加载失败！" and leaves the image with the picture it held; nothing
     // is thrown, so the pin goes on.
     void LoadBackgroundPicture(const std::wstring& FileName);
     void LoadNotePicture(const std::wstring& FileName);
-    // Points the desktop wallpaper at `Path`; every failure is ignored.
+    // Points the desktop wallpaper at `Path`. Throws EWallpaperError when the
+    // system refuses: a pin that did not take is not a success.
     void SetDesktopWallpaper(const std::wstring& Path);
+
+    // Hands a wallpaper to the system: InstallDesktopWallpaper by default;
+    // tests put a refusing one here (Wine accepts every path).
+    std::function<unsigned long(const std::wstring& path)> InstallWallpaper;
+    // Measures the screen a pin composes for. The primary monitor by default;
+    // tests put a screen of their own here.
+    std::function<Screen()> MeasureScreen;
 
     // Reports a failed picture load. By default a message box, which blocks:
     // tests put a recorder here instead.
@@ -70,9 +80,17 @@ class TDeskBGSetFrm : public TForm {
     std::wstring DeskBGPath;
     int32_t UseSecondBackground = 0;
     WideLineList NoteLines;
+    // The screen the last composition was made for, and whether a pin has
+    // composed one in this run (a display change then composes again).
+    Screen PinScreen;
+    bool Composed = false;
     std::vector<TMonthCon> MonthCells;
 };
 
 extern TDeskBGSetFrm* DeskBGSetFrm;
+
+// The background folder under `programFolder` (which ends with a backslash):
+// "source\DeskTopBG\", ending with a backslash.
+std::wstring BackgroundFolderIn(const std::wstring& programFolder);
 
 } // namespace tabulon

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/LongPath.h"
 #include "platform/Handles.h"
 #include "platform/SystemError.h"
 #include "base/PassingLock.h"
@@ -103,9 +104,21 @@ bool FileExistsFromAttributes(unsigned long attributes, unsigned long error) {
 }
 
 bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(FullFilePath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(FullFilePath(path)).c_str());
     return FileExistsFromAttributes(attributes,
                                     attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
+}
+
+bool GetFileStamp(const std::wstring& path, FileStamp& stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(ExtendedLengthPath(FullFilePath(path)).c_str(), GetFileExInfoStandard,
+                              &data))
+        return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.lastWrite = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    return true;
 }
 
 namespace {
@@ -113,8 +126,9 @@ namespace {
 FileHandle OpenForReading(const std::wstring& full) {
     FileHandle file;
     const DWORD code = RetryPassingLocks([&]() -> unsigned long {
-        file = FileHandle(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        file =
+            FileHandle(CreateFileW(ExtendedLengthPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         return file.Valid() ? 0 : GetLastError();
     });
     if (code) ThrowOpenError(full, code);
@@ -185,7 +199,8 @@ FileHandle CreateTempBeside(const std::wstring& full, DWORD attributes, std::wst
     return FileHandle();
 }
 
-// One attempt at the replacement; 0 or the system error code of the failing step.
+// One attempt at the replacement of `full` (in its extended-length form for
+// long paths); 0 or the system error code of the failing step.
 DWORD TryReplace(const std::wstring& full, std::string_view bytes, DWORD keptAttributes) {
     // The target stays open without sharing until the swap, so no other
     // program writes it in between; one that holds it refuses us here, and
@@ -220,7 +235,8 @@ DWORD TryReplace(const std::wstring& full, std::string_view bytes, DWORD keptAtt
 
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
     const std::wstring full = FullFilePath(path);
-    const DWORD attributes = GetFileAttributesW(full.c_str());
+    const std::wstring target = ExtendedLengthPath(full);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             throw EFCreateError(L"Cannot create file \"" + full +
@@ -230,7 +246,7 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
         if (attributes & FILE_ATTRIBUTE_READONLY) ThrowCreateError(full, ERROR_ACCESS_DENIED);
     }
     const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
-    if (DWORD code = RetryPassingLocks([&] { return TryReplace(full, bytes, kept); }))
+    if (DWORD code = RetryPassingLocks([&] { return TryReplace(target, bytes, kept); }))
         ThrowCreateError(full, code);
 }
 

@@ -32,6 +32,17 @@ bool FileExists(const std::wstring& path);
 // (INVALID_FILE_ATTRIBUTES with the error code of the failed query).
 bool FileExistsFromAttributes(unsigned long attributes, unsigned long error);
 
+// What tells a file's content changed without reading it: its size and last
+// write time (in the system's 100 ns units).
+struct FileStamp {
+    unsigned long long size = 0;
+    unsigned long long lastWrite = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at `path`; false when there is none (or it is a folder).
+bool GetFileStamp(const std::wstring& path, FileStamp& stamp);
+
 // Opens the file for reading as ReadWholeFile does and closes it again, so a
 // caller learns whether it could be read without paying for the bytes.
 // Throws EFOpenError. Opening retries a passing lock (base/PassingLock.h) first,

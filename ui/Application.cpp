@@ -41,10 +41,10 @@ void TApplication::Initialize() {
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kAppWindowClass;
     ::RegisterClassExW(&wc);
-    // A zero-sized captioned popup: it has no visible surface, but it carries
-    // the title, the icon and the minimised state in the taskbar.
+    // A zero-sized popup that is never shown; a tool window, so that nothing
+    // ever gives it a taskbar button or an Alt+Tab tile of its own.
     HWND wnd =
-        ::CreateWindowExW(0, kAppWindowClass, title_.c_str(),
+        ::CreateWindowExW(WS_EX_TOOLWINDOW, kAppWindowClass, title_.c_str(),
                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                           ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
                           0, 0, nullptr, nullptr, instance, nullptr);
@@ -65,12 +65,15 @@ void TApplication::AdoptForm(std::unique_ptr<TForm> form) {
 }
 
 void TApplication::Run() {
-    if (mainForm_) {
-        if (wnd_) ::ShowWindow(wnd_.Get(), SW_SHOWNA);
-        mainForm_->Show();
-    }
+    if (mainForm_) mainForm_->Show();
     while (!terminated_) {
         MSG msg;
+        // An empty queue means the shown form has painted (Wine also hands
+        // the picture to the X server before PeekMessage reports nothing).
+        if (!idleTasks_.empty() && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            RunIdleTasks();
+            continue;
+        }
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             terminated_ = true;
@@ -79,6 +82,18 @@ void TApplication::Run() {
         ProcessMessage(msg);
     }
     DestroyForms();
+}
+
+void TApplication::WhenIdle(std::function<void()> task) {
+    idleTasks_.push_back(std::move(task));
+}
+
+void TApplication::RunIdleTasks() {
+    // A task may add tasks of its own: those wait for the next empty queue.
+    std::vector<std::function<void()>> tasks = std::move(idleTasks_);
+    idleTasks_.clear();
+    for (auto& task : tasks)
+        Guarded(task);
 }
 
 void TApplication::ProcessMessage(MSG& msg) {
@@ -101,6 +116,7 @@ void TApplication::CloseMainForm() {
 }
 
 void TApplication::DestroyForms() {
+    idleTasks_.clear(); // they belong to the forms
     while (!forms_.empty()) {
         std::unique_ptr<TForm> form = std::move(forms_.back());
         forms_.pop_back();
@@ -111,13 +127,10 @@ void TApplication::DestroyForms() {
 }
 
 void TApplication::Minimize() {
-    minimized_ = true;
-    if (wnd_) ::ShowWindow(wnd_.Get(), SW_MINIMIZE);
+    if (mainForm_) mainForm_->Minimize();
 }
 
 void TApplication::Restore() {
-    minimized_ = false;
-    if (wnd_ && ::IsIconic(wnd_.Get())) ::ShowWindow(wnd_.Get(), SW_RESTORE);
     if (mainForm_) mainForm_->Show();
 }
 
@@ -125,9 +138,22 @@ void TApplication::ShowNotice(const std::wstring& message) {
     ::MessageBoxW(wnd_.Get(), message.c_str(), title_.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+bool TApplication::Minimized() const {
+    return mainForm_ && mainForm_->Minimized();
+}
+
 void TApplication::ShowException(const std::wstring& message) {
     const std::wstring text = ErrorBoxText(message);
-    ::MessageBoxW(wnd_.Get(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+    // Over the main window when it is on the screen. Otherwise (during start,
+    // or minimised) the box stands alone, with a taskbar button of its own,
+    // so that it cannot hide behind other programs with no way back to it.
+    HWND owner = nullptr;
+    UINT modality = MB_TASKMODAL;
+    if (mainForm_ && mainForm_->Showing() && !mainForm_->Minimized()) {
+        owner = mainForm_->Handle();
+        modality = MB_APPLMODAL;
+    }
+    ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | modality);
 }
 
 LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -155,10 +181,6 @@ LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
         }
-        break;
-    case WM_SIZE:
-        // Restored by other means than the system command (the shell, a window manager).
-        if (wp == SIZE_RESTORED && minimized_) Restore();
         break;
     case WM_CLOSE:
         // Closing the taskbar entry is closing the program: the main form

@@ -1,10 +1,10 @@
 #pragma once
 // TApplication: the one application object. It owns the forms (destroyed
 // last created first), runs the message loop with its message hook, shows
-// the error box for exceptions that escape event handlers, and keeps a small
-// window of its own that is the program's taskbar entry: the forms are owned
-// by it, so minimising the application and hiding the main form leaves the
-// entry in the taskbar, from where the user restores the window.
+// the error box for exceptions that escape event handlers, and keeps a hidden
+// window of its own that owns the forms that are never shown. The main form
+// is the program's taskbar window: its button, thumbnail and Alt+Tab tile
+// show the real window; the application window stays out of the taskbar.
 #include "base/Exception.h"
 #include "platform/Handles.h"
 
@@ -29,7 +29,7 @@ class TApplication {
     void Initialize();
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title);
-    // The application window: taskbar entry, owner of the forms and of popup menus.
+    // The application window: hidden, owner of the forms other than the main one.
     HWND Handle() const { return wnd_.Get(); }
     // The first form created.
     TForm* MainForm() const { return mainForm_; }
@@ -46,6 +46,13 @@ class TApplication {
     // Shows the main form and takes messages until a terminate request;
     // then destroys the forms.
     void Run();
+    // Runs `task` once, the first time Run finds the message queue empty: the
+    // main form has been shown and painted by then, so work that can wait no
+    // longer delays the window. Tasks run in the order they were given.
+    void WhenIdle(std::function<void()> task);
+    // Runs the waiting tasks now (Run does this when the queue is empty).
+    void RunIdleTasks();
+    bool HasIdleTasks() const { return !idleTasks_.empty(); }
     // Passes one message through the hook and, unless handled, dispatches it.
     void ProcessMessage(MSG& msg);
     // Asks the loop to end (posts the quit message).
@@ -57,11 +64,10 @@ class TApplication {
     // Destroys the forms, last created first, each after its destroy handler.
     void DestroyForms();
 
-    // Minimises the application (its taskbar entry) and restores it, showing
-    // the main form again.
+    // Minimises the main form to its taskbar button and restores it from there.
     void Minimize();
     void Restore();
-    bool Minimized() const { return minimized_; }
+    bool Minimized() const;
 
     // The error box: message (see ErrorBoxText), title as caption, stop icon, OK.
     void ShowException(const std::wstring& message);
@@ -81,9 +87,9 @@ class TApplication {
     WindowHandle wnd_;
     bool oleInitialized_ = false;
     std::vector<std::unique_ptr<TForm>> forms_;
+    std::vector<std::function<void()>> idleTasks_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
-    bool minimized_ = false;
 };
 
 extern TApplication Application;

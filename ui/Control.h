@@ -81,6 +81,8 @@ class TControl {
     friend class TWinControl;
     // Called once the parent has its window: windowed controls create theirs here.
     virtual void ParentHandleReady(HWND parentWnd) { (void)parentWnd; }
+    // A notification code the control's window sent its parent (WM_COMMAND).
+    virtual void Notify(UINT code) { (void)code; }
 
     TWinControl* parent_ = nullptr;
     TRect bounds_;

@@ -4,6 +4,7 @@
 #include "ui/Font.h"
 #include "ui/WinControl.h"
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -11,16 +12,20 @@ namespace tabulon {
 
 struct TFormSpec {
     const wchar_t* caption = L"";
-    int width = 0, height = 0;    // the window's size, which is also its client size
-    bool borderless = true;       // no caption bar, no frame
-    bool centreOnDesktop = false; // placed in the middle of the virtual screen when first shown
+    int width = 0, height = 0;   // the window's size, which is also its client size
+    bool borderless = true;      // no caption bar, no frame
+    bool centreOnScreen = false; // first shown centred on the monitor under the pointer
+    // The window the taskbar, Alt+Tab and Task View show: unowned, with its own
+    // taskbar button. Other forms are owned by the application window.
+    bool taskbarWindow = false;
     TColor color = clBtnFace;
     TFontSpec font{};
 };
 
 class TForm : public TWinControl {
   public:
-    // Creates the window, hidden, owned by the application window.
+    // Creates the window, hidden; owned by the application window unless it
+    // is the taskbar window.
     TForm(std::string name, const TFormSpec& layout);
     ~TForm() override;
 
@@ -46,6 +51,14 @@ class TForm : public TWinControl {
     void Show();
     void Hide();
     bool Showing() const;
+    // Minimised to its taskbar button (the taskbar window only); Show
+    // restores it.
+    void Minimize();
+    bool Minimized() const;
+
+    // The pointer left the form's own surface (to another program, the
+    // desktop or one of the form's child windows).
+    std::function<void(TForm&)> OnMouseLeave;
 
     // Registers a control under its name (layouts do this for every control).
     void RegisterComponent(TControl& control);
@@ -66,7 +79,7 @@ class TForm : public TWinControl {
 
     std::wstring caption_;
     TFontSpec font_;
-    bool centreOnDesktop_;
+    bool centreOnScreen_;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
     std::map<std::string, TControl*, std::less<>> components_;

@@ -260,6 +260,13 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
         if (OnContextMenu(reinterpret_cast<HWND>(wp), PointOf(lp))) return 0;
         break;
+    case WM_COMMAND:
+        // Notifications go back to the child control that sent them.
+        if (lp) {
+            for (auto& child : controls_)
+                if (child->Handle() == reinterpret_cast<HWND>(lp)) child->Notify(HIWORD(wp));
+        }
+        break;
     case WM_TIMER: {
         auto it = timers_.find(wp);
         if (it != timers_.end()) {

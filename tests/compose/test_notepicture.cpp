@@ -93,18 +93,93 @@ TEST(NotePicture, LongLinesWrapWithinTheTextArea) {
     EXPECT_GE(ink.bands.size(), 4u);
 }
 
-TEST(NotePicture, TextBelowThePictureIsCut) {
+// Columns of `bitmap` holding ink between rows top and bottom.
+std::vector<bool> InkColumns(const TBitmap& bitmap, int top, int bottom) {
+    std::vector<bool> ink(size_t(bitmap.Width()), false);
+    for (int y = top; y <= bottom; ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            if (PixelAt(bitmap, x, y) != kPaper) ink[size_t(x)] = true;
+    return ink;
+}
+
+TEST(NotePicture, AmpersandAndTabAreDrawnAsTyped) {
+    // "R&D" shows its "&": wider than "RD", and no underline below the letters.
+    const Ink amp = InkOf(L"R&D"), plain = InkOf(L"RD");
+    ASSERT_TRUE(amp.Any() && plain.Any());
+    EXPECT_GE(amp.right - amp.left, plain.right - plain.left + 4);
+    EXPECT_EQ(amp.bottom, plain.bottom);
+    // "&&" is two ampersands, not an escaped one.
+    EXPECT_GT(InkOf(L"&&").right - InkOf(L"&&").left, InkOf(L"&").right - InkOf(L"&").left + 3);
+    // A tab is white space up to the next tab stop (eight characters), not a box.
+    const auto held = Render(L"a\tb");
+    const Ink tab = FindInk(*held);
+    const std::vector<bool> columns = InkColumns(*held, tab.top, tab.bottom);
+    int longestGap = 0, gap = 0;
+    for (int x = tab.left; x <= tab.right; ++x) {
+        gap = columns[size_t(x)] ? 0 : gap + 1;
+        longestGap = std::max(longestGap, gap);
+    }
+    EXPECT_GE(longestGap, 25);
+    EXPECT_GE(tab.right, 10 + 40);
+}
+
+TEST(NotePicture, WordLongerThanTheLineWrapsInsideIt) {
+    const std::wstring url = L"https://example.com/a/very/long/path/to/a/page/index.htm?q=1";
+    ASSERT_EQ(url.size(), 60u);
+    const Ink ink = InkOf(url);
+    ASSERT_TRUE(ink.Any());
+    EXPECT_GE(ink.bands.size(), 2u); // cut at the right edge, it would be one line
+    EXPECT_LT(ink.right, 340);
+    // The same after other words, and a long Chinese line wraps as well.
+    EXPECT_GE(InkOf(L"see " + url).bands.size(), 2u);
+    EXPECT_GE(InkOf(std::wstring(60, L'便')).bands.size(), 2u);
+}
+
+TEST(NotePicture, NoteTooLongForThePictureEndsWithAnEllipsis) {
     std::wstring text;
     for (int i = 0; i < 40; ++i)
         text += L"line " + std::to_wstring(i) + L"\r\n";
     const auto held = Render(text);
-    const TBitmap& bitmap = *held;
-    EXPECT_EQ(bitmap.Height(), 300);
-    const Ink ink = FindInk(bitmap);
-    // Lines run down to the bottom edge and no further (the text area reaches 310).
-    EXPECT_GE(ink.bottom, 285);
+    const Ink ink = FindInk(*held);
+    ASSERT_GE(ink.bands.size(), 15u);
+    // Whole lines only, down to the bottom edge.
     EXPECT_LE(ink.bottom, 299);
-    EXPECT_GE(ink.bands.size(), 15u);
+    EXPECT_GE(ink.bottom, 270);
+    // The last line shown is "line N…": the same pixels as that line drawn
+    // alone in its place (the empty lines before it keep their places).
+    const size_t shown = ink.bands.size();
+    std::wstring expected;
+    for (size_t i = 0; i + 1 < shown; ++i)
+        expected += L"\r\n";
+    expected += L"line " + std::to_wstring(shown - 1) + L"…";
+    const auto alone = Render(expected);
+    const auto [top, bottom] = ink.bands.back();
+    for (int y = top; y <= bottom; ++y)
+        ASSERT_EQ(0, std::memcmp(held->ScanLine(y), alone->ScanLine(y), 350 * 3)) << "row " << y;
+    // A note of just the lines that show has no "…": its last line is narrower.
+    std::wstring fits;
+    for (size_t i = 0; i < shown; ++i)
+        fits += L"line " + std::to_wstring(i) + L"\r\n";
+    const auto whole = Render(fits);
+    EXPECT_EQ(FindInk(*whole).bands.size(), shown);
+    auto lastInk = [&](const TBitmap& b) {
+        const std::vector<bool> c = InkColumns(b, top, bottom);
+        return int(std::find(c.rbegin(), c.rend(), true) - c.rbegin());
+    };
+    EXPECT_GT(lastInk(*whole), lastInk(*held) + 4); // more paper right of the shorter line
+}
+
+TEST(NotePicture, ScalesWithTheScreensDpi) {
+    TBitmap bitmap;
+    RenderNotePicture(WideLineList(L"Scaled note"), bitmap,
+                      NotePlacementFor(WholeScreen(1920, 1080, 144)));
+    EXPECT_EQ(bitmap.Width(), 525);
+    EXPECT_EQ(bitmap.Height(), 450);
+    const Ink big = FindInk(bitmap), small = InkOf(L"Scaled note");
+    EXPECT_GE(big.left, 15);
+    EXPECT_GE(big.top, 30);
+    const int bigHeight = big.bottom - big.top, smallHeight = small.bottom - small.top;
+    EXPECT_GE(bigHeight * 4, smallHeight * 5);
 }
 
 TEST(NotePicture, CrLfAndCrLfEachStartANewLine) {

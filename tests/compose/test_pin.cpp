@@ -5,6 +5,8 @@
 #include "compose/BlendRows.h"
 #include "tests/compose/MixPixel.h"
 #include "compose/PinSequence.h"
+#include "compose/PreviousWallpaper.h"
+#include "compose/ScreenFit.h"
 #include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
@@ -12,6 +14,7 @@
 #include "ui/Application.h"
 #include "codec/BmpCodec.h"
 #include "platform/FileIO.h"
+#include "platform/Handles.h"
 #include "ui/Picture.h"
 
 #include <gtest/gtest.h>
@@ -76,12 +79,18 @@ class Pin : public ::testing::Test {
         PicPreviewFrm->imgPreview->Picture().SetGraphic(nullptr);
         DeskBGSetFrm->ShowLoadFailure = [this](const std::wstring& m) { messages.push_back(m); };
         DeskBGSetFrm->NoteLines.SetText(L"Meeting at three\r\n便签：下午三点开会\r\n");
+        // Unless a test says otherwise, the screen has the background's own
+        // size at 96 DPI: the composition of old.
+        SetScreen(Screen{});
+        ::CreateDirectoryW((folder / L"Data").c_str(), nullptr);
         InstallSentinelWallpaper();
     }
 
     void TearDown() override {
         for (const wchar_t* name : {L"A1.bmp", L"A2.bmp", L"Content.bmp", L"Mix.bmp"})
             ::DeleteFileW((deskBG + name).c_str());
+        ::DeleteFileW(recordFile.c_str());
+        ::RemoveDirectoryW((folder / L"Data").c_str());
         ::RemoveDirectoryW(deskBG.c_str());
         ::RemoveDirectoryW((folder / L"source").c_str());
     }
@@ -94,6 +103,44 @@ class Pin : public ::testing::Test {
     }
 
     void DoPin() { PinNoteToDesktop(*DeskBGSetFrm, *PicPreviewFrm, folder.Path()); }
+    void SetScreen(const Screen& screen) {
+        DeskBGSetFrm->MeasureScreen = [screen] { return screen; };
+    }
+    PreviousWallpaper Previous() const {
+        return PreviousWallpaper(folder.Path(), deskBG + L"Mix.bmp");
+    }
+
+    // Mix.bmp has the screen's size; outside the note it is the background
+    // fitted to the screen, and each note pixel is Content.bmp blended with
+    // the fitted pixel beneath it, the note at `place`.
+    void ExpectFittedMix(const std::wstring& background, int weight, const Screen& screen) {
+        const BmpImage mix = ReadBmp(deskBG + L"Mix.bmp");
+        const BmpImage bg = ReadBmp(deskBG + background);
+        const BmpImage note = ReadBmp(deskBG + L"Content.bmp");
+        const NotePlacement place = NotePlacementFor(screen);
+        ASSERT_EQ(mix.width, screen.width);
+        ASSERT_EQ(mix.height, screen.height);
+        ASSERT_EQ(note.width, place.width);
+        ASSERT_EQ(note.height, place.height);
+        BmpImage fitted;
+        fitted.pixels.resize(BmpStride24(screen.width) * size_t(screen.height));
+        ASSERT_TRUE(FitToCover(bg.pixels.data(), bg.width, bg.height, BmpStride24(bg.width),
+                               fitted.pixels.data(), screen.width, screen.height,
+                               BmpStride24(screen.width)));
+        fitted.width = screen.width;
+        int bad = 0;
+        for (int y = 0; y < mix.height; ++y) {
+            for (int x = 0; x < mix.width; ++x) {
+                const int i = x - place.x, j = y - place.y;
+                uint32_t want = PixelOf(fitted, x, y);
+                if (i >= 0 && j >= 0 && i < note.width && j < note.height)
+                    want = MixPixel(PixelOf(note, i, j), want, weight);
+                if (PixelOf(mix, x, y) != want && ++bad <= 5)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") of Mix.bmp";
+            }
+        }
+        EXPECT_EQ(bad, 0);
+    }
 
     // Mix.bmp is the background file `background` with Content.bmp blended in
     // at (width - 402, 30) at `weight`, each note pixel over the pixel beneath it.
@@ -122,6 +169,7 @@ class Pin : public ::testing::Test {
 
     TempFolder folder;
     const std::wstring deskBG = folder / L"source\\DeskTopBG\\";
+    const std::wstring recordFile = folder / L"Data\\PreviousWallpaper.txt";
     std::wstring sentinel;
     std::vector<std::wstring> messages;
 };
@@ -163,10 +211,13 @@ TEST_F(Pin, SameSizedBackgroundsKeepNothingOfTheLastComposite) {
     ExpectMix(L"A1.bmp", 2);
 }
 
-TEST_F(Pin, NarrowBackgroundCutsTheNoteAtTheLeft) {
+TEST_F(Pin, ScreenNarrowerThanTheNoteKeepsItsLeftEdge) {
+    // The note starts at the screen's left edge and is cut at the right and
+    // the bottom, rather than losing its first characters.
     WriteBackground(deskBG + L"A1.bmp", 300, 200, 10);
     DoPin();
-    ExpectMix(L"A1.bmp", 2);
+    ASSERT_EQ(NotePlacementFor(WholeScreen(300, 200)).x, 0);
+    ExpectFittedMix(L"A1.bmp", 2, WholeScreen(300, 200));
     EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
 }
 
@@ -246,6 +297,207 @@ TEST_F(Pin, UnwritableMixFailsAfterTheFlipAndInstallsNothing) {
     ::RemoveDirectoryW((deskBG + L"Mix.bmp").c_str());
     EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
     EXPECT_EQ(WallpaperSetting(), sentinel);
+}
+
+TEST_F(Pin, ComposesAtTheScreensSizeWithTheBackgroundFittedAsFillDoes) {
+    WriteBackground(deskBG + L"A1.bmp", 480, 270, 10); // 16:9
+    WriteBackground(deskBG + L"A2.bmp", 480, 270, 90);
+    // 16:10, 21:9 and 4:3 screens, and one of the background's own size.
+    const Screen screens[] = {WholeScreen(640, 400), WholeScreen(700, 300), WholeScreen(480, 360),
+                              WholeScreen(480, 270)};
+    int pins = 0;
+    for (const Screen& screen : screens) {
+        SetScreen(screen);
+        DoPin();
+        ++pins;
+        ExpectFittedMix(pins % 2 ? L"A1.bmp" : L"A2.bmp", pins % 2 ? 2 : 4, screen);
+    }
+    EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+}
+
+TEST_F(Pin, NoteFollowsTheScreensDpiAndWorkArea) {
+    WriteBackground(deskBG + L"A1.bmp", 900, 700, 10);
+    Screen screen = WholeScreen(900, 700, 144);
+    screen.workArea = ScreenRect{0, 40, 860, 700}; // taskbars at the top and the right
+    SetScreen(screen);
+    DoPin();
+    const NotePlacement place = NotePlacementFor(screen);
+    EXPECT_EQ(place.width, 525); // 350 x 1.5
+    EXPECT_EQ(place.x, 860 - 603);
+    EXPECT_EQ(place.y, 40 + 45);
+    ExpectFittedMix(L"A1.bmp", 2, screen);
+    // The note's text is drawn at the larger size: more rows of ink than at 96 DPI.
+    const BmpImage big = ReadBmp(deskBG + L"Content.bmp");
+    auto inkRows = [](const BmpImage& note) {
+        int rows = 0;
+        for (int y = 0; y < note.height; ++y)
+            for (int x = 0; x < note.width; ++x)
+                if (PixelOf(note, x, y) != 0xFFFFDAu) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    SetScreen(WholeScreen(900, 700, 96));
+    DoPin();
+    const BmpImage small = ReadBmp(deskBG + L"Content.bmp");
+    EXPECT_EQ(small.width, 350);
+    EXPECT_GT(inkRows(big), inkRows(small) * 5 / 4);
+}
+
+TEST_F(Pin, BackgroundsOfAnySizeGiveAWholeNote) {
+    const Screen screen = WholeScreen(640, 480);
+    SetScreen(screen);
+    for (auto [w, h] : {std::pair{1, 1}, std::pair{16384, 1}, std::pair{1, 4000}}) {
+        WriteBackground(deskBG + L"A1.bmp", w, h, 10);
+        DeskBGSetFrm->UseSecondBackground = 0;
+        DoPin();
+        ExpectFittedMix(L"A1.bmp", 2, screen);
+    }
+    EXPECT_TRUE(messages.empty());
+    // A header that claims 16384 x 16384 and a file that holds none of it:
+    // the load fails and the previous background serves.
+    std::string huge = ReadWholeFile(deskBG + L"A1.bmp").substr(0, 54);
+    *reinterpret_cast<int32_t*>(&huge[18]) = 16384;
+    *reinterpret_cast<int32_t*>(&huge[22]) = 16384;
+    WriteFileReplacing(deskBG + L"A1.bmp", huge);
+    DeskBGSetFrm->UseSecondBackground = 0;
+    DoPin();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"加载失败！");
+    EXPECT_EQ(ReadBmp(deskBG + L"Mix.bmp").width, 640);
+}
+
+TEST_F(Pin, ADisplayChangeComposesAgainWithoutAdvancing) {
+    WriteBackground(deskBG + L"A1.bmp", 800, 450, 10);
+    WriteBackground(deskBG + L"A2.bmp", 800, 450, 90);
+    SetScreen(WholeScreen(800, 450));
+    DoPin();
+    // Nothing changed: nothing to do.
+    EXPECT_FALSE(RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm));
+    const Screen bigger = WholeScreen(1000, 625, 120);
+    SetScreen(bigger);
+    EXPECT_TRUE(RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm));
+    EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
+    ExpectFittedMix(L"A1.bmp", 2, bigger);
+    EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+    // The next pin goes on with the second background.
+    DoPin();
+    ExpectFittedMix(L"A2.bmp", 4, bigger);
+    // Once the user has chosen another wallpaper, ours is left alone.
+    InstallSentinelWallpaper();
+    SetScreen(WholeScreen(800, 450));
+    EXPECT_FALSE(RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm));
+    EXPECT_EQ(WallpaperSetting(), sentinel);
+}
+
+TEST_F(Pin, NoDisplayChangeComposesBeforeTheFirstPin) {
+    SetScreen(WholeScreen(800, 450));
+    EXPECT_FALSE(RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm));
+    EXPECT_FALSE(FileExists(deskBG + L"Mix.bmp"));
+}
+
+TEST_F(Pin, RecordsTheWallpaperBeforeTheFirstPinAndRestoresIt) {
+    WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
+    WriteBackground(deskBG + L"A2.bmp", 640, 360, 90);
+    EXPECT_EQ(Previous().Recorded(), std::nullopt);
+    DoPin();
+    // UTF-8, the path alone.
+    const std::string utf8 = ReadWholeFile(recordFile);
+    EXPECT_EQ(Previous().Recorded(), sentinel);
+    EXPECT_EQ(utf8.find('\0'), std::string::npos);
+    EXPECT_EQ(utf8.size(), sentinel.size()); // an ASCII temporary path
+    // Our own Mix.bmp in force is never recorded.
+    DoPin();
+    EXPECT_EQ(Previous().Recorded(), sentinel);
+
+    EXPECT_EQ(Previous().Restore(false), PreviousWallpaper::Outcome::Restored);
+    EXPECT_EQ(WallpaperSetting(), sentinel);
+    EXPECT_FALSE(FileExists(recordFile));
+    EXPECT_EQ(Previous().Restore(false), PreviousWallpaper::Outcome::NothingRecorded);
+
+    // After a restore the next pin records again; so does a pin after the
+    // user chose another wallpaper: that is the one to go back to.
+    DoPin();
+    EXPECT_EQ(Previous().Recorded(), sentinel);
+    const std::wstring other = folder / L"其他.bmp";
+    WriteBackground(other, 4, 4, 7);
+    DeskBGSetFrm->SetDesktopWallpaper(other);
+    DoPin();
+    EXPECT_EQ(Previous().Recorded(), other);
+    EXPECT_EQ(ReadWholeFile(recordFile).substr(ReadWholeFile(recordFile).size() - 10),
+              "\xE5\x85\xB6\xE4\xBB\x96.bmp"); // 其他 in UTF-8
+}
+
+TEST_F(Pin, PlainColourIsRecordedAsAnEmptyPathAndComesBack) {
+    WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
+    ASSERT_EQ(InstallDesktopWallpaper(L""), 0u);
+    ASSERT_EQ(WallpaperSetting(), L"");
+    DoPin();
+    EXPECT_EQ(ReadWholeFile(recordFile), "");
+    EXPECT_EQ(Previous().Recorded(), L"");
+    EXPECT_EQ(Previous().Restore(false), PreviousWallpaper::Outcome::Restored);
+    EXPECT_EQ(WallpaperSetting(), L"");
+}
+
+TEST_F(Pin, RestoreSwitchActsOnlyOverOurMixBmp) {
+    WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
+    // Nothing pinned, nothing recorded: nothing to do, and that is no failure.
+    EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 0);
+    EXPECT_EQ(WallpaperSetting(), sentinel);
+    DoPin();
+    // Another wallpaper in force: left as it is.
+    const std::wstring other = folder / L"other.bmp";
+    WriteBackground(other, 4, 4, 7);
+    DeskBGSetFrm->SetDesktopWallpaper(other);
+    WriteFileReplacing(recordFile, "");
+    EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 0);
+    EXPECT_EQ(WallpaperSetting(), other);
+    // Our Mix.bmp in force: the recorded one comes back.
+    DoPin();
+    EXPECT_EQ(Previous().Recorded(), other);
+    EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 0);
+    EXPECT_EQ(WallpaperSetting(), other);
+    // Our Mix.bmp in force but nothing recorded: Mix.bmp stays.
+    DoPin();
+    ::DeleteFileW(recordFile.c_str());
+    EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 0);
+    EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+    // A record that cannot be read (another program holds it open) is a failure.
+    WriteFileReplacing(recordFile, "");
+    FileHandle held(
+        ::CreateFileW(recordFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.Valid());
+    EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 1);
+    held.Close();
+    EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+}
+
+TEST_F(Pin, WallpaperTheSystemRefusesIsReportedNotSwallowed) {
+    WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
+    std::wstring offered;
+    DeskBGSetFrm->InstallWallpaper = [&offered](const std::wstring& path) {
+        offered = path;
+        return 5ul; // ERROR_ACCESS_DENIED, as a policy gives it
+    };
+    try {
+        DoPin();
+        FAIL() << "a refused wallpaper passed for a pin that took";
+    } catch (const EWallpaperError& e) {
+        EXPECT_EQ(e.Message().rfind(L"无法把便签设为桌面背景。", 0), 0u);
+        EXPECT_GT(e.Message().size(), 13u); // and the system's reason
+    }
+    EXPECT_EQ(offered, deskBG + L"Mix.bmp");
+    EXPECT_EQ(WallpaperSetting(), sentinel);
+    DeskBGSetFrm->InstallWallpaper = InstallDesktopWallpaper;
+}
+
+TEST(RestoreSwitch, IsFoundOnTheCommandLineInAnyCase) {
+    EXPECT_TRUE(HasRestoreWallpaperSwitch(L"\"C:\\Program Files\\Tabulon.exe\" /restorewallpaper"));
+    EXPECT_TRUE(HasRestoreWallpaperSwitch(L"Tabulon.exe /RestoreWallpaper"));
+    EXPECT_FALSE(HasRestoreWallpaperSwitch(L"Tabulon.exe"));
+    EXPECT_FALSE(HasRestoreWallpaperSwitch(L"\"C:\\dir /restorewallpaper\\Tabulon.exe\""));
+    EXPECT_FALSE(HasRestoreWallpaperSwitch(L"Tabulon.exe /restorewallpaperx"));
 }
 
 } // namespace

@@ -4,12 +4,15 @@
 #include "tests/compose/WallpaperSetting.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
+#include "compose/ScreenFit.h"
+#include "compose/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
 #include "codec/BmpCodec.h"
 #include "platform/FileIO.h"
+#include "platform/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +36,7 @@ class PinFromMainWindow : public ::testing::Test {
         Application.CreateForm(PicPreviewFrm);
     }
     // The wallpaper setting belongs to whoever runs the tests: put it back.
-    static void TearDownTestSuite() {
-        InstallDesktopWallpaper(savedWallpaper);
-    }
+    static void TearDownTestSuite() { InstallDesktopWallpaper(savedWallpaper); }
     static inline std::wstring savedWallpaper;
 
     std::vector<std::wstring> NoteLinesFor(const std::wstring& text) {
@@ -76,11 +77,13 @@ TEST_F(PinFromMainWindow, ClickWritesMixBesideTheProgramAndInstallsIt) {
     EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
     const std::string mix = ReadWholeFile(deskBG + L"Mix.bmp");
     const BmpImage image = DecodeBmp(reinterpret_cast<const uint8_t*>(mix.data()), mix.size());
-    EXPECT_EQ(image.width, 640);
-    EXPECT_EQ(image.height, 480);
+    // Composed for the real screen (the X server's), the grey fitted to it.
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(::GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSX), 96);
+    EXPECT_EQ(image.width, w);
+    EXPECT_EQ(image.height, h);
     // The note's paper at weight 2 over the grey: 0xDA, 0xFF, 0xFF mixed with 0x40.
-    const uint8_t* p =
-        image.pixels.data() + size_t(35) * BmpStride24(640) + size_t(640 - 402 + 3) * 3;
+    const uint8_t* p = image.pixels.data() + size_t(35) * BmpStride24(w) + size_t(w - 402 + 3) * 3;
     EXPECT_EQ(p[0], 187); // (1.6 * 218 + 0.4 * 64) / 2
     EXPECT_EQ(p[1], 216); // (1.6 * 255 + 0.4 * 64) / 2
     EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
@@ -89,6 +92,58 @@ TEST_F(PinFromMainWindow, ClickWritesMixBesideTheProgramAndInstallsIt) {
         ::DeleteFileW((deskBG + name).c_str());
     ::RemoveDirectoryW(deskBG.c_str());
     ::RemoveDirectoryW(source.c_str());
+    ::DeleteFileW((ProgramFolder() + L"Data\\PreviousWallpaper.txt").c_str());
+}
+
+TEST_F(PinFromMainWindow, DisplayChangeMessageComposesForTheNewScreen) {
+    const std::wstring source = ProgramFolder() + L"source\\";
+    const std::wstring deskBG = source + L"DeskTopBG\\";
+    ::CreateDirectoryW(source.c_str(), nullptr);
+    ::CreateDirectoryW(deskBG.c_str(), nullptr);
+    std::vector<uint8_t> rows(BmpStride24(640) * 360, 0x40);
+    const std::vector<uint8_t> a1 = EncodeBmp24(640, 360, rows.data(), BmpStride24(640));
+    WriteFileReplacing(deskBG + L"A1.bmp",
+                       std::string_view(reinterpret_cast<const char*>(a1.data()), a1.size()));
+    Screen screen = WholeScreen(640, 360);
+    DeskBGSetFrm->MeasureScreen = [&screen] { return screen; };
+    DeskBGSetFrm->UseSecondBackground = 0;
+    MainFrm->rdtMain->SetText(L"Follows the screen");
+    MainFrm->imgAppToDesk->Click();
+    auto mixSize = [&] {
+        const std::string mix = ReadWholeFile(deskBG + L"Mix.bmp");
+        const BmpImage image = DecodeBmp(reinterpret_cast<const uint8_t*>(mix.data()), mix.size());
+        return std::pair{image.width, image.height};
+    };
+    EXPECT_EQ(mixSize(), (std::pair{640, 360}));
+
+    // The screen grows and its DPI rises: each message the system sends for
+    // it has the main window compose again, without advancing the alternation.
+    for (UINT message : {UINT(WM_DISPLAYCHANGE), UINT(WM_DPICHANGED), UINT(WM_SETTINGCHANGE)}) {
+        screen = WholeScreen(screen.width + 160, screen.height + 90, screen.dpi + 24);
+        ::SendMessageW(MainFrm->Handle(), message, 0, 0);
+        EXPECT_EQ(mixSize(), (std::pair{screen.width, screen.height})) << message;
+        EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
+        EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+    }
+    const std::string note = ReadWholeFile(deskBG + L"Content.bmp");
+    EXPECT_EQ(DecodeBmp(reinterpret_cast<const uint8_t*>(note.data()), note.size()).width,
+              ScaleToDpi(350, 96 + 3 * 24));
+
+    DeskBGSetFrm->MeasureScreen = MeasurePrimaryScreen;
+    for (const wchar_t* name : {L"A1.bmp", L"Content.bmp", L"Mix.bmp"})
+        ::DeleteFileW((deskBG + name).c_str());
+    ::RemoveDirectoryW(deskBG.c_str());
+    ::RemoveDirectoryW(source.c_str());
+    ::DeleteFileW((ProgramFolder() + L"Data\\PreviousWallpaper.txt").c_str());
+}
+
+TEST_F(PinFromMainWindow, SystemMenuOffersTheRestoreAboveTheSeparator) {
+    std::vector<std::wstring> captions;
+    for (const auto& item : MainFrm->popSysset.Items())
+        captions.push_back(item->Caption());
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"帮助说明", L"意见反馈", L"恢复原来的桌面",
+                                                   L"-", L"退出程序"}));
+    EXPECT_NE(MainFrm->popSysset.Find("N_RestoreWallpaper"), nullptr);
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 // The real main window, built from its layout and resources, driven by
 // synthetic mouse messages sent to its window.
 #include "app/PictureKinds.h"
+#include "app/RichNoteEditor.h"
 #include "app/uMain.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 namespace tabulon {
 
@@ -38,6 +42,22 @@ class MainWindow : public ::testing::Test {
 
     static bool Shows(const TControl* c) { return c->Visible(); }
 
+    // The rule of the taskbar and of Alt+Tab: a visible top-level window that
+    // is unowned or marked as an application window, and no tool window.
+    static bool TaskbarShows(HWND wnd) {
+        const LONG ex = ::GetWindowLongW(wnd, GWL_EXSTYLE);
+        if (!::IsWindowVisible(wnd) || (ex & WS_EX_TOOLWINDOW)) return false;
+        return (ex & WS_EX_APPWINDOW) || ::GetWindow(wnd, GW_OWNER) == nullptr;
+    }
+    // EnumWindows: this process's windows that the taskbar lists.
+    static BOOL CALLBACK CollectTaskbarWindow(HWND wnd, LPARAM out) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(wnd, &pid);
+        if (pid == ::GetCurrentProcessId() && TaskbarShows(wnd))
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
+        return TRUE;
+    }
+
     // Removes queued messages; true when a quit request was among them.
     static bool DrainQueue() {
         bool quit = false;
@@ -56,6 +76,48 @@ class MainWindow : public ::testing::Test {
     static constexpr int kMiniX = 528, kMiniY = 10;
     static constexpr int kBackX = 450, kBackY = 15;
 };
+
+// Runs first, before any test could empty the idle queue.
+TEST_F(MainWindow, TheBrowserStartsOnlyOnceTheWindowIsUp) {
+    // Date line and note are in place when the window is first shown ...
+    EXPECT_EQ(MainFrm->lblDateTime->Caption().rfind(L"今天是 ", 0), 0u);
+    EXPECT_FALSE(MainFrm->lblDateTime->Caption().starts_with(L"今天是 2010.6.01"));
+    EXPECT_TRUE(FileExists(ProgramFolder() + L"Data\\content.ini"));
+    // ... the browser waits for the first empty queue.
+    EXPECT_EQ(MainFrm->webLink.Window(), nullptr);
+    ASSERT_TRUE(Application.HasIdleTasks());
+    Application.RunIdleTasks();
+    EXPECT_FALSE(Application.HasIdleTasks());
+    // Where Wine has a browser it now sits in the web panel.
+    if (HWND browser = MainFrm->webLink.Window()) {
+        EXPECT_TRUE(::IsChild(MainFrm->pnlWeb->Handle(), browser));
+    }
+}
+
+void CALLBACK DismissErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND box = ::FindWindowW(L"#32770", L"Tabulon")) {
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ::KillTimer(nullptr, id);
+    }
+}
+
+TEST(IdleTasks, RunOnceInOrderAndTasksAddedMeanwhileWait) {
+    std::string order;
+    Application.WhenIdle([&] { order += 'a'; });
+    Application.WhenIdle([&] {
+        order += 'b';
+        Application.WhenIdle([&] { order += 'c'; });
+    });
+    Application.WhenIdle([] { throw Exception(L"reported, and the rest still runs"); });
+    Application.WhenIdle([&] { order += 'd'; });
+    ::SetTimer(nullptr, 0, 100, &DismissErrorBox);
+    Application.RunIdleTasks();
+    EXPECT_EQ(order, "abd");
+    Application.RunIdleTasks();
+    EXPECT_EQ(order, "abdc");
+    Application.RunIdleTasks();
+    EXPECT_EQ(order, "abdc");
+}
 
 TEST_F(MainWindow, IsFramelessAndOfItsFixedSize) {
     RECT r;
@@ -147,18 +209,77 @@ TEST_F(MainWindow, OnlyOneImageOfEachButtonIsLitAtATime) {
     EXPECT_FALSE(DrainQueue());
 }
 
-TEST_F(MainWindow, MinimiseHidesTheWindowAndRestoringTheApplicationBringsItBack) {
+TEST_F(MainWindow, MinimiseTakesTheWindowOffTheScreenAndItsTaskbarButtonBringsItBack) {
     Send(WM_MOUSEMOVE, 0, kMiniX, kMiniY);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, kMiniX, kMiniY);
     Send(WM_LBUTTONUP, 0, kMiniX, kMiniY);
-    EXPECT_FALSE(::IsWindowVisible(MainFrm->Handle()));
+    EXPECT_TRUE(::IsIconic(MainFrm->Handle()));
     EXPECT_TRUE(Application.Minimized());
+    // Still the taskbar window: a hidden one would lose its button.
+    EXPECT_TRUE(TaskbarShows(MainFrm->Handle()));
     EXPECT_TRUE(Shows(MainFrm->img_mini_normal));
     EXPECT_FALSE(Shows(MainFrm->img_mini_down));
-    // What the taskbar does when the user clicks the minimised entry.
-    ::SendMessageW(Application.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    // What the taskbar does when the user clicks the minimised button.
+    ::SendMessageW(MainFrm->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsIconic(MainFrm->Handle()));
     EXPECT_TRUE(::IsWindowVisible(MainFrm->Handle()));
     EXPECT_FALSE(Application.Minimized());
+    // The taskbar's own minimise (a click on the button of the active window).
+    ::SendMessageW(MainFrm->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(Application.Minimized());
+    Application.Restore();
+    EXPECT_FALSE(Application.Minimized());
+    RECT r;
+    ::GetWindowRect(MainFrm->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 584);
+    EXPECT_EQ(r.bottom - r.top, 382);
+    EXPECT_FALSE(DrainQueue());
+}
+
+TEST_F(MainWindow, IsTheOnlyWindowOfTheProgramInTheTaskbar) {
+    const LONG ex = ::GetWindowLongW(MainFrm->Handle(), GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_APPWINDOW);
+    EXPECT_FALSE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(::GetWindow(MainFrm->Handle(), GW_OWNER), nullptr);
+    // The taskbar and Alt+Tab list the top-level windows that qualify.
+    std::vector<HWND> listed;
+    ::EnumWindows(&CollectTaskbarWindow, LPARAM(&listed));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0], MainFrm->Handle());
+    // The application window exists, out of the taskbar and never shown.
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
+    EXPECT_TRUE(::GetWindowLongW(Application.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+TEST_F(MainWindow, OpensInsideTheWorkAreaOfItsMonitor) {
+    RECT r;
+    ::GetWindowRect(MainFrm->Handle(), &r);
+    MONITORINFO m{};
+    m.cbSize = sizeof(m);
+    ASSERT_TRUE(
+        ::GetMonitorInfoW(::MonitorFromWindow(MainFrm->Handle(), MONITOR_DEFAULTTONULL), &m));
+    EXPECT_GE(r.left, m.rcWork.left);
+    EXPECT_GE(r.top, m.rcWork.top);
+    EXPECT_LE(r.right, m.rcWork.right);
+    EXPECT_LE(r.bottom, m.rcWork.bottom);
+}
+
+TEST_F(MainWindow, AHoverImageSettlesWhenThePointerLeavesTheWindowFromIt) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    ASSERT_TRUE(Shows(MainFrm->img_close_highlight));
+    Send(WM_MOUSELEAVE, 0, 0, 0);
+    EXPECT_TRUE(Shows(MainFrm->img_close_normal));
+    EXPECT_FALSE(Shows(MainFrm->img_close_highlight));
+    Send(WM_MOUSEMOVE, 0, kMiniX, kMiniY);
+    ASSERT_TRUE(Shows(MainFrm->img_mini_highlight));
+    Send(WM_MOUSELEAVE, 0, 0, 0);
+    EXPECT_TRUE(Shows(MainFrm->img_mini_normal));
+    // A pressed image is not a hover image: it stays until the background.
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kCloseX, kCloseY);
+    Send(WM_LBUTTONUP, 0, kBackX, kBackY);
+    Send(WM_MOUSELEAVE, 0, 0, 0);
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
     EXPECT_FALSE(DrainQueue());
 }
 
@@ -186,13 +307,14 @@ TEST_F(MainWindow, TheOptionsLabelHasNoMenuUntilItIsClicked) {
     EXPECT_EQ(MainFrm->lblSet->CursorId(), IDC_HAND);
     EXPECT_EQ(MainFrm->imgAppToDesk->CursorId(), IDC_HAND);
     const auto& items = MainFrm->popSysset.Items();
-    ASSERT_EQ(items.size(), 4u);
+    ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0]->Caption(), L"帮助说明");
     EXPECT_EQ(items[1]->Caption(), L"意见反馈");
-    EXPECT_TRUE(items[2]->IsSeparator());
-    EXPECT_EQ(items[3]->Caption(), L"退出程序");
+    EXPECT_EQ(items[2]->Caption(), L"恢复原来的桌面");
+    EXPECT_TRUE(items[3]->IsSeparator());
+    EXPECT_EQ(items[4]->Caption(), L"退出程序");
     // "退出程序" ends the program.
-    items[3]->OnClick(*items[3]);
+    items[4]->OnClick(*items[4]);
     EXPECT_TRUE(DrainQueue());
 }
 
@@ -257,6 +379,104 @@ TEST_F(MainWindow, AnExceptionInAHandlerIsReportedAndTheWindowGoesOn) {
     EXPECT_TRUE(sawErrorBox);
     Send(WM_LBUTTONUP, 0, 50, 40);
     EXPECT_TRUE(::IsWindow(MainFrm->Handle()));
+}
+
+// Handles what the editor posted to itself (an input method's characters
+// come back as WM_CHAR).
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// A key press as the keyboard gives it, with Ctrl held when `ctrl`.
+void Key(HWND edit, WPARAM key, bool ctrl = false) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::SendMessageW(edit, WM_KEYDOWN, key, 1);
+    ::SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+}
+
+// The auto-save takes the editor's text only when its modification flag is
+// up: every way of changing the note must raise it. Each change starts from a
+// lowered flag and must change the text.
+TEST_F(MainWindow, EveryChangeToTheNoteRaisesTheModificationFlag) {
+    HWND edit = MainFrm->rdtMain->Handle();
+    RichNoteEditor editor(edit);
+    editor.SetText(u"one two three\r\n");
+    EXPECT_TRUE(editor.Modified()) << "loading";
+    ::SendMessageW(edit, EM_SETSEL, 0, 3);
+    ::SendMessageW(edit, WM_COPY, 0, 0); // the clipboard holds "one"
+
+    auto select = [edit](int from, int to) { ::SendMessageW(edit, EM_SETSEL, from, to); };
+    TMenuItem& item = *MainFrm->pmDeskTopMonCal.Items()[0];
+    TMainFrm& frm = *MainFrm;
+    struct Change {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Change changes[] = {
+        {"typing", [&] { ::SendMessageW(edit, WM_CHAR, L'x', 0); }},
+        {"Return", [&] { Key(edit, VK_RETURN); }},
+        {"input method", [&] { ::SendMessageW(edit, WM_IME_CHAR, 0x4ECA, 0); }},
+        {"Backspace", [&] { Key(edit, VK_BACK); }},
+        {"Delete",
+         [&] {
+             select(0, 0);
+             Key(edit, VK_DELETE);
+         }},
+        {"Ctrl+V", [&] { Key(edit, 'V', true); }},
+        {"Ctrl+Z", [&] { Key(edit, 'Z', true); }},
+        {"Ctrl+X",
+         [&] {
+             select(0, 2);
+             Key(edit, 'X', true);
+         }},
+        {"粘贴", [&] { frm.N2Click(item); }},
+        {"撤销", [&] { frm.CtrlZ1Click(item); }},
+        {"剪切",
+         [&] {
+             select(0, 2);
+             frm.N3Click(item);
+         }},
+        {"删除",
+         [&] {
+             select(0, 1);
+             frm.N9Click(item);
+         }},
+        {"打V", [&] { frm.V1Click(item); }},
+        {"打X", [&] { frm.X1Click(item); }},
+        {"√", [&] { frm.btn3Click(*frm.btn3); }},
+        {"X button", [&] { frm.btn4Click(*frm.btn4); }},
+    };
+    for (const Change& change : changes) {
+        const std::u16string before = editor.Text();
+        editor.SetModified(false);
+        change.run();
+        Pump();
+        EXPECT_NE(editor.Text(), before) << change.what << " changed nothing";
+        EXPECT_TRUE(editor.Modified()) << change.what;
+    }
+    // Selecting and copying change nothing and leave the flag down.
+    editor.SetModified(false);
+    select(0, -1);
+    frm.N1Click(item);
+    Pump();
+    EXPECT_FALSE(editor.Modified());
+
+    // An edit the control does not flag itself reaches the next tick.
+    frm.AutoSaveNoteFile();
+    select(0, -1);
+    Key(edit, 'X', true);
+    Pump();
+    frm.AutoSaveNoteFile();
+    EXPECT_EQ(ReadWholeFile(ProgramFolder() + L"Data\\content.ini"), "");
 }
 
 } // namespace

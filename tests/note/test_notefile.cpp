@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <utility>
+
 #include "app/NoteFile.h"
 #include "tests/file/TempFolder.h"
 #include "platform/Handles.h"
@@ -15,11 +18,35 @@ namespace {
 
 using testing::TempFolder;
 
+// Like the rich edit control, raises its flag for every change made to
+// `text`; ChangeUnflagged makes a change the flag misses.
 class FakeEditor : public NoteEditor {
   public:
     std::u16string text;
-    std::u16string Text() const override { return text; }
-    void SetText(std::u16string_view t) override { text = t; }
+    mutable int fetches = 0;
+    mutable bool failNextTake = false; // as when a big note finds no memory
+    std::u16string Text() const override {
+        ++fetches;
+        if (std::exchange(failNextTake, false)) throw std::bad_alloc();
+        return text;
+    }
+    void SetText(std::u16string_view t) override {
+        text = t;
+        flag_ = true;
+    }
+    bool Modified() const override { return flag_ || text != textAtClear_; }
+    void SetModified(bool modified) override {
+        flag_ = modified;
+        if (!modified) textAtClear_ = text;
+    }
+    void ChangeUnflagged(std::u16string_view t) {
+        text = t;
+        textAtClear_ = text;
+    }
+
+  private:
+    bool flag_ = false;
+    std::u16string textAtClear_;
 };
 
 // A program folder with its Data folder.
@@ -292,6 +319,150 @@ TEST(NoteFile, MissingDataFolderFailsEveryTickUntilItExists) {
     CreateDirectoryW((dir / L"Data").c_str(), nullptr);
     note.Write(editor);
     EXPECT_EQ(ReadWholeFile(dir / L"Data\\content.ini"), "typed\r\n");
+}
+
+// Counts the writes that reach the disk (each one replaces the file once).
+struct WriteCounter {
+    int writes = 0;
+    WriteCounter() {
+        SetFileReplaceHookForTesting([this](const std::wstring&) -> unsigned long {
+            ++writes;
+            return 0;
+        });
+    }
+    ~WriteCounter() { SetFileReplaceHookForTesting({}); }
+};
+
+TEST(NoteFileTicks, UnchangedNoteIsTakenEverySixthTickAndNeverWritten) {
+    NoteFolder folder;
+    folder.Put("a\r\nb\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    WriteCounter counter;
+    // The first tick takes the loaded text: it gives the file's own bytes.
+    note.Write(editor);
+    EXPECT_EQ(editor.fetches, 1);
+    for (int tick = 2; tick <= 13; ++tick)
+        note.Write(editor);
+    // Ticks 7 and 13 are the sixth after a taking tick.
+    EXPECT_EQ(editor.fetches, 3);
+    EXPECT_EQ(counter.writes, 0);
+    EXPECT_EQ(folder.Disk(), "a\r\nb\r\n");
+    // Leaving takes the text whatever the flag says, and writes nothing new.
+    note.Write(editor, SaveReason::Exit);
+    EXPECT_EQ(editor.fetches, 4);
+    EXPECT_EQ(counter.writes, 0);
+}
+
+TEST(NoteFileTicks, AnEditIsWrittenOnceByTheNextTick) {
+    NoteFolder folder;
+    folder.Put("abc"); // no final line break: the first tick adds it
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    WriteCounter counter;
+    note.Write(editor);
+    EXPECT_EQ(counter.writes, 1);
+    EXPECT_EQ(folder.Disk(), "abc\r\n");
+    editor.text += u"d";
+    note.Write(editor);
+    EXPECT_EQ(counter.writes, 2);
+    EXPECT_EQ(folder.Disk(), "abc\r\nd\r\n");
+    note.Write(editor);
+    note.Write(editor);
+    EXPECT_EQ(counter.writes, 2);
+    // Typed and undone between two ticks: the same bytes, nothing to write.
+    editor.text += u"e";
+    editor.text.pop_back();
+    note.Write(editor);
+    EXPECT_EQ(counter.writes, 2);
+}
+
+TEST(NoteFileTicks, AChangeTheFlagMissedArrivesWithinSixTicksAndAtExit) {
+    NoteFolder folder;
+    folder.Put("old\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    note.Write(editor);
+    editor.ChangeUnflagged(u"new\r\n");
+    int ticks = 0;
+    while (folder.Disk() != "new\r\n" && ticks < 10) {
+        note.Write(editor);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, NoteFile::kTicksPerFetch);
+    EXPECT_EQ(folder.Disk(), "new\r\n");
+
+    editor.ChangeUnflagged(u"newer\r\n");
+    note.Write(editor, SaveReason::Exit);
+    EXPECT_EQ(folder.Disk(), "newer\r\n");
+}
+
+TEST(NoteFileTicks, AFileChangedOrDeletedBehindOurBackIsWrittenAgain) {
+    NoteFolder folder;
+    folder.Put("mine\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    note.Write(editor);
+    {
+        WriteCounter counter;
+        note.Write(editor);
+        EXPECT_EQ(counter.writes, 0);
+    }
+    // Another program rewrites the file in place, same size.
+    {
+        FileHandle other(CreateFileW(folder.DiskPath().c_str(), GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(other.Valid());
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(other.Get(), "MINE", 4, &written, nullptr));
+    }
+    ASSERT_EQ(folder.Disk(), "MINE\r\n");
+    note.Write(editor);
+    EXPECT_EQ(folder.Disk(), "mine\r\n");
+    // Deleted: written again, as a new file (the text as one line).
+    DeleteFileW(folder.DiskPath().c_str());
+    note.Write(editor);
+    EXPECT_EQ(folder.Disk(), "mine\r\n\r\n");
+    // The next tick sees the file again and writes the text's lines.
+    note.Write(editor);
+    EXPECT_EQ(folder.Disk(), "mine\r\n");
+}
+
+TEST(NoteFileTicks, AFailedWriteIsRetriedWithoutTheEditor) {
+    NoteFolder folder;
+    HookReset reset;
+    folder.Put("old\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    editor.text = u"new\r\n";
+    SetFileReplaceHookForTesting(
+        [](const std::wstring&) -> unsigned long { return ERROR_SHARING_VIOLATION; });
+    EXPECT_THROW(note.Write(editor), EFCreateError);
+    SetFileReplaceHookForTesting({});
+    const int fetches = editor.fetches;
+    note.Write(editor);
+    EXPECT_EQ(editor.fetches, fetches);
+    EXPECT_EQ(folder.Disk(), "new\r\n");
+}
+
+TEST(NoteFileTicks, TextThatCouldNotBeTakenIsTakenAgain) {
+    NoteFolder folder;
+    folder.Put("old\r\n");
+    FakeEditor editor;
+    NoteFile note;
+    note.Load(folder.NotePath(), editor);
+    note.Write(editor);
+    editor.text = u"new\r\n";
+    editor.failNextTake = true;
+    EXPECT_THROW(note.Write(editor), std::bad_alloc);
+    EXPECT_TRUE(editor.Modified());
+    note.Write(editor);
+    EXPECT_EQ(folder.Disk(), "new\r\n");
 }
 
 TEST(SingleErrorBox, ReportsOneFailureAtATime) {

@@ -18,8 +18,9 @@ class RichNote : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(kRichEditLoaded);
-        edit_ = CreateWindowExW(0, L"RichEdit20W", L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-                                0, 358, 287, nullptr, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExW(0, L"RichEdit20W", L"",
+                                WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0, 358,
+                                287, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(edit_, nullptr);
         LiftTextLimit(edit_);
     }
@@ -121,6 +122,17 @@ TEST(RichNoteFailures, AFailedReadRaisesInsteadOfGivingAnEmptyNote) {
     EXPECT_EQ(editor.Text(), u"");
     DestroyWindow(wnd);
     EXPECT_THROW(editor.Text(), ENoteEditorUnreadable); // the window is gone
+}
+
+TEST_F(RichNote, LoadingRaisesTheModificationFlag) {
+    RichNoteEditor editor(Edit());
+    editor.SetModified(false);
+    editor.SetText(u"note\r\n");
+    EXPECT_TRUE(editor.Modified());
+    editor.SetModified(false);
+    EXPECT_FALSE(editor.Modified());
+    EXPECT_EQ(editor.Text(), u"note\r\n"); // taking the text changes nothing
+    EXPECT_FALSE(editor.Modified());
 }
 
 } // namespace

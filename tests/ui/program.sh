@@ -18,7 +18,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-start_display
+# A test may set SCREEN_SIZE (WxH) or display_kind=two-monitors before sourcing this file.
+start_display "${display_kind:-${SCREEN_SIZE:-}}"
 
 # launch: starts the program without waiting; start also waits for its window.
 launch() {

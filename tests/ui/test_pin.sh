@@ -5,6 +5,9 @@
 # second click, and the wallpaper setting. PNGs of the pictures are kept under
 # build/ui-artifacts/. The wallpaper setting is put back afterwards.
 set -uo pipefail
+# A screen of the shipped backgrounds' own size: nothing is fitted, and
+# Mix.bmp is the background with the note at (W - 402, 30).
+SCREEN_SIZE=1920x1080
 source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
 art="$root/build/ui-artifacts"
@@ -16,6 +19,8 @@ on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wal
 mix_matches() { python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/$1" "$bg/Content.bmp" "$2"; }
 note_has_text() { python3 "$root/tests/ui/check_mix.py" --ink "$bg/Content.bmp"; }
 
+# Wine keeps the display of a session that is still running: start afresh.
+end_wine_session
 # pin: clicks the pin button once Mix.bmp is gone; pinned: it is whole again.
 pin() { rm -f "$bg/Mix.bmp"; click_at 528 59; }
 pinned() { until_ok 20 bmp_complete "$bg/Mix.bmp"; }
