@@ -2,6 +2,8 @@
 
 #include "platform/SystemLibrary.h"
 
+#include <ole2.h>
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -106,6 +108,10 @@ TRichEdit::TRichEdit(std::string name, TColor color, const TFontSpec& font)
     : TControl(std::move(name)), color_(color), font_(font) {}
 
 TRichEdit::~TRichEdit() {
+    // Text the user copied is handed to the clipboard as an object of the
+    // control's library: render it now, while that library is loaded, so the
+    // text outlives us and nothing calls into the library once it is gone.
+    ::OleFlushClipboard();
     wnd_.Reset(); // before library_ goes
 }
 
