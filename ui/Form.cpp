@@ -1,25 +1,49 @@
 #include "ui/Form.h"
 
+#include "base/DisplayScale.h"
 #include "ui/Application.h"
+#include "ui/DisplayDpi.h"
 
 namespace tabulon {
 
 TForm::TForm(std::string name, const TFormSpec& layout)
     : TWinControl(std::move(name)), caption_(layout.caption), font_(layout.font),
+      designWidth_(layout.width), designHeight_(layout.height),
+      style_(layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
+                               : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN),
       centreOnDesktop_(layout.centreOnDesktop) {
     SetColor(layout.color);
     bounds_ = TRect{0, 0, layout.width, layout.height};
     visible_ = false;
-    const DWORD style = layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
-                                        : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    CreateHandle(style, 0, Application.Handle(), layout.caption);
-    if (!layout.borderless) {
-        // The layout gives the client size; the frame comes on top.
-        RECT r{0, 0, layout.width, layout.height};
-        ::AdjustWindowRectEx(&r, style, FALSE, 0);
-        ::SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    CreateHandle(style_, 0, Application.Handle(), layout.caption);
+    // The window exists before its DPI can be asked; it is sized afterwards.
+    dpi_ = WindowDpi(Handle());
+    bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    if (!layout.borderless || dpi_ != kDesignDpi) {
+        const SIZE size = WindowSize();
+        ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+SIZE TForm::WindowSize() const {
+    // The layout gives the client size; a frame comes on top.
+    RECT r{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    if (style_ & WS_CAPTION) ::AdjustWindowRectEx(&r, style_, FALSE, 0);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TForm::ChangeDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    const SIZE size = WindowSize();
+    bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (std::span<const TControlSpec> layout : layouts_)
+        ScaleLayout(*this, layout, dpi_);
+    DpiChanged();
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 TForm::~TForm() = default;
@@ -84,6 +108,16 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case kWmDpiChanged: {
+        // Moved to a monitor of another scale: laid out anew at the position
+        // the system suggests (its size is ours, computed from the layout).
+        ChangeDpi(LOWORD(wp));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+        if (suggested)
+            ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_SYSCOMMAND:
         // The whole application minimises through its taskbar entry.
         if ((wp & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {
