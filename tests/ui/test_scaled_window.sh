@@ -50,14 +50,15 @@ set_dpi() {
 cap_height() {
   local p; p=($(position))
   import -window root -crop "$(s 300)x$(s 60)+$((p[0] + $(s 220)))+$((p[1] + $(s 82)))" +repage \
-    "$work/ink.ppm" 2>/dev/null
+    -depth 8 "$work/ink.ppm" 2>/dev/null
   convert "$work/ink.ppm" "$art/ink-$dpi.png" 2>/dev/null
   python3 - "$work/ink.ppm" <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()
 parts = data.split(maxsplit=4)
 w, h, body = int(parts[1]), int(parts[2]), parts[4]
-dark = lambda x, y: sum(body[(y * w + x) * 3:(y * w + x) * 3 + 3]) < 300
+step = 1 if int(parts[3]) < 256 else 2  # bytes per sample; the high byte first
+dark = lambda x, y: sum(body[(y * w + x) * 3 * step:(y * w + x + 1) * 3 * step:step]) < 300
 cols = [x for x in range(w) if any(dark(x, y) for y in range(h))]
 if not cols:
     print(0); sys.exit()
@@ -70,10 +71,12 @@ print(max(rows) - min(rows) + 1)
 PY
 }
 
-# run_at DPI: starts the program at that DPI and leaves it running, `win` set.
+# run_at DPI: starts the program at that DPI with a short note and leaves it
+# running, `win` set.
 run_at() {
   dpi=$1
   set_dpi "$dpi"
+  printf '明天上午十点 开会\r\n给植物浇水 √\r\nBuy milk and bread\r\n' | iconv -f UTF-8 -t GBK >"$note"
   main_size="$(s 584)x$(s 382)"
   start
 }
