@@ -6,7 +6,7 @@ NATIVE := build/native
 ASAN   := build/asan
 WIN32  := build/win32
 
-.PHONY: all deps native asan win32 test test-native test-win32 test-ui run dist bench fuzz e2e release clean
+.PHONY: all deps native asan win32 test test-native test-win32 test-pe test-ui run dist bench fuzz e2e release clean
 
 all: native win32
 
@@ -32,10 +32,15 @@ test-native: native asan
 test-win32: win32
 	bash tools/run-win32-tests.sh $(WIN32)
 
+# What Wine cannot show: the DLLs the program needs and its loader flags.
+test-pe: dist
+	bash tests/pe/test_pe.sh
+	bash tests/pe/test_signing.sh
+
 test-ui: dist
 	bash tests/ui/run-all.sh
 
-test: test-native test-win32 test-ui e2e
+test: test-native test-win32 test-pe test-ui e2e
 
 run: dist
 	bash tools/run.sh

@@ -22,7 +22,8 @@ const TFormSpec kMainForm{
     .width = 584,
     .height = 382,
     .borderless = true,
-    .centreOnDesktop = true,
+    .centreOnScreen = true,
+    .taskbarWindow = true,
     .color = clBtnFace,
     .font = kFormFont,
 };

@@ -92,6 +92,7 @@ void TMainFrm::BindCaptionButtons() {
     img_mini_highlight->OnClick = [this](TControl& s) { img_mini_highlightClick(s); };
     imgBG->OnMouseDown = [this](TControl& s, const TMouseEvent& e) { imgBGMouseDown(s, e); };
     imgBG->OnMouseMove = [this](TControl& s, const TMouseEvent& e) { imgBGMouseMove(s, e); };
+    OnMouseLeave = [this](TForm& s) { FormMouseLeave(s); };
 }
 
 void TMainFrm::ShowCaptionButtons(ButtonState close, ButtonState mini) {
@@ -126,9 +127,10 @@ void TMainFrm::img_mini_highlightMouseDown(TControl&, const TMouseEvent&) {
 }
 
 void TMainFrm::img_mini_highlightClick(TControl&) {
-    // The taskbar entry stays, minimised; restoring it shows the window again.
+    // Minimised, the window leaves the screen and keeps its taskbar button,
+    // from which the user restores it. (Hidden as well, it would lose the
+    // button: it is the taskbar window itself.)
     Application.Minimize();
-    Hide();
     ShowCaptionButtons(ButtonState::Normal, ButtonState::Normal);
 }
 
@@ -142,6 +144,15 @@ void TMainFrm::imgBGMouseDown(TControl&, const TMouseEvent&) {
 
 void TMainFrm::imgBGMouseMove(TControl&, const TMouseEvent&) {
     ShowCaptionButtons(ButtonState::Normal, ButtonState::Normal);
+}
+
+void TMainFrm::FormMouseLeave(TForm&) {
+    // A pointer that leaves straight from a button (up, or out of the side)
+    // never crosses the background: settle a hover image here. A pressed
+    // image stays while its press lasts, and after a release elsewhere, until
+    // the pointer crosses the background.
+    ShowCaptionButtons(img_close_down->Visible() ? ButtonState::Pressed : ButtonState::Normal,
+                       img_mini_down->Visible() ? ButtonState::Pressed : ButtonState::Normal);
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,8 @@ class TMainFrm : public TForm {
     void img_mini_highlightClick(TControl& sender);
     void imgBGMouseDown(TControl& sender, const TMouseEvent& e);
     void imgBGMouseMove(TControl& sender, const TMouseEvent& e);
+    // The pointer left the window: hover images go back to normal.
+    void FormMouseLeave(TForm& sender);
 
     // System menu.
     void lblSetClick(TControl& sender);

@@ -16,6 +16,9 @@
 #include "app/RichNoteEditor.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
+#include "platform/SystemLibrary.h"
+
+#include <richedit.h>
 
 namespace {
 
@@ -72,7 +75,8 @@ void WriteOneCall(const std::wstring& path, const std::string& bytes, bool flush
 } // namespace
 
 int main() {
-    LoadLibraryW(L"riched20.dll");
+    // The control the note editor uses, in its plain-text mode.
+    ModuleHandle richEdit = LoadSystemLibrary(L"msftedit.dll");
 
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -106,12 +110,13 @@ int main() {
     for (const auto& size : sizes) {
         // A fresh control each time, as at start-up: the text goes into an
         // empty editor (replacing megabytes of text is very slow under Wine).
-        HWND edit = CreateWindowExW(0, L"RichEdit20W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 358, 287,
+        HWND edit = CreateWindowExW(0, L"RICHEDIT50W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 358, 287,
                                     nullptr, nullptr, nullptr, nullptr);
         if (!edit) {
             std::fprintf(stderr, "no rich edit control\n");
             return 1;
         }
+        SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
         LiftTextLimit(edit);
         RichNoteEditor editor(edit);
         {

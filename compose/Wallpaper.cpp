@@ -2,6 +2,7 @@
 
 #include "compose/CBmp.h"
 #include "platform/FileIO.h"
+#include "base/LongPath.h"
 
 namespace tabulon {
 
@@ -36,9 +37,35 @@ void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int w
     ::GdiFlush();
 }
 
+namespace {
+
+// The wallpaper setting holds at most MAX_PATH characters. A longer path is
+// handed over in its 8.3 form where the volume keeps such names; otherwise
+// as it is, and the system may refuse it (the pin's files are written anyway).
+std::wstring WallpaperPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    const std::wstring extended = ExtendedLengthPath(path);
+    std::wstring shortPath(::GetShortPathNameW(extended.c_str(), nullptr, 0), L'\0');
+    if (shortPath.empty()) return path;
+    const DWORD n =
+        ::GetShortPathNameW(extended.c_str(), shortPath.data(), DWORD(shortPath.size()));
+    if (n == 0 || n >= shortPath.size()) return path;
+    shortPath.resize(n);
+    shortPath = WithoutExtendedPrefix(shortPath);
+    return shortPath.size() < MAX_PATH ? shortPath : path;
+}
+
+} // namespace
+
 unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept {
     // SPIF_SENDCHANGE: Explorer redraws the desktop now, not at the next sign-in.
-    if (::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
+    std::wstring setting;
+    try {
+        setting = WallpaperPath(path);
+    } catch (...) {
+        return ERROR_OUTOFMEMORY;
+    }
+    if (::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, setting.data(),
                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE))
         return 0;
     const unsigned long code = ::GetLastError();

@@ -15,6 +15,13 @@ SetCompressor /SOLID lzma
   !define OUTFILE "Tabulon-${VERSION}-setup.exe"
 !endif
 
+; -DSIGN=path of tools/sign.sh: the installer and the uninstaller it writes
+; are signed as they are made (the uninstaller before it is packed).
+!ifdef SIGN
+  !finalize 'bash "${SIGN}" "%1"' = 0
+  !uninstfinalize 'bash "${SIGN}" "%1"' = 0
+!endif
+
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/LongPath.h"
 #include "platform/Handles.h"
 #include "platform/SystemError.h"
 
@@ -91,7 +92,7 @@ std::wstring ProgramFolder() {
 }
 
 bool FileExists(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(FullFilePath(path).c_str());
+    DWORD attributes = GetFileAttributesW(ExtendedLengthPath(FullFilePath(path)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD code = GetLastError();
         return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION;
@@ -113,8 +114,8 @@ bool GetFileStamp(const std::wstring& path, FileStamp& stamp) {
 namespace {
 
 FileHandle OpenForReading(const std::wstring& full) {
-    FileHandle file(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FileHandle file(CreateFileW(ExtendedLengthPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) ThrowOpenError(full, GetLastError());
     return file;
 }
@@ -153,22 +154,23 @@ std::string ReadWholeFile(const std::wstring& path) {
 
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
     const std::wstring full = FullFilePath(path);
+    const std::wstring target = ExtendedLengthPath(full);
     // A target that exists but may not be written (read-only, a folder, locked
     // by another program) is refused before anything is written, so the error
     // names the target itself rather than a step of the replacement.
     // The target stays open without sharing until the swap, so no other
     // program writes it in between.
     FileHandle lock;
-    DWORD attributes = GetFileAttributesW(full.c_str());
+    DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
             ThrowCreateError(full, ERROR_ACCESS_DENIED);
-        lock = FileHandle(CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        lock = FileHandle(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!lock.Valid()) ThrowCreateError(full, GetLastError());
     }
 
-    const std::wstring temp = full + L".~tmp";
+    const std::wstring temp = ExtendedLengthPath(full + L".~tmp");
     TempFileGuard guard(temp);
     {
         // No sharing while the bytes go out: nobody reads a half-written file.
@@ -187,7 +189,7 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
         if (DWORD code = hook(temp)) ThrowCreateError(full, code);
     }
     lock.Close();
-    if (!MoveFileExW(temp.c_str(), full.c_str(),
+    if (!MoveFileExW(temp.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowCreateError(full, GetLastError());
     guard.Release();

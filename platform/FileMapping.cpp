@@ -1,5 +1,6 @@
 #include "platform/FileMapping.h"
 
+#include "base/LongPath.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
 
@@ -15,8 +16,8 @@ namespace {
 
 MappedFile::MappedFile(const std::wstring& path) {
     const std::wstring full = FullFilePath(path);
-    file_ = FileHandle(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    file_ = FileHandle(CreateFileW(ExtendedLengthPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file_.Valid()) ThrowOpenError(full, GetLastError());
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file_.Get(), &size)) ThrowOpenError(full, GetLastError());

@@ -1,5 +1,6 @@
 #include "platform/FileWriteInPlace.h"
 
+#include "base/LongPath.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
 
@@ -8,8 +9,9 @@ namespace tabulon {
 InPlaceFileWriter::InPlaceFileWriter(const std::wstring& path) : full_(FullFilePath(path)) {
     // OPEN_ALWAYS rather than CREATE_ALWAYS: the latter refuses an existing
     // hidden or system file, which a replacement would not.
-    file_ = FileHandle(CreateFileW(full_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    file_ = FileHandle(CreateFileW(ExtendedLengthPath(full_).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                   nullptr));
     if (!file_.Valid()) Fail(GetLastError());
 }
 

@@ -12,7 +12,7 @@ pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
       libpng-dev libspng-dev libstb-dev zlib1g-dev clang libclang-rt-14-dev
       googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip locales xclip ccache
       python3-html5lib
-      wine wine32:i386 wine64)
+      wine wine32:i386 wine64 libxinerama1:i386 xserver-xephyr)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

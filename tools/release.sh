@@ -1,23 +1,48 @@
 #!/usr/bin/env bash
 # Builds the release packages from dist/Tabulon: the portable zip and the
-# per-user NSIS installer, both named after the project version.
+# per-user NSIS installer, both named after the project version. With
+# TABULON_SIGN_CERT (and TABULON_SIGN_KEY) set, Tabulon.exe, the installer and
+# the uninstaller it writes are signed and timestamped (tools/sign.sh);
+# without, the packages are built unsigned and the script says so.
+# TABULON_RELEASE_DIR sets the output folder (default release/).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dist="$root/dist/Tabulon"
-out="$root/release"
+out="${TABULON_RELEASE_DIR:-$root/release}"
 version=$(sed -n 's/^project(Tabulon VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || { echo "no version in CMakeLists.txt" >&2; exit 1; }
 for f in Tabulon.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/DeskTopBG/A.bmp; do
   [ -f "$dist/$f" ] || { echo "missing $dist/$f (run make dist)" >&2; exit 1; }
 done
 mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+
+# The packages are made from a staged copy, so that signing never touches dist/.
+stage="$out/stage"
+rm -rf "$stage"
+mkdir -p "$stage"
+cp -r "$dist" "$stage/Tabulon"
+rm -rf "$stage/Tabulon/Data"
+mkdir -p "$stage/Tabulon/Data"
+signing=()
+if [ -n "${TABULON_SIGN_CERT:-}" ]; then
+  bash "$root/tools/sign.sh" "$stage/Tabulon/Tabulon.exe"
+  signing=(-DSIGN="$root/tools/sign.sh")
+fi
+
 zip="$out/Tabulon-$version-win32.zip"
 rm -f "$zip"
 # The zip holds the program folder as the program expects it, with an empty
 # Data folder for the note.
-(cd "$root/dist" && zip -q -r -X "$zip" Tabulon -x 'Tabulon/Data/*' && zip -q "$zip" Tabulon/Data/)
+(cd "$stage" && zip -q -r -X "$zip" Tabulon -x 'Tabulon/Data/*' && zip -q "$zip" Tabulon/Data/)
 setup="$out/Tabulon-$version-setup.exe"
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DDISTDIR="$dist" \
-  -DICON="$root/resources/Tabulon.ico" -DOUTFILE="$setup" "$root/installer/Tabulon.nsi"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DDISTDIR="$stage/Tabulon" \
+  -DICON="$root/resources/Tabulon.ico" -DOUTFILE="$setup" "${signing[@]}" "$root/installer/Tabulon.nsi"
+rm -rf "$stage"
 echo "release: $zip"
 echo "release: $setup"
+if [ ${#signing[@]} -eq 0 ]; then
+  echo "release: UNSIGNED - TABULON_SIGN_CERT/TABULON_SIGN_KEY are not set, so Tabulon.exe," \
+    "the installer and the uninstaller carry no signature (SmartScreen will warn users;" \
+    "see \"Signing\" in README.md)"
+fi

@@ -39,10 +39,10 @@ void TApplication::Initialize() {
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kAppWindowClass;
     ::RegisterClassExW(&wc);
-    // A zero-sized captioned popup: it has no visible surface, but it carries
-    // the title, the icon and the minimised state in the taskbar.
+    // A zero-sized popup that is never shown; a tool window, so that nothing
+    // ever gives it a taskbar button or an Alt+Tab tile of its own.
     HWND wnd =
-        ::CreateWindowExW(0, kAppWindowClass, title_.c_str(),
+        ::CreateWindowExW(WS_EX_TOOLWINDOW, kAppWindowClass, title_.c_str(),
                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                           ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
                           0, 0, nullptr, nullptr, instance, nullptr);
@@ -63,10 +63,7 @@ void TApplication::AdoptForm(std::unique_ptr<TForm> form) {
 }
 
 void TApplication::Run() {
-    if (mainForm_) {
-        if (wnd_) ::ShowWindow(wnd_.Get(), SW_SHOWNA);
-        mainForm_->Show();
-    }
+    if (mainForm_) mainForm_->Show();
     while (!terminated_) {
         MSG msg;
         // An empty queue means the shown form has painted (Wine also hands
@@ -121,19 +118,29 @@ void TApplication::DestroyForms() {
 }
 
 void TApplication::Minimize() {
-    minimized_ = true;
-    if (wnd_) ::ShowWindow(wnd_.Get(), SW_MINIMIZE);
+    if (mainForm_) mainForm_->Minimize();
 }
 
 void TApplication::Restore() {
-    minimized_ = false;
-    if (wnd_ && ::IsIconic(wnd_.Get())) ::ShowWindow(wnd_.Get(), SW_RESTORE);
     if (mainForm_) mainForm_->Show();
+}
+
+bool TApplication::Minimized() const {
+    return mainForm_ && mainForm_->Minimized();
 }
 
 void TApplication::ShowException(const std::wstring& message) {
     const std::wstring text = ErrorBoxText(message);
-    ::MessageBoxW(wnd_.Get(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+    // Over the main window when it is on the screen. Otherwise (during start,
+    // or minimised) the box stands alone, with a taskbar button of its own,
+    // so that it cannot hide behind other programs with no way back to it.
+    HWND owner = nullptr;
+    UINT modality = MB_TASKMODAL;
+    if (mainForm_ && mainForm_->Showing() && !mainForm_->Minimized()) {
+        owner = mainForm_->Handle();
+        modality = MB_APPLMODAL;
+    }
+    ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | modality);
 }
 
 LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -153,10 +160,6 @@ LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
         }
-        break;
-    case WM_SIZE:
-        // Restored by other means than the system command (the shell, a window manager).
-        if (wp == SIZE_RESTORED && minimized_) Restore();
         break;
     case WM_CLOSE:
         Terminate();

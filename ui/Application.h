@@ -1,10 +1,10 @@
 #pragma once
 // TApplication: the one application object. It owns the forms (destroyed
 // last created first), runs the message loop with its message hook, shows
-// the error box for exceptions that escape event handlers, and keeps a small
-// window of its own that is the program's taskbar entry: the forms are owned
-// by it, so minimising the application and hiding the main form leaves the
-// entry in the taskbar, from where the user restores the window.
+// the error box for exceptions that escape event handlers, and keeps a hidden
+// window of its own that owns the forms that are never shown. The main form
+// is the program's taskbar window: its button, thumbnail and Alt+Tab tile
+// show the real window; the application window stays out of the taskbar.
 #include "base/Exception.h"
 #include "platform/Handles.h"
 
@@ -29,7 +29,7 @@ class TApplication {
     void Initialize();
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title);
-    // The application window: taskbar entry, owner of the forms and of popup menus.
+    // The application window: hidden, owner of the forms other than the main one.
     HWND Handle() const { return wnd_.Get(); }
     // The first form created.
     TForm* MainForm() const { return mainForm_; }
@@ -61,11 +61,10 @@ class TApplication {
     // Destroys the forms, last created first, each after its destroy handler.
     void DestroyForms();
 
-    // Minimises the application (its taskbar entry) and restores it, showing
-    // the main form again.
+    // Minimises the main form to its taskbar button and restores it from there.
     void Minimize();
     void Restore();
-    bool Minimized() const { return minimized_; }
+    bool Minimized() const;
 
     // The error box: message (see ErrorBoxText), title as caption, stop icon, OK.
     void ShowException(const std::wstring& message);
@@ -86,7 +85,6 @@ class TApplication {
     std::vector<std::function<void()>> idleTasks_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
-    bool minimized_ = false;
 };
 
 extern TApplication Application;

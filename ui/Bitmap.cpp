@@ -164,8 +164,10 @@ void TBitmap::Draw(NativeDC nativeDC, const TRect& rect) {
     HDC dc = static_cast<HDC>(nativeDC);
     ::GdiFlush();
     if (transparent_) {
-        ::TransparentBlt(dc, rect.left, rect.top, rect.Width(), rect.Height(), Canvas(), 0, 0,
-                         width_, height_, TransparentColor());
+        // gdi32's own entry: msimg32's TransparentBlt forwards to it, and
+        // msimg32, no KnownDLL, could be planted beside the program.
+        ::GdiTransparentBlt(dc, rect.left, rect.top, rect.Width(), rect.Height(), Canvas(), 0, 0,
+                            width_, height_, TransparentColor());
         return;
     }
     BITMAPINFO info{};

@@ -2,20 +2,35 @@
 
 #include "base/DisplayScale.h"
 #include "ui/Application.h"
+#include "base/Placement.h"
 #include "ui/DisplayDpi.h"
 
 namespace tabulon {
 
+namespace {
+
+DWORD FormStyle(const TFormSpec& layout) {
+    DWORD style = layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
+                                    : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // The system menu and minimise box draw nothing on a frameless window,
+    // but let the taskbar button minimise, restore and close it.
+    if (layout.taskbarWindow) style |= WS_SYSMENU | WS_MINIMIZEBOX;
+    return style;
+}
+
+} // namespace
+
 TForm::TForm(std::string name, const TFormSpec& layout)
     : TWinControl(std::move(name)), caption_(layout.caption), font_(layout.font),
       designWidth_(layout.width), designHeight_(layout.height),
-      style_(layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
-                               : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN),
-      centreOnDesktop_(layout.centreOnDesktop) {
+      style_(FormStyle(layout)), centreOnScreen_(layout.centreOnScreen) {
     SetColor(layout.color);
     bounds_ = TRect{0, 0, layout.width, layout.height};
     visible_ = false;
-    CreateHandle(style_, 0, Application.Handle(), layout.caption);
+    // The taskbar window is unowned, with a button of its own; other forms
+    // belong to the application window.
+    CreateHandle(style_, layout.taskbarWindow ? WS_EX_APPWINDOW : 0,
+                 layout.taskbarWindow ? nullptr : Application.Handle(), layout.caption);
     // The window exists before its DPI can be asked; it is sized afterwards.
     dpi_ = WindowDpi(Handle());
     bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
@@ -49,21 +64,37 @@ void TForm::ChangeDpi(int dpi) {
 TForm::~TForm() = default;
 
 void TForm::Show() {
-    if (!shownOnce_ && centreOnDesktop_) {
-        RECT r;
-        ::GetWindowRect(Handle(), &r);
-        const int w = r.right - r.left, h = r.bottom - r.top;
-        const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-        const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-        const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        ::SetWindowPos(Handle(), nullptr, vx + (vw - w) / 2, vy + (vh - h) / 2, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!shownOnce_ && centreOnScreen_) {
+        // The monitor the user is looking at: the one under the pointer.
+        POINT pointer{};
+        ::GetCursorPos(&pointer);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (::GetMonitorInfoW(::MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            RECT r;
+            ::GetWindowRect(Handle(), &r);
+            const RECT& w = monitor.rcWork;
+            const TRect at = CentreInWorkArea(TRect{w.left, w.top, w.right, w.bottom},
+                                              r.right - r.left, r.bottom - r.top);
+            ::SetWindowPos(Handle(), nullptr, at.left, at.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
     shownOnce_ = true;
     visible_ = true;
-    ::ShowWindow(Handle(), SW_SHOW);
+    if (::IsIconic(Handle()))
+        ::ShowWindow(Handle(), SW_RESTORE);
+    else
+        ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
+}
+
+void TForm::Minimize() {
+    ::ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+bool TForm::Minimized() const {
+    return ::IsIconic(Handle()) != FALSE;
 }
 
 void TForm::Hide() {
@@ -125,6 +156,11 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_MOUSELEAVE: {
+        const LRESULT result = TWinControl::WndProc(msg, wp, lp);
+        if (OnMouseLeave) OnMouseLeave(*this);
+        return result;
+    }
     default:
         break;
     }

@@ -5,6 +5,7 @@
 #include "ui/Layout.h"
 #include "ui/WinControl.h"
 
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -14,17 +15,21 @@ namespace tabulon {
 
 struct TFormSpec {
     const wchar_t* caption = L"";
-    int width = 0, height = 0;    // the client size at 96 DPI (and the window's, borderless)
-    bool borderless = true;       // no caption bar, no frame
-    bool centreOnDesktop = false; // placed in the middle of the virtual screen when first shown
+    int width = 0, height = 0;   // the client size at 96 DPI (and the window's, borderless)
+    bool borderless = true;      // no caption bar, no frame
+    bool centreOnScreen = false; // first shown centred on the monitor under the pointer
+    // The window the taskbar, Alt+Tab and Task View show: unowned, with its own
+    // taskbar button. Other forms are owned by the application window.
+    bool taskbarWindow = false;
     TColor color = clBtnFace;
     TFontSpec font{};
 };
 
 class TForm : public TWinControl {
   public:
-    // Creates the window, hidden, owned by the application window, at the
-    // size the layout gives scaled to the window's DPI.
+    // Creates the window, hidden, at the size the layout gives scaled to the
+    // window's DPI; owned by the application window unless it is the taskbar
+    // window.
     TForm(std::string name, const TFormSpec& layout);
     ~TForm() override;
 
@@ -49,6 +54,14 @@ class TForm : public TWinControl {
     void Show();
     void Hide();
     bool Showing() const;
+    // Minimised to its taskbar button (the taskbar window only); Show
+    // restores it.
+    void Minimize();
+    bool Minimized() const;
+
+    // The pointer left the form's own surface (to another program, the
+    // desktop or one of the form's child windows).
+    std::function<void(TForm&)> OnMouseLeave;
 
     // Registers a control under its name (layouts do this for every control).
     void RegisterComponent(TControl& control);
@@ -78,7 +91,7 @@ class TForm : public TWinControl {
     DWORD style_;
     int dpi_ = 96;
     std::vector<std::span<const TControlSpec>> layouts_;
-    bool centreOnDesktop_;
+    bool centreOnScreen_;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
     std::map<std::string, TControl*, std::less<>> components_;

@@ -1,18 +1,103 @@
 #include "ui/RichEdit.h"
 
+#include "platform/SystemLibrary.h"
+
+#include <commctrl.h>
 #include <richedit.h>
 
+#include <string>
 #include <vector>
 
 namespace tabulon {
 
 namespace {
 
-// riched20.dll stays loaded for the life of the process: the window class
-// lives in it, and a control may exist until the very end.
-void LoadRichEditLibrary() {
-    static ModuleHandle library(::LoadLibraryW(L"riched20.dll"));
-    if (!library) throw Exception(L"Cannot load riched20.dll");
+struct RichEditKind {
+    const wchar_t* library;
+    const wchar_t* windowClass;
+};
+
+// msftedit's control works with today's input methods and emoji; riched20's
+// is the fallback. Both from the system folder only.
+constexpr RichEditKind kRichEditKinds[] = {{L"msftedit.dll", L"RICHEDIT50W"},
+                                           {L"riched20.dll", L"RichEdit20W"}};
+
+constexpr UINT_PTR kPlainPasteId = 1;
+
+// The clipboard, open for the life of the object.
+class OpenedClipboard {
+  public:
+    explicit OpenedClipboard(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() {
+        if (open_) ::CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    bool IsOpen() const { return open_; }
+
+  private:
+    bool open_;
+};
+
+// A global memory block locked for reading.
+class LockedGlobal {
+  public:
+    explicit LockedGlobal(HANDLE block)
+        : block_(block), data_(block ? ::GlobalLock(block) : nullptr) {}
+    ~LockedGlobal() {
+        if (data_) ::GlobalUnlock(block_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+    const void* Data() const { return data_; }
+    size_t Size() const { return data_ ? ::GlobalSize(block_) : 0; }
+
+  private:
+    HANDLE block_;
+    void* data_;
+};
+
+// The clipboard's plain text (empty when it holds none).
+std::wstring ClipboardText(HWND owner) {
+    OpenedClipboard clipboard(owner);
+    if (!clipboard.IsOpen()) return {};
+    LockedGlobal text(::GetClipboardData(CF_UNICODETEXT));
+    if (!text.Data()) return {};
+    const auto* chars = static_cast<const wchar_t*>(text.Data());
+    const size_t most = text.Size() / sizeof(wchar_t);
+    size_t n = 0;
+    while (n < most && chars[n])
+        ++n; // ends at its NUL, or at the block's end
+    return std::wstring(chars, n);
+}
+
+// Every paste takes the clipboard's plain text. A plain-text control still
+// reads the formatted kinds a browser or word processor offers (and Wine's
+// inserts hidden text from them), so what was pasted could differ from what
+// the user was shown as the plain text; the menu's paste (WM_PASTE), Ctrl+V
+// and Shift+Insert all come through here, as one step of undo.
+LRESULT CALLBACK PlainPaste(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    const auto pastePlain = [wnd] {
+        const std::wstring text = ClipboardText(wnd);
+        if (!text.empty()) ::SendMessageW(wnd, EM_REPLACESEL, TRUE, LPARAM(text.c_str()));
+        return LRESULT(0);
+    };
+    switch (msg) {
+    case WM_PASTE:
+        return pastePlain();
+    case WM_KEYDOWN: {
+        const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+        if ((ctrl && !shift && wp == 'V') || (shift && !ctrl && wp == VK_INSERT))
+            return pastePlain();
+        break;
+    }
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(wnd, &PlainPaste, kPlainPasteId);
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(wnd, msg, wp, lp);
 }
 
 } // namespace
@@ -20,16 +105,38 @@ void LoadRichEditLibrary() {
 TRichEdit::TRichEdit(std::string name, TColor color, const TFontSpec& font)
     : TControl(std::move(name)), color_(color), font_(font) {}
 
+TRichEdit::~TRichEdit() {
+    wnd_.Reset(); // before library_ goes
+}
+
 void TRichEdit::ParentHandleReady(HWND parentWnd) {
-    LoadRichEditLibrary();
-    // No WS_HSCROLL / ES_AUTOHSCROLL: lines wrap at the window's width.
+    const wchar_t* windowClass = nullptr;
+    for (const RichEditKind& kind : kRichEditKinds) {
+        library_ = LoadSystemLibrary(kind.library);
+        if (library_) {
+            windowClass = kind.windowClass;
+            break;
+        }
+    }
+    if (!windowClass) throw Exception(L"Cannot load msftedit.dll or riched20.dll");
+    // No WS_VSCROLL / ES_AUTOHSCROLL: lines wrap at the window's width and no
+    // scroll bar shows; ES_AUTOVSCROLL still scrolls the view to the caret.
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN |
-                        ES_NOHIDESEL | (visible_ ? WS_VISIBLE : 0);
-    HWND wnd = ::CreateWindowExW(0, L"RichEdit20W", L"", style, bounds_.left, bounds_.top,
+                        ES_AUTOVSCROLL | ES_NOHIDESEL | (visible_ ? WS_VISIBLE : 0);
+    HWND wnd = ::CreateWindowExW(0, windowClass, L"", style, bounds_.left, bounds_.top,
                                  bounds_.Width(), bounds_.Height(), parentWnd, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
     if (!wnd) throw Exception(L"Cannot create the rich edit control");
     wnd_.Reset(wnd);
+    // Plain text, set while the control is still empty (it refuses later):
+    // a paste from a browser or a word processor comes in as the text the
+    // note file will hold, in the one font, with multi-level undo.
+    ::SendMessageW(wnd, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+    // Dual-font would show Latin letters typed under a Chinese input method
+    // in another font than the one the note is drawn with.
+    const LRESULT options = ::SendMessageW(wnd, EM_GETLANGOPTIONS, 0, 0);
+    ::SendMessageW(wnd, EM_SETLANGOPTIONS, 0, options & ~LPARAM(IMF_DUALFONT));
+    ::SetWindowSubclass(wnd, &PlainPaste, kPlainPasteId, 0);
     hfont_ = CreateFontFor(font_);
     ::SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.Get()), FALSE);
     ::SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_)));

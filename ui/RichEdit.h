@@ -1,7 +1,8 @@
 #pragma once
-// TRichEdit: the system's rich edit control ("RichEdit20W" from riched20.dll)
-// as a child window: no border, word wrap, no scroll bars, one font and one
-// background colour.
+// TRichEdit: the system's current rich edit control ("RICHEDIT50W" from
+// msftedit.dll, else "RichEdit20W" from riched20.dll) as a child window in
+// plain-text mode: no border, word wrap, no scroll bars (the view follows the
+// caret), one font and one background colour.
 #include "ui/Control.h"
 #include "base/Exception.h"
 #include "ui/Font.h"
@@ -14,6 +15,7 @@ namespace tabulon {
 class TRichEdit : public TControl {
   public:
     TRichEdit(std::string name, TColor color, const TFontSpec& font);
+    ~TRichEdit() override;
 
     HWND Handle() const override { return wnd_.Get(); }
     void SetBounds(int left, int top, int width, int height) override;
@@ -37,6 +39,9 @@ class TRichEdit : public TControl {
     TColor color_;
     TFontSpec font_;
     GdiFont hfont_;
+    // The library that holds the control's window class: declared before the
+    // window, so that the window is always destroyed before it is unloaded.
+    ModuleHandle library_;
     WindowHandle wnd_;
 };
 

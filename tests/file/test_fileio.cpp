@@ -6,6 +6,11 @@
 #include "tests/file/TempFolder.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
+#include "platform/FileMapping.h"
+#include "platform/FileWriteInPlace.h"
+#include "base/LongPath.h"
+
+#include <vector>
 
 namespace tabulon {
 namespace {
@@ -164,6 +169,48 @@ TEST(FileIO, ProgramFolderHoldsThisProgram) {
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), L'\\');
     EXPECT_TRUE(FileExists(folder + L"test_fileio.exe"));
+}
+
+} // namespace
+} // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+// A program folder deeper than the classic 260-character limit.
+TEST(FileIO, FilesBeyondTheClassicPathLimitAreWrittenReadAndReplaced) {
+    TempFolder dir;
+    std::vector<std::wstring> folders;
+    std::wstring folder = dir / L"";
+    while (folder.size() < 300) {
+        folder += L"一个很长的文件夹名字 a long folder name\\";
+        folders.push_back(folder);
+        ASSERT_TRUE(::CreateDirectoryW(ExtendedLengthPath(folder).c_str(), nullptr))
+            << folder.size();
+    }
+    const std::wstring note = folder + L"content.ini ";
+    ASSERT_GT(note.size(), 300u);
+    EXPECT_FALSE(FileExists(note));
+    WriteFileReplacing(note, "abc\r\n");
+    EXPECT_TRUE(FileExists(note));
+    EXPECT_EQ(ReadWholeFile(note), "abc\r\n");
+    WriteFileReplacing(note, "def\r\n"); // replaces through the temporary file
+    EXPECT_EQ(ReadWholeFile(note), "def\r\n");
+    CheckReadable(note);
+    {
+        MappedFile mapped(note);
+        EXPECT_EQ(mapped.Size(), 5u);
+    }
+    {
+        InPlaceFileWriter writer(note);
+        writer.Write("in place\r\n");
+        writer.Finish();
+    }
+    EXPECT_EQ(ReadWholeFile(note), "in place\r\n");
+
+    ::DeleteFileW(ExtendedLengthPath(FullFilePath(note)).c_str());
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
+        ::RemoveDirectoryW(ExtendedLengthPath(*it).c_str());
 }
 
 } // namespace

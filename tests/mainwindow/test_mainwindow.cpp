@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace tabulon {
 
@@ -40,6 +41,22 @@ class MainWindow : public ::testing::Test {
     }
 
     static bool Shows(const TControl* c) { return c->Visible(); }
+
+    // The rule of the taskbar and of Alt+Tab: a visible top-level window that
+    // is unowned or marked as an application window, and no tool window.
+    static bool TaskbarShows(HWND wnd) {
+        const LONG ex = ::GetWindowLongW(wnd, GWL_EXSTYLE);
+        if (!::IsWindowVisible(wnd) || (ex & WS_EX_TOOLWINDOW)) return false;
+        return (ex & WS_EX_APPWINDOW) || ::GetWindow(wnd, GW_OWNER) == nullptr;
+    }
+    // EnumWindows: this process's windows that the taskbar lists.
+    static BOOL CALLBACK CollectTaskbarWindow(HWND wnd, LPARAM out) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(wnd, &pid);
+        if (pid == ::GetCurrentProcessId() && TaskbarShows(wnd))
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
+        return TRUE;
+    }
 
     // Removes queued messages; true when a quit request was among them.
     static bool DrainQueue() {
@@ -192,18 +209,77 @@ TEST_F(MainWindow, OnlyOneImageOfEachButtonIsLitAtATime) {
     EXPECT_FALSE(DrainQueue());
 }
 
-TEST_F(MainWindow, MinimiseHidesTheWindowAndRestoringTheApplicationBringsItBack) {
+TEST_F(MainWindow, MinimiseTakesTheWindowOffTheScreenAndItsTaskbarButtonBringsItBack) {
     Send(WM_MOUSEMOVE, 0, kMiniX, kMiniY);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, kMiniX, kMiniY);
     Send(WM_LBUTTONUP, 0, kMiniX, kMiniY);
-    EXPECT_FALSE(::IsWindowVisible(MainFrm->Handle()));
+    EXPECT_TRUE(::IsIconic(MainFrm->Handle()));
     EXPECT_TRUE(Application.Minimized());
+    // Still the taskbar window: a hidden one would lose its button.
+    EXPECT_TRUE(TaskbarShows(MainFrm->Handle()));
     EXPECT_TRUE(Shows(MainFrm->img_mini_normal));
     EXPECT_FALSE(Shows(MainFrm->img_mini_down));
-    // What the taskbar does when the user clicks the minimised entry.
-    ::SendMessageW(Application.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    // What the taskbar does when the user clicks the minimised button.
+    ::SendMessageW(MainFrm->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsIconic(MainFrm->Handle()));
     EXPECT_TRUE(::IsWindowVisible(MainFrm->Handle()));
     EXPECT_FALSE(Application.Minimized());
+    // The taskbar's own minimise (a click on the button of the active window).
+    ::SendMessageW(MainFrm->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(Application.Minimized());
+    Application.Restore();
+    EXPECT_FALSE(Application.Minimized());
+    RECT r;
+    ::GetWindowRect(MainFrm->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 584);
+    EXPECT_EQ(r.bottom - r.top, 382);
+    EXPECT_FALSE(DrainQueue());
+}
+
+TEST_F(MainWindow, IsTheOnlyWindowOfTheProgramInTheTaskbar) {
+    const LONG ex = ::GetWindowLongW(MainFrm->Handle(), GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_APPWINDOW);
+    EXPECT_FALSE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(::GetWindow(MainFrm->Handle(), GW_OWNER), nullptr);
+    // The taskbar and Alt+Tab list the top-level windows that qualify.
+    std::vector<HWND> listed;
+    ::EnumWindows(&CollectTaskbarWindow, LPARAM(&listed));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0], MainFrm->Handle());
+    // The application window exists, out of the taskbar and never shown.
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
+    EXPECT_TRUE(::GetWindowLongW(Application.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+TEST_F(MainWindow, OpensInsideTheWorkAreaOfItsMonitor) {
+    RECT r;
+    ::GetWindowRect(MainFrm->Handle(), &r);
+    MONITORINFO m{};
+    m.cbSize = sizeof(m);
+    ASSERT_TRUE(
+        ::GetMonitorInfoW(::MonitorFromWindow(MainFrm->Handle(), MONITOR_DEFAULTTONULL), &m));
+    EXPECT_GE(r.left, m.rcWork.left);
+    EXPECT_GE(r.top, m.rcWork.top);
+    EXPECT_LE(r.right, m.rcWork.right);
+    EXPECT_LE(r.bottom, m.rcWork.bottom);
+}
+
+TEST_F(MainWindow, AHoverImageSettlesWhenThePointerLeavesTheWindowFromIt) {
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    ASSERT_TRUE(Shows(MainFrm->img_close_highlight));
+    Send(WM_MOUSELEAVE, 0, 0, 0);
+    EXPECT_TRUE(Shows(MainFrm->img_close_normal));
+    EXPECT_FALSE(Shows(MainFrm->img_close_highlight));
+    Send(WM_MOUSEMOVE, 0, kMiniX, kMiniY);
+    ASSERT_TRUE(Shows(MainFrm->img_mini_highlight));
+    Send(WM_MOUSELEAVE, 0, 0, 0);
+    EXPECT_TRUE(Shows(MainFrm->img_mini_normal));
+    // A pressed image is not a hover image: it stays until the background.
+    Send(WM_MOUSEMOVE, 0, kCloseX, kCloseY);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kCloseX, kCloseY);
+    Send(WM_LBUTTONUP, 0, kBackX, kBackY);
+    Send(WM_MOUSELEAVE, 0, 0, 0);
+    EXPECT_TRUE(Shows(MainFrm->img_close_down));
     EXPECT_FALSE(DrainQueue());
 }
 

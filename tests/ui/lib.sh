@@ -17,20 +17,42 @@ until_ok() {
   done
 }
 
-# start_display [WxH]: a private X server (1280 x 1024 unless given) as
-# DISPLAY; stop_display ends it.
-start_display() {
-  local n size="${1:-1280x1024}"
+# free_display: prints a display number nobody uses.
+free_display() {
+  local n d
   for n in $(seq 20); do
-    disp=":$((300 + RANDOM % 600))"
-    [ -e "/tmp/.X11-unix/X${disp#:}" ] || [ -e "/tmp/.X${disp#:}-lock" ] || break
+    d=":$((300 + RANDOM % 600))"
+    [ -e "/tmp/.X11-unix/X${d#:}" ] || [ -e "/tmp/.X${d#:}-lock" ] || break
   done
-  Xvfb "$disp" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  echo "$d"
+}
+# start_display [WxH | two-monitors]: a private X server (1280 x 1024 unless
+# given) as DISPLAY; with "two-monitors", two 1280 x 1024 monitors side by side
+# (Xinerama: Xephyr inside a private Xvfb, as Xvfb's own screens all lie at
+# 0,0). stop_display ends them.
+start_display() {
+  local host="" size="${1:-1280x1024}"
+  if [ "$size" = two-monitors ]; then
+    host="$(free_display)"
+    Xvfb "$host" -screen 0 2600x1100x24 -nolisten tcp >/dev/null 2>&1 &
+    hostpid=$!
+    DISPLAY="$host" until_ok 10 xdpyinfo >/dev/null 2>&1
+  fi
+  disp="$(free_display)"
+  if [ -n "$host" ]; then
+    DISPLAY="$host" Xephyr "$disp" +xinerama -screen 1280x1024+0+0 -screen 1280x1024+1280+0 \
+      -nolisten tcp >/dev/null 2>&1 &
+  else
+    Xvfb "$disp" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  fi
   xpid=$!
   export DISPLAY="$disp"
   until_ok 10 xdpyinfo >/dev/null 2>&1
 }
-stop_display() { [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null; xpid=""; }
+stop_display() {
+  [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null; xpid=""
+  [ -n "${hostpid:-}" ] && kill "$hostpid" 2>/dev/null; hostpid=""
+}
 # end_wine_session: waits (up to a minute) until this prefix's Wine session
 # has ended, so that the next program starts a session on the current
 # DISPLAY with the current settings (Wine reads its DPI when it starts).
@@ -46,6 +68,8 @@ main_window() {
   return 1
 }
 has_window() { win=$(main_window); }
+# probe WHAT: asks the running program through winprobe.exe (tests/ui/winprobe.cpp).
+probe() { wine "${winprobe:-$root/build/win32/tests/ui/winprobe.exe}" "$@" 2>/dev/null | tr -d '\r'; }
 no_window() { ! main_window >/dev/null; }
 position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
 # click_at X Y: a left click at a point of the main window.

@@ -18,8 +18,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# A test may set SCREEN_SIZE (WxH) before sourcing this file.
-start_display "${SCREEN_SIZE:-}"
+# A test may set SCREEN_SIZE (WxH) or display_kind=two-monitors before sourcing this file.
+start_display "${display_kind:-${SCREEN_SIZE:-}}"
 
 start() {
   (cd "$work" && exec wine Tabulon.exe) &

@@ -42,9 +42,12 @@ p=($(position))
 xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
 xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
 xdotool click 1
-check "minimise hides the window" until_ok 5 no_window
+# Wine leaves a minimised window's X window in place when no window manager
+# runs: the minimised state is asked of Windows itself.
+minimised() { [ "$(probe iconic)" = 1 ]; }
+check "minimise minimises the window" until_ok 10 minimised
 rm -f "$note"
-check "the timer keeps writing while the window is hidden" \
+check "the timer keeps writing while the window is minimised" \
   until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r\n\r')"
 stop
 

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# A program folder whose note path is longer than 260 characters: the note is
+# created, saved and read again, and a pin writes its pictures.
+set -uo pipefail
+source "$(dirname "$0")/program.sh"
+
+deep="$work"
+while [ ${#deep} -lt 300 ]; do deep="$deep/一个很长的文件夹名字 a long folder name"; done
+mkdir -p "$deep"
+cp -r "$root/dist/Tabulon/." "$deep/"
+base="$work"
+on_cleanup() { rm -rf "$base"; }
+work="$deep" # start() runs the program from $work
+note="$deep/Data/content.ini"
+bg="$deep/source/DeskTopBG"
+echo "     note path: $(( ${#note} + 2 )) characters as Z:\\..."
+
+check "the program starts from the deep folder" start
+[ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
+check "and creates its note file there" until_ok 10 bytes_are "$note" "0d 0a"
+editor_click
+type_unicode "长路径 long path"
+touch "$deep/t0"; sleep 1
+click_at 530 59
+check "a pin writes Mix.bmp there" until_ok 20 newer "$bg/Mix.bmp" "$deep/t0"
+close_button
+check "the close button ends the program" until_ok 10 ended "$wpid"
+wait "$wpid" 2>/dev/null; wpid=""
+check "the note was saved" note_has "$note" "长路径 long path"
+check "the program starts again" start
+close_button
+check "and keeps the note" until_ok 10 ended "$wpid"
+wait "$wpid" 2>/dev/null; wpid=""
+check "unchanged" note_has "$note" "长路径 long path"
+
+echo "long path: $failures failure(s)"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,141 @@
+// winprobe: what the UI tests cannot see through X, asked of the running
+// Tabulon from a second Windows program in the same Wine session.
+//   winprobe taskbar   the program's top-level windows and which the taskbar lists
+//   winprobe editor    first visible line, caret line and line count of the note
+//   winprobe iconic    1 when the main window is minimised, else 0
+//   winprobe restore   what the taskbar does on a click on the minimised button
+//   winprobe monitors  the monitors' rectangles as Windows sees them
+//   winprobe list      every top-level window (for a failed check's log)
+// Exit status 2 when there is no main window.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+bool TaskbarShows(HWND wnd) {
+    const LONG ex = GetWindowLongW(wnd, GWL_EXSTYLE);
+    if (!IsWindowVisible(wnd) || (ex & WS_EX_TOOLWINDOW)) return false;
+    return (ex & WS_EX_APPWINDOW) || GetWindow(wnd, GW_OWNER) == nullptr;
+}
+
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM out) {
+    reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> all;
+    EnumWindows(&CollectWindow, LPARAM(&all));
+    return all;
+}
+
+// The program's main window: its only form with a caption (the hidden forms
+// have none; the application window is of another class). Found by name and
+// class, not size, so that it is found minimised too.
+HWND MainWindow() {
+    for (HWND wnd : TopLevelWindows()) {
+        wchar_t title[32] = {}, cls[64] = {};
+        GetWindowTextW(wnd, title, 32);
+        GetClassNameW(wnd, cls, 64);
+        if (wcscmp(title, L"Tabulon") == 0 && wcscmp(cls, L"TabulonWindow") == 0) return wnd;
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK FindRichEdit(HWND wnd, LPARAM out) {
+    wchar_t cls[64] = {};
+    GetClassNameW(wnd, cls, 64);
+    if (_wcsicmp(cls, L"RICHEDIT50W") == 0 || _wcsicmp(cls, L"RichEdit20W") == 0) {
+        *reinterpret_cast<HWND*>(out) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND NoteEditor(HWND main) {
+    HWND found = nullptr;
+    EnumChildWindows(main, &FindRichEdit, LPARAM(&found));
+    return found;
+}
+
+int Taskbar(HWND main) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    int listed = 0;
+    bool mainListed = false;
+    for (HWND wnd : TopLevelWindows()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(wnd, &owner);
+        if (owner != pid) continue;
+        RECT r;
+        GetWindowRect(wnd, &r);
+        const LONG ex = GetWindowLongW(wnd, GWL_EXSTYLE);
+        const bool shows = TaskbarShows(wnd);
+        std::printf("window %ldx%ld visible=%d owned=%d appwindow=%d toolwindow=%d taskbar=%d%s\n",
+                    r.right - r.left, r.bottom - r.top, IsWindowVisible(wnd) ? 1 : 0,
+                    GetWindow(wnd, GW_OWNER) ? 1 : 0, (ex & WS_EX_APPWINDOW) ? 1 : 0,
+                    (ex & WS_EX_TOOLWINDOW) ? 1 : 0, shows ? 1 : 0, wnd == main ? " main" : "");
+        listed += shows;
+        mainListed = mainListed || (shows && wnd == main);
+    }
+    std::printf("listed=%d main-listed=%d\n", listed, mainListed ? 1 : 0);
+    return 0;
+}
+
+int Editor(HWND main) {
+    HWND edit = NoteEditor(main);
+    if (!edit) return 2;
+    std::printf("first=%d caret=%d lines=%d\n",
+                int(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0)),
+                int(SendMessageW(edit, EM_LINEFROMCHAR, WPARAM(-1), 0)),
+                int(SendMessageW(edit, EM_GETLINECOUNT, 0, 0)));
+    return 0;
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
+    std::printf("monitor %ld %ld %ld %ld\n", r->left, r->top, r->right, r->bottom);
+    return TRUE;
+}
+
+int Monitors() {
+    EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 1;
+    const wchar_t* what = argv[1];
+    if (wcscmp(what, L"monitors") == 0) return Monitors();
+    if (wcscmp(what, L"list") == 0) {
+        for (HWND wnd : TopLevelWindows()) {
+            wchar_t title[64] = {}, cls[64] = {};
+            GetWindowTextW(wnd, title, 64);
+            GetClassNameW(wnd, cls, 64);
+            WINDOWPLACEMENT place{};
+            place.length = sizeof(place);
+            GetWindowPlacement(wnd, &place);
+            const RECT& r = place.rcNormalPosition;
+            std::printf("%ls %ls iconic=%d normal=%ldx%ld\n", cls, title, IsIconic(wnd) ? 1 : 0,
+                        r.right - r.left, r.bottom - r.top);
+        }
+        return 0;
+    }
+    HWND main = MainWindow();
+    if (!main) return 2;
+    if (wcscmp(what, L"taskbar") == 0) return Taskbar(main);
+    if (wcscmp(what, L"editor") == 0) return Editor(main);
+    if (wcscmp(what, L"iconic") == 0) {
+        std::printf("%d\n", IsIconic(main) ? 1 : 0);
+        return 0;
+    }
+    if (wcscmp(what, L"restore") == 0) {
+        SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        return 0;
+    }
+    return 1;
+}

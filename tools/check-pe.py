@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Checks what a Windows executable needs from the system it starts on.
+
+Wine's system folder holds DLLs that a clean Windows lacks (zlib1.dll among
+them), so no run under Wine shows a missing DLL: the import table does. Every
+DLL imported must be one that every Windows from 7 to 11 ships, and the image
+must carry the loader's hardening flags.
+
+Usage: check-pe.py FILE...   (exit status 1 when any file fails)
+"""
+import re
+import subprocess
+import sys
+
+OBJDUMP = "i686-w64-mingw32-objdump"
+
+# DLLs present on every Windows from 7 to 11.
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+    "shlwapi.dll", "ole32.dll", "oleaut32.dll", "comctl32.dll", "comdlg32.dll",
+    "msimg32.dll", "msvcrt.dll", "uxtheme.dll",
+}
+# Of those, the ones the loader may take from the program's own folder: they
+# are no KnownDLLs (comctl32 comes from WinSxS through the manifest). A file
+# of that name in a download folder beside Tabulon.exe would be loaded before
+# the program runs a line, so the program loads them at run time from the
+# system folder instead.
+PLANTABLE_DLLS = {"msimg32.dll", "uxtheme.dll"}
+
+IMAGE_FILE_LARGE_ADDRESS_AWARE = 0x0020
+IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE = 0x0040
+IMAGE_DLLCHARACTERISTICS_NX_COMPAT = 0x0100
+
+
+def problems(dump):
+    """The list of faults found in one `objdump -p` listing."""
+    found = []
+    dlls = re.findall(r"^\s*DLL Name:\s*(\S+)", dump, re.M)
+    if not dlls:
+        found.append("no import table found")
+    for dll in dlls:
+        if dll.lower() not in SYSTEM_DLLS:
+            found.append(f"imports {dll}, which a clean Windows does not have")
+        elif dll.lower() in PLANTABLE_DLLS:
+            found.append(f"imports {dll} at load time, where a copy beside the program wins")
+    m = re.search(r"^Characteristics\s+0x([0-9a-fA-F]+)", dump, re.M)
+    if not m:
+        found.append("no file header characteristics")
+    elif not int(m.group(1), 16) & IMAGE_FILE_LARGE_ADDRESS_AWARE:
+        found.append("not large-address aware")
+    m = re.search(r"^DllCharacteristics\s+([0-9a-fA-F]+)", dump, re.M)
+    flags = int(m.group(1), 16) if m else 0
+    if not flags & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE:
+        found.append("no dynamic base (ASLR)")
+    if not flags & IMAGE_DLLCHARACTERISTICS_NX_COMPAT:
+        found.append("not NX compatible (DEP)")
+    # A dynamic base without relocations cannot be moved: the loader would
+    # refuse the image or load it at its preferred address after all.
+    if not re.search(r"^PE File Base Relocations", dump, re.M):
+        found.append("no base relocations")
+    return found
+
+
+def check(path):
+    try:
+        dump = subprocess.run([OBJDUMP, "-p", path], check=True, capture_output=True,
+                              text=True).stdout
+    except (OSError, subprocess.CalledProcessError) as e:
+        print(f"FAIL {path}: cannot read it ({e})")
+        return False
+    found = problems(dump)
+    dlls = sorted(set(re.findall(r"^\s*DLL Name:\s*(\S+)", dump, re.M)), key=str.lower)
+    if found:
+        for p in found:
+            print(f"FAIL {path}: {p}")
+        return False
+    print(f"ok   {path}: imports only {', '.join(dlls)}; ASLR, DEP, large-address aware")
+    return True
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    results = [check(p) for p in argv[1:]]
+    return 0 if all(results) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
