@@ -115,6 +115,10 @@ class TMainFrm : public TForm {
   protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+  protected:
+    // Moves the web panel's browser, which the layout rows do not hold.
+    void DpiChanged() override;
+
   private:
     enum class ButtonState { Normal, Hover, Pressed };
     // Shows exactly one image of each caption button.

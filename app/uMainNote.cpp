@@ -5,6 +5,7 @@
 #include "app/BuiltInPages.h"
 #include "app/BuiltInPagesWin32.h"
 #include "app/RichNoteEditor.h"
+#include "base/DisplayScale.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "platform/WorkFolder.h"
@@ -17,9 +18,12 @@ constexpr UINT kAutoSaveIntervalMs = 10000;
 constexpr const wchar_t* kCheckMark = L"\u221A"; // √, GBK A1 CC
 constexpr const wchar_t* kCrossMark = L"\u00D7"; // ×, GBK A1 C1
 
-// Where the browser sits in pnlWeb: shifted and oversized so that only the
-// page's content shows, never its margin or scroll bars.
-constexpr RECT kWebLinkBounds{-11, -16, -11 + 2000, -16 + 841};
+// Where the browser sits in pnlWeb at `dpi`: shifted and oversized so that
+// only the page's content shows, never its margin or scroll bars.
+RECT WebLinkBounds(int dpi) {
+    return RECT{ScaleLength(-11, dpi), ScaleLength(-16, dpi), ScaleLength(-11 + 2000, dpi),
+                ScaleLength(-16 + 841, dpi)};
+}
 
 } // namespace
 
@@ -143,7 +147,7 @@ void TMainFrm::NavigateWebPanel() {
     // Decoration only: without a browser control, or when it refuses the
     // page, the panel stays white and the rest of the start goes on. The page
     // is our own, inside this program; links on it open in the user's browser.
-    if (!webLink.Create(pnlWeb->Handle(), kWebLinkBounds)) return;
+    if (!webLink.Create(pnlWeb->Handle(), WebLinkBounds(Dpi()))) return;
     const std::wstring page = PanelPageAddress();
     webLink.SetFallbackPage(page);
     webLink.SetLinkHandler([this](const std::wstring& address) { OpenLink(address); });
@@ -157,6 +161,10 @@ void TMainFrm::OpenLink(const std::wstring& address) {
     } catch (const Exception& e) {
         Application.ShowException(e.Message());
     }
+}
+
+void TMainFrm::DpiChanged() {
+    webLink.SetBounds(WebLinkBounds(Dpi()));
 }
 
 void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {

@@ -1,7 +1,8 @@
 #pragma once
 // Names of the layout pictures stored as RCDATA resources (see Tabulon.rc).
 // Each resource is a layout picture: a length-prefixed class name followed by
-// the picture kind's own data.
+// the picture kind's own data. Each one also exists at 150 % and 200 %, under
+// its name followed by "_150" and "_200".
 
 namespace tabulon {
 

@@ -29,14 +29,21 @@ foreach(_i RANGE 0 ${_last} 3)
   list(GET _pictures ${_i} _name)
   list(GET _pictures ${_j} _file)
   list(GET _pictures ${_k} _class)
-  set(_blob ${_out}/${_name}.bin)
-  add_custom_command(OUTPUT ${_blob}
-    COMMAND ${CMAKE_COMMAND} -DCLASS=${_class} -DINPUT=${_res}/pictures/${_file}
-            -DOUTPUT=${_blob} -P ${_res}/LayoutPicture.cmake
-    DEPENDS ${_res}/pictures/${_file} ${_res}/LayoutPicture.cmake
-    VERBATIM)
-  list(APPEND _blobs ${_blob})
-  string(APPEND TABULON_PICTURE_LINES "${_name} RCDATA \"${_blob}\"\n")
+  # The picture as drawn for 96 DPI, and its variants at 150 % and 200 %
+  # (file and resource names end in _150 and _200).
+  get_filename_component(_stem ${_file} NAME_WLE)
+  get_filename_component(_ext ${_file} LAST_EXT)
+  foreach(_variant "" _150 _200)
+    set(_blob ${_out}/${_name}${_variant}.bin)
+    set(_input ${_res}/pictures/${_stem}${_variant}${_ext})
+    add_custom_command(OUTPUT ${_blob}
+      COMMAND ${CMAKE_COMMAND} -DCLASS=${_class} -DINPUT=${_input}
+              -DOUTPUT=${_blob} -P ${_res}/LayoutPicture.cmake
+      DEPENDS ${_input} ${_res}/LayoutPicture.cmake
+      VERBATIM)
+    list(APPEND _blobs ${_blob})
+    string(APPEND TABULON_PICTURE_LINES "${_name}${_variant} RCDATA \"${_blob}\"\n")
+  endforeach()
 endforeach()
 add_custom_target(tabulon_pictures DEPENDS ${_blobs})
 

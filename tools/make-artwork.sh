@@ -33,23 +33,41 @@ BG='#D8E3F3'
 # 24-bit uncompressed BMP (BITMAPINFOHEADER, BI_RGB), no alpha channel.
 bmp24() { "$IM" "$1" -alpha off -type TrueColor -strip "BMP3:$2"; }
 
+# Every skin picture is drawn for 96 DPI and again at 1.5 and 2 times that
+# size (files named with "_150" and "_200"): sharp on screens at 150 % and
+# 200 %, and the nearest start for the program's resampling in between.
+scales="1 1.5 2"
+suffix() { case $1 in 1) echo "" ;; 1.5) echo _150 ;; 2) echo _200 ;; esac; }
+# px N K: N pixels at scale K, rounded to the nearest, halves up (as the
+# program rounds its layout); fx N K: N * K unrounded (point sizes, MVG).
+px() { awk -v n="$1" -v k="$2" 'BEGIN { v = n * k; printf "%d", int(v + 0.5) }'; }
+fx() { awk -v n="$1" -v k="$2" 'BEGIN { printf "%g", n * k }'; }
+# mvg K: an MVG prefix that scales what follows (coordinates, stroke widths)
+# by K; nothing at 1, so the 96-DPI pictures are drawn as they always were.
+mvg() { [ "$1" = 1 ] || echo "scale $1,$1 "; }
+
 # --- background: one flat colour -------------------------------------------
 # -strip drops every ancillary chunk (gAMA, cHRM, bKGD, tIME, text).
-"$IM" -size 416x289 "xc:$BG" -alpha off -strip -define png:color-type=2 \
-  -define png:bit-depth=8 "PNG24:$pics/bg.png"
+for k in $scales; do
+  "$IM" -size "$(px 416 $k)x$(px 289 $k)" "xc:$BG" -alpha off -strip -define png:color-type=2 \
+    -define png:bit-depth=8 "PNG24:$pics/bg$(suffix $k).png"
+done
 
 # --- caption buttons ---------------------------------------------------------
 # Drawn at four times the size and reduced with a box filter: that gives the
 # anti-aliased cross, bar and rounded face edges with true partial alpha.
 # The face's top edge runs off the picture so only its lower corners round.
+# The same 4x drawing gives every scale.
 button() { # name width face-colour glyph-mvg
-  local name=$1 w=$2 face=$3 glyph=$4
+  local name=$1 w=$2 face=$3 glyph=$4 k
   local W=$((w * 4)) H=80
-  "$IM" -size "${W}x${H}" xc:none \
-    -fill "$face" -draw "roundrectangle 0,-24 $((W - 1)),$((H - 1)) 14,14" \
-    -fill none -stroke white -strokewidth 7 -draw "stroke-linecap round $glyph" \
-    -filter box -resize "${w}x20" -strip -define png:color-type=6 \
-    -define png:bit-depth=8 "PNG32:$pics/$name.png"
+  for k in $scales; do
+    "$IM" -size "${W}x${H}" xc:none \
+      -fill "$face" -draw "roundrectangle 0,-24 $((W - 1)),$((H - 1)) 14,14" \
+      -fill none -stroke white -strokewidth 7 -draw "stroke-linecap round $glyph" \
+      -filter box -resize "$(px $w $k)x$(px 20 $k)" -strip -define png:color-type=6 \
+      -define png:bit-depth=8 "PNG32:$pics/$name$(suffix $k).png"
+  done
 }
 cross='line 63,25 93,55 line 93,25 63,55'
 bar='line 40,45 72,45'
@@ -76,42 +94,57 @@ button mini_down 28 'rgba(34,92,170,0.96)' "$bar"
   "$tmp/glyph.png"
 
 # --- logo: glyph + wordmark on the window background -------------------------
-"$IM" "$tmp/glyph.png" -filter box -resize 44x46 "$tmp/glyph-small.png"
-"$IM" -size 200x57 "xc:$BG" \
-  "$tmp/glyph-small.png" -geometry +4+5 -composite \
-  -font "$SANS_BOLD" -pointsize 30 -fill 'rgba(30,50,90,0.18)' -annotate +55+37 'Tabulon' \
-  -fill '#24457A' -annotate +54+36 'Tabulon' \
-  -font "$CJK" -pointsize 12 -fill '#5B6F8F' -annotate +56+52 '桌面便笺 · 贴在桌面上' \
-  "$tmp/logo.png"
-bmp24 "$tmp/logo.png" "$pics/logo.bmp"
+for k in $scales; do
+  x=$(suffix $k)
+  "$IM" "$tmp/glyph.png" -filter box -resize "$(px 44 $k)x$(px 46 $k)" "$tmp/glyph-small$x.png"
+  "$IM" -size "$(px 200 $k)x$(px 57 $k)" "xc:$BG" \
+    "$tmp/glyph-small$x.png" -geometry "+$(px 4 $k)+$(px 5 $k)" -composite \
+    -font "$SANS_BOLD" -pointsize "$(fx 30 $k)" -fill 'rgba(30,50,90,0.18)' \
+    -annotate "+$(fx 55 $k)+$(fx 37 $k)" 'Tabulon' \
+    -fill '#24457A' -annotate "+$(fx 54 $k)+$(fx 36 $k)" 'Tabulon' \
+    -font "$CJK" -pointsize "$(fx 12 $k)" -fill '#5B6F8F' \
+    -annotate "+$(fx 56 $k)+$(fx 52 $k)" '桌面便笺 · 贴在桌面上' \
+    "$tmp/logo$x.png"
+  bmp24 "$tmp/logo$x.png" "$pics/logo$x.bmp"
+done
 
 # --- pin button "添加到桌面": pink face, drawn opaque over the background --------
-"$IM" -size 84x29 "xc:$BG" \
-  \( -size 84x29 gradient:'#FF9DBB-#EC5F8C' \) \
-  \( -size 336x116 xc:black -fill white -draw 'roundrectangle 2,2 333,113 22,22' \
-  -filter box -resize 84x29 \) -compose over -composite \
-  -compose over \
-  -fill none -stroke 'rgba(170,30,80,0.55)' -strokewidth 1 -draw 'roundrectangle 0.5,0.5 83.5,28.5 5,5' \
-  -stroke 'rgba(255,255,255,0.45)' -draw 'line 5,1.5 78,1.5' -stroke none \
-  -font "$CJK" -pointsize 14 -fill 'rgba(140,20,60,0.45)' -gravity center -annotate +0+1 '添加到桌面' \
-  -fill white -annotate +0+0 '添加到桌面' \
-  "$tmp/apptodesk.png"
-bmp24 "$tmp/apptodesk.png" "$pics/apptodesk.bmp"
+for k in $scales; do
+  x=$(suffix $k) w=$(px 84 $k) h=$(px 29 $k)
+  "$IM" -size "${w}x${h}" "xc:$BG" \
+    \( -size "${w}x${h}" gradient:'#FF9DBB-#EC5F8C' \) \
+    \( -size "$((w * 4))x$((h * 4))" xc:black -fill white \
+    -draw "$(mvg $k)roundrectangle 2,2 333,113 22,22" \
+    -filter box -resize "${w}x${h}" \) -compose over -composite \
+    -compose over \
+    -fill none -stroke 'rgba(170,30,80,0.55)' -strokewidth 1 \
+    -draw "$(mvg $k)roundrectangle 0.5,0.5 83.5,28.5 5,5" \
+    -stroke 'rgba(255,255,255,0.45)' -draw "$(mvg $k)line 5,1.5 78,1.5" -stroke none \
+    -font "$CJK" -pointsize "$(fx 14 $k)" -fill 'rgba(140,20,60,0.45)' -gravity center \
+    -annotate "+0+$(px 1 $k)" '添加到桌面' \
+    -fill white -annotate +0+0 '添加到桌面' \
+    "$tmp/apptodesk$x.png"
+  bmp24 "$tmp/apptodesk$x.png" "$pics/apptodesk$x.bmp"
+done
 
 # --- instruction picture: light lettering on dark blue ----------------------
 # Only the left 196 pixels show in the panel; the text stays well inside that.
 # The arrow points up and right, towards the pin button, drawn at 4x.
-"$IM" -size 200x93 gradient:'#274C86-#1A3563' \
-  \( -size 800x372 xc:none -stroke '#FFD6E4' -strokewidth 9 -fill none \
-  -draw 'stroke-linecap round stroke-linejoin round line 664,196 732,128' \
-  -draw 'stroke-linecap round stroke-linejoin round polyline 692,124 736,124 736,168' \
-  -filter box -resize 200x93 \) -composite \
-  -stroke none -strokewidth 1 -font "$CJK" -pointsize 14 -fill '#F2F6FF' \
-  -annotate +12+26 '在右侧输入便笺内容，' \
-  -annotate +12+50 '然后点击右上角的' \
-  -fill '#FFD6E4' -annotate +12+74 '“添加到桌面”' -fill '#F2F6FF' -annotate +106+74 '按钮' \
-  "$tmp/addtodesk.png"
-bmp24 "$tmp/addtodesk.png" "$pics/addtodesk.bmp"
+for k in $scales; do
+  x=$(suffix $k) w=$(px 200 $k) h=$(px 93 $k)
+  "$IM" -size "${w}x${h}" gradient:'#274C86-#1A3563' \
+    \( -size "$((w * 4))x$((h * 4))" xc:none -stroke '#FFD6E4' -strokewidth 9 -fill none \
+    -draw "$(mvg $k)stroke-linecap round stroke-linejoin round line 664,196 732,128" \
+    -draw "$(mvg $k)stroke-linecap round stroke-linejoin round polyline 692,124 736,124 736,168" \
+    -filter box -resize "${w}x${h}" \) -composite \
+    -stroke none -strokewidth 1 -font "$CJK" -pointsize "$(fx 14 $k)" -fill '#F2F6FF' \
+    -annotate "+$(fx 12 $k)+$(fx 26 $k)" '在右侧输入便笺内容，' \
+    -annotate "+$(fx 12 $k)+$(fx 50 $k)" '然后点击右上角的' \
+    -fill '#FFD6E4' -annotate "+$(fx 12 $k)+$(fx 74 $k)" '“添加到桌面”' -fill '#F2F6FF' \
+    -annotate "+$(fx 106 $k)+$(fx 74 $k)" '按钮' \
+    "$tmp/addtodesk$x.png"
+  bmp24 "$tmp/addtodesk$x.png" "$pics/addtodesk$x.bmp"
+done
 
 # --- program icon: one 44 x 46 image, 24 bits per pixel with an AND mask ----
 "$IM" "$tmp/glyph.png" -filter box -resize 44x46\! -depth 8 "RGBA:$tmp/icon.rgba"

@@ -1,35 +1,64 @@
 #include "ui/Form.h"
 
+#include "base/DisplayScale.h"
 #include "ui/Application.h"
 #include "base/Placement.h"
+#include "ui/DisplayDpi.h"
 
 namespace tabulon {
 
+namespace {
+
+DWORD FormStyle(const TFormSpec& layout) {
+    DWORD style = layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
+                                    : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // The system menu and minimise box draw nothing on a frameless window,
+    // but let the taskbar button minimise, restore and close it.
+    if (layout.taskbarWindow) style |= WS_SYSMENU | WS_MINIMIZEBOX;
+    return style;
+}
+
+} // namespace
+
 TForm::TForm(std::string name, const TFormSpec& layout)
     : TWinControl(std::move(name)), caption_(layout.caption), font_(layout.font),
-      centreOnScreen_(layout.centreOnScreen) {
+      designWidth_(layout.width), designHeight_(layout.height),
+      style_(FormStyle(layout)), centreOnScreen_(layout.centreOnScreen) {
     SetColor(layout.color);
     bounds_ = TRect{0, 0, layout.width, layout.height};
     visible_ = false;
-    DWORD style = layout.borderless ? WS_POPUP | WS_CLIPCHILDREN
-                                    : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    DWORD exStyle = 0;
-    HWND owner = Application.Handle();
-    if (layout.taskbarWindow) {
-        // The system menu and minimise box draw nothing on a frameless window,
-        // but let the taskbar button minimise, restore and close it.
-        style |= WS_SYSMENU | WS_MINIMIZEBOX;
-        exStyle = WS_EX_APPWINDOW;
-        owner = nullptr;
-    }
-    CreateHandle(style, exStyle, owner, layout.caption);
-    if (!layout.borderless) {
-        // The layout gives the client size; the frame comes on top.
-        RECT r{0, 0, layout.width, layout.height};
-        ::AdjustWindowRectEx(&r, style, FALSE, 0);
-        ::SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    // The taskbar window is unowned, with a button of its own; other forms
+    // belong to the application window.
+    CreateHandle(style_, layout.taskbarWindow ? WS_EX_APPWINDOW : 0,
+                 layout.taskbarWindow ? nullptr : Application.Handle(), layout.caption);
+    // The window exists before its DPI can be asked; it is sized afterwards.
+    dpi_ = WindowDpi(Handle());
+    bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    if (!layout.borderless || dpi_ != kDesignDpi) {
+        const SIZE size = WindowSize();
+        ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+SIZE TForm::WindowSize() const {
+    // The layout gives the client size; a frame comes on top.
+    RECT r{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    if (style_ & WS_CAPTION) ::AdjustWindowRectEx(&r, style_, FALSE, 0);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TForm::ChangeDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    const SIZE size = WindowSize();
+    bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (std::span<const TControlSpec> layout : layouts_)
+        ScaleLayout(*this, layout, dpi_);
+    DpiChanged();
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 TForm::~TForm() = default;
@@ -117,6 +146,16 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case kWmDpiChanged: {
+        // Moved to a monitor of another scale: laid out anew at the position
+        // the system suggests (its size is ours, computed from the layout).
+        ChangeDpi(LOWORD(wp));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+        if (suggested)
+            ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_SYSCOMMAND:
         // The whole application minimises through its taskbar entry.
         if ((wp & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {

@@ -2,17 +2,20 @@
 // TForm: a top-level window built from a layout. Its controls are found by
 // name; creation and destruction handlers are virtual.
 #include "ui/Font.h"
+#include "ui/Layout.h"
 #include "ui/WinControl.h"
 
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace tabulon {
 
 struct TFormSpec {
     const wchar_t* caption = L"";
-    int width = 0, height = 0;   // the window's size, which is also its client size
+    int width = 0, height = 0;   // the client size at 96 DPI (and the window's, borderless)
     bool borderless = true;      // no caption bar, no frame
     bool centreOnScreen = false; // first shown centred on the monitor under the pointer
     // The window the taskbar, Alt+Tab and Task View show: unowned, with its own
@@ -24,13 +27,24 @@ struct TFormSpec {
 
 class TForm : public TWinControl {
   public:
-    // Creates the window, hidden; owned by the application window unless it
-    // is the taskbar window.
+    // Creates the window, hidden, at the size the layout gives scaled to the
+    // window's DPI; owned by the application window unless it is the taskbar
+    // window.
     TForm(std::string name, const TFormSpec& layout);
     ~TForm() override;
 
     const std::wstring& Caption() const { return caption_; }
+    // The form's font as the layout gives it, for 96 DPI.
     const TFontSpec& Font() const { return font_; }
+
+    // The DPI the form and its controls are laid out for.
+    int Dpi() const { return dpi_; }
+    // Lays the window and every control out again for `dpi` (the window keeps
+    // its top-left corner). Called when the window moves to a monitor of
+    // another scale.
+    void ChangeDpi(int dpi);
+    // Keeps layout rows (static tables) for ChangeDpi; BuildLayout calls it.
+    void RememberLayout(std::span<const TControlSpec> specs) { layouts_.push_back(specs); }
 
     // Creation handler: runs once the form is built (TApplication::CreateForm).
     virtual void FormCreate() {}
@@ -73,12 +87,21 @@ class TForm : public TWinControl {
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Called after the controls have been laid out for a new DPI, for what
+    // the layout rows do not hold.
+    virtual void DpiChanged() {}
 
   private:
     [[noreturn]] static void ThrowMissing(const std::string& name);
+    // The window's size for the client size of the layout at `dpi_`.
+    SIZE WindowSize() const;
 
     std::wstring caption_;
     TFontSpec font_;
+    int designWidth_, designHeight_;
+    DWORD style_;
+    int dpi_ = 96;
+    std::vector<std::span<const TControlSpec>> layouts_;
     bool centreOnScreen_;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;

@@ -88,7 +88,9 @@ void TLabel::Paint(HDC dc) {
 
 void TShape::Paint(HDC dc) {
     const TRect& b = BoundsRect();
-    GdiPen pen(::CreatePen(PS_SOLID, 1, ColorToRGB(PenColor)));
+    // A wider pen stays inside the bounds, as the one-pixel pen does.
+    GdiPen pen(::CreatePen(PenWidth > 1 ? PS_INSIDEFRAME : PS_SOLID, PenWidth > 1 ? PenWidth : 1,
+                           ColorToRGB(PenColor)));
     GdiBrush brush(::CreateSolidBrush(ColorToRGB(BrushColor)));
     SelectGuard selectPen(dc, pen.Get());
     SelectGuard selectBrush(dc, brush.Get());

@@ -61,12 +61,13 @@ class TLabel : public TControl {
     bool transparent_ = false;
 };
 
-// A rectangle with a one-pixel outline.
+// A rectangle with an outline, one pixel wide at 96 DPI, drawn inside it.
 class TShape : public TControl {
   public:
     explicit TShape(std::string name) : TControl(std::move(name)) {}
     TColor PenColor = clBlack;
     TColor BrushColor = clWhite;
+    int PenWidth = 1;
     void Paint(HDC dc) override;
 };
 

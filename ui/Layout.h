@@ -33,8 +33,19 @@ struct TControlSpec {
     LPCWSTR cursor = nullptr;        // null: the arrow
 };
 
-// Creates the controls of `specs` on `form` and registers them by name.
-// Throws when a parent is unknown or a picture cannot be read.
+// Creates the controls of `specs` on `form` at the form's DPI and registers
+// them by name; the form keeps the rows for a later change of DPI. Throws
+// when a parent is unknown or a picture cannot be read.
 void BuildLayout(TForm& form, std::span<const TControlSpec> specs);
+
+// Places the controls of `specs`, already on `form`, at `dpi`: positions,
+// sizes, font heights and skin pictures. At 96 DPI a layout is as its rows
+// give it; at another DPI every edge and font height is multiplied by
+// DPI / 96, and skin pictures are drawn from their nearest stored variant,
+// resampled to the scaled control.
+void ScaleLayout(TForm& form, std::span<const TControlSpec> specs, int dpi);
+
+// The font at `dpi`: its character height scaled.
+TFontSpec ScaledFont(const TFontSpec& font, int dpi);
 
 } // namespace tabulon

@@ -189,6 +189,15 @@ void TRichEdit::SetText(const std::wstring& text) {
     if (wnd_) ::SetWindowTextW(wnd_.Get(), text.c_str());
 }
 
+void TRichEdit::SetFont(const TFontSpec& font) {
+    font_ = font;
+    if (!wnd_) return;
+    // The new font is in use before the old one is freed.
+    GdiFont old = std::move(hfont_);
+    hfont_ = CreateFontFor(font_);
+    ::SendMessageW(wnd_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.Get()), TRUE);
+}
+
 void TRichEdit::SetFocus() {
     if (wnd_) ::SetFocus(wnd_.Get());
 }

@@ -25,6 +25,8 @@ class TRichEdit : public TControl {
     std::wstring Text() const;
     void SetText(const std::wstring& text);
     void SetFocus();
+    // A new font for the whole text (a change of display scale).
+    void SetFont(const TFontSpec& font);
 
   protected:
     void ParentHandleReady(HWND parentWnd) override;

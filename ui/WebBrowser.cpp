@@ -68,6 +68,13 @@ void WebBrowser::NavigationFailed(int failuresInRow) {
         Navigate(L"about:blank");
 }
 
+void WebBrowser::SetBounds(const RECT& bounds) {
+    if (!site_ || !site_->InPlaceObject() || !window_) return;
+    RECT position = bounds, clip;
+    GetClientRect(GetParent(window_), &clip);
+    site_->InPlaceObject()->SetObjectRects(&position, &clip);
+}
+
 bool WebBrowser::Navigate(const std::wstring& address) {
     if (!browser_) return false;
     BSTR url = SysAllocStringLen(address.data(), UINT(address.size()));

@@ -35,6 +35,10 @@ class WebBrowser {
     // initialised on this thread. False when the control cannot be created.
     bool Create(HWND parent, const RECT& bounds);
 
+    // Moves the browser to `bounds` in the parent's client coordinates (a
+    // change of display scale). Nothing without a browser.
+    void SetBounds(const RECT& bounds);
+
     // Starts loading `address` (no flags, frame, post data or headers); the
     // page loads on its own later. False when the request is refused.
     bool Navigate(const std::wstring& address);

@@ -291,6 +291,8 @@ TEST(FileIO, ALockThatStaysIsReportedWithItsCode) {
     other.Close();
     EXPECT_EQ(ReadWholeFile(target), "old");
     EXPECT_EQ(dir.Listing(), L"note.txt;");
+}
+
 // A program folder deeper than the classic 260-character limit.
 TEST(FileIO, FilesBeyondTheClassicPathLimitAreWrittenReadAndReplaced) {
     TempFolder dir;

@@ -61,11 +61,12 @@ stop_display() {
 # DISPLAY with the current settings (Wine reads its DPI when it starts).
 end_wine_session() { timeout 60 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null; true; }
 
-# main_window: prints the id of the visible 584 x 382 "Tabulon" window.
+# main_window: prints the id of the visible "Tabulon" window of the main
+# window's size: 584 x 382 at 96 DPI, `main_size` (e.g. "876x573") at another.
 main_window() {
   local w
   for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
-    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 584x382' && { echo "$w"; return 0; }
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: ${main_size:-584x382}\$" && { echo "$w"; return 0; }
   done
   return 1
 }

@@ -156,19 +156,29 @@ def main(argv):
     p = os.path.join(root, "resources", "pictures")
     d = os.path.join(root, "resources", "DeskTopBG")
     checks = [
-        (os.path.join(p, "bg.png"), check_png, (416, 289, 2, BG)),
-        (os.path.join(p, "logo.bmp"), check_bmp, (200, 57, None, BG)),
-        (os.path.join(p, "apptodesk.bmp"), check_bmp, (84, 29, None, BG)),
-        (os.path.join(p, "addtodesk.bmp"), check_bmp, (200, 93)),
         (os.path.join(root, "resources", "Tabulon.ico"), check_ico, (44, 46)),
         (os.path.join(d, "A1.bmp"), check_bmp, (1920, 1080)),
         (os.path.join(d, "A2.bmp"), check_bmp, (1920, 1080)),
         (os.path.join(d, "A.bmp"), check_bmp, (350, 300, NOTE)),
     ]
-    for name in ("close_normal", "close_highlight", "close_down"):
-        checks.append((os.path.join(p, name + ".png"), check_png, (39, 20, 6)))
-    for name in ("mini_normal", "mini_highlight", "mini_down"):
-        checks.append((os.path.join(p, name + ".png"), check_png, (28, 20, 6)))
+    # Skin pictures at 96 DPI and at 150 % and 200 % (sizes rounded half up).
+    for suffix, scale in (("", 2), ("_150", 3), ("_200", 4)):
+        def px(n):
+            return (n * scale + 1) // 2
+
+        def at(name):
+            return os.path.join(p, name + suffix)
+
+        checks += [
+            (at("bg") + ".png", check_png, (px(416), px(289), 2, BG)),
+            (at("logo") + ".bmp", check_bmp, (px(200), px(57), None, BG)),
+            (at("apptodesk") + ".bmp", check_bmp, (px(84), px(29), None, BG)),
+            (at("addtodesk") + ".bmp", check_bmp, (px(200), px(93))),
+        ]
+        for name in ("close_normal", "close_highlight", "close_down"):
+            checks.append((at(name) + ".png", check_png, (px(39), px(20), 6)))
+        for name in ("mini_normal", "mini_highlight", "mini_down"):
+            checks.append((at(name) + ".png", check_png, (px(28), px(20), 6)))
 
     failed = 0
     for path, check, args in checks:

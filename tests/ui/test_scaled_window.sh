@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The main window at 120, 144 and 192 DPI (Wine's LogPixels) in a private
+# Xvfb: its scaled size, centred; the border, background and editor colours
+# at the scaled places; the close button's hover image under the pointer at
+# its scaled position; typed text as tall as the scaled font (against a run
+# at 96 DPI); a pin. Runs in a Wine prefix of its own, since the DPI is read
+# when Wine starts. Screenshots go to build/ui-artifacts/window-<dpi>.png.
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+export WINEPREFIX="${TABULON_SCALED_PREFIX:-$here/../../build/wineprefix-scaled}"
+source "$here/program.sh"
+pics="$root/resources/pictures"
+art="$root/build/ui-artifacts"
+mkdir -p "$art"
+bg="$work/source/DeskTopBG"
+on_cleanup() { wineserver -k 2>/dev/null; }
+
+# s N: N pixels at the current DPI, rounded as the program rounds its layout.
+s() { echo $(( ($1 * dpi + 48) / 96 )); }
+pixel() {
+  local p; p=($(position))
+  import -window root -crop "1x1+$((p[0] + $1))+$((p[1] + $2))" +repage "$work/pixel.png" 2>/dev/null
+  convert "$work/pixel.png" -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
+}
+near() { # near "r g b" "r g b" [limit]: every channel within the limit (3)
+  local a=($1) b=($2) i
+  for i in 0 1 2; do
+    local d=$(( a[i] - b[i] )); [ ${d#-} -le "${3:-3}" ] || return 1
+  done
+}
+pixel_is() { near "$(pixel "$1" "$2")" "$3" "${4:-3}"; }
+# blended PICTURE X Y: the picture's colour at (x, y) laid over the skin blue.
+blended() {
+  convert "$pics/$1" -background '#D8E3F3' -flatten \
+    -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
+}
+# reddish X Y: the pixel is clearly red (the hover face), not the grey normal face.
+reddish() { local c; c=($(pixel "$1" "$2")); [ $(( c[0] - c[2] )) -ge 60 ]; }
+at_position() { [ "$(position)" = "$1 $2" ]; }
+
+# Wine takes the DPI from the registry when it starts.
+set_dpi() {
+  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+}
+
+# cap_height: the height in pixels of the capital letters typed into the
+# editor, measured over the middle of the line (the caret stands at its end).
+cap_height() {
+  local p; p=($(position))
+  import -window root -crop "$(s 300)x$(s 60)+$((p[0] + $(s 220)))+$((p[1] + $(s 82)))" +repage \
+    -depth 8 "$work/ink.ppm" 2>/dev/null
+  convert "$work/ink.ppm" "$art/ink-$dpi.png" 2>/dev/null
+  python3 - "$work/ink.ppm" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+parts = data.split(maxsplit=4)
+w, h, body = int(parts[1]), int(parts[2]), parts[4]
+step = 1 if int(parts[3]) < 256 else 2  # bytes per sample; the high byte first
+dark = lambda x, y: sum(body[(y * w + x) * 3 * step:(y * w + x + 1) * 3 * step:step]) < 300
+cols = [x for x in range(w) if any(dark(x, y) for y in range(h))]
+if not cols:
+    print(0); sys.exit()
+span = cols[-1] - cols[0]
+middle = range(cols[0] + span // 5, cols[-1] - span // 5)
+rows = [y for y in range(h) for x in middle if dark(x, y)]
+if not rows:
+    print(0); sys.exit()
+print(max(rows) - min(rows) + 1)
+PY
+}
+
+# run_at DPI: starts the program at that DPI with a short note and leaves it
+# running, `win` set.
+run_at() {
+  dpi=$1
+  set_dpi "$dpi"
+  printf '明天上午十点 开会\r\n给植物浇水 √\r\nBuy milk and bread\r\n' | iconv -f UTF-8 -t GBK >"$note"
+  main_size="$(s 584)x$(s 382)"
+  start
+}
+# type_letters: a line of capital H at the start of an empty note.
+type_letters() {
+  click_at "$(s 400)" "$(s 200)"; sleep 0.3
+  xdotool key ctrl+a Delete; sleep 0.2
+  xdotool type --delay 40 "HHHHHH"; sleep 0.5
+}
+
+# --- the reference at 96 DPI --------------------------------------------------
+check "the window appears at 96 DPI" run_at 96
+[ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
+type_letters
+base_cap=$(cap_height)
+check "typed letters show at 96 DPI (cap height $base_cap)" [ "$base_cap" -ge 6 ]
+stop
+
+for dpi_run in 120 144 192; do
+  echo "-- $dpi_run DPI"
+  stop
+  check "the window appears at $dpi_run DPI, $(( (584 * dpi_run + 48) / 96 )) x $(( (382 * dpi_run + 48) / 96 ))" run_at "$dpi_run"
+  [ -n "${win:-}" ] || continue
+  W=$(s 584); H=$(s 382)
+  check "it is centred on the screen" at_position $(( (1280 - W) / 2 )) $(( (1024 - H) / 2 ))
+  sleep 0.5 # first paint
+  skin="216 227 243"
+  check "the border has the skin colour at its corner" pixel_is 0 0 "$skin"
+  check "and at the far corner" pixel_is $((W - 1)) $((H - 1)) "$skin"
+  check "the background has the skin colour" pixel_is "$(s 300)" "$(s 5)" "$skin"
+  check "the editor is pale yellow at its scaled place" pixel_is "$(s 400)" "$(s 200)" "255 255 218"
+  check "and reaches the scaled right edge of its panel" pixel_is "$(( $(s 576) - 1 ))" "$(s 300)" "255 255 218"
+  check "the left panel is skin blue beside it" pixel_is "$(s 210)" "$(s 300)" "$skin"
+  import -window "$win" "$art/window-$dpi.png" 2>/dev/null
+
+  # The close button: hovered at its scaled centre.
+  p=($(position))
+  xdotool mousemove $((p[0] + $(s 300))) $((p[1] + $(s 5))); sleep 0.2
+  xdotool mousemove $((p[0] + $(s 563))) $((p[1] + $(s 11)))
+  cx=$(( $(s 544) + $(s 5) )); cy=$(( $(s 1) + $(s 3) ))
+  case $dpi in
+    144) want="$(blended close_highlight_150.png "$(s 5)" "$(s 3)")" ;;
+    192) want="$(blended close_highlight_200.png "$(s 5)" "$(s 3)")" ;;
+    *) want="" ;;
+  esac
+  if [ -n "$want" ]; then
+    check "hovering the close button shows its hover picture at the scaled place" \
+      until_ok 5 pixel_is "$cx" "$cy" "$want"
+  else
+    check "hovering the close button shows its hover picture at the scaled place" \
+      until_ok 5 reddish "$cx" "$cy"
+  fi
+  check "and the point left of the minimise button stays background" pixel_is "$(s 500)" "$(s 10)" "$skin"
+  xdotool mousemove $((p[0] + $(s 300))) $((p[1] + $(s 5))); sleep 0.3
+
+  type_letters
+  cap=$(cap_height)
+  want_cap=$(( (base_cap * dpi + 48) / 96 ))
+  check "typed letters are as tall as the scaled font ($cap px, about $want_cap)" \
+    [ "$cap" -ge $((want_cap - 2)) -a "$cap" -le $((want_cap + 2)) ]
+
+  touch "$work/before-pin"; sleep 1
+  click_at "$(s 528)" "$(s 59)"
+  check "a pin writes Mix.bmp" until_ok 30 newer "$bg/Mix.bmp" "$work/before-pin"
+  close_at() { p=($(position)); xdotool mousemove $((p[0] + $(s 300))) $((p[1] + $(s 5))); sleep 0.1
+    xdotool mousemove $((p[0] + $(s 560))) $((p[1] + $(s 10))); sleep 0.3; xdotool click 1; }
+  close_at
+  check "the close button at its scaled place ends the program" until_ok 15 ended "$wpid"
+  wait "$wpid" 2>/dev/null; wpid=""
+done
+echo "screenshots: $art/window-*.png"
+
+echo "scaled window: $failures failure(s)"
+[ "$failures" -eq 0 ]

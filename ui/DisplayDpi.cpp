@@ -1,0 +1,20 @@
+#include "ui/DisplayDpi.h"
+
+#include "platform/Handles.h"
+
+namespace tabulon {
+
+int WindowDpi(HWND wnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && wnd) {
+        const UINT dpi = getDpiForWindow(wnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    WindowDC screen(nullptr);
+    const int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace tabulon
