@@ -74,6 +74,10 @@ has_window() { win=$(main_window); }
 # probe WHAT: asks the running program through winprobe.exe (tests/ui/winprobe.cpp).
 probe() { wine "${winprobe:-$root/build/win32/tests/ui/winprobe.exe}" "$@" 2>/dev/null | tr -d '\r'; }
 no_window() { ! main_window >/dev/null; }
+# minimised: the main window is minimised. Wine leaves a minimised window's X
+# window in place when no window manager runs, so Windows itself is asked.
+minimised() { [ "$(probe iconic)" = 1 ]; }
+restored() { ! minimised && has_window; }
 position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
 # click_at X Y: a left click at a point of the main window.
 click_at() {

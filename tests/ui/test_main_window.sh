@@ -73,9 +73,6 @@ moved() { ! at_position $((cx + 60)) $((cy + 40)); }
 check "a drag on the logo does not" never 2 moved
 
 minimise_button
-# Wine leaves a minimised window's X window in place when no window manager
-# runs: the minimised state is asked of Windows itself.
-minimised() { [ "$(probe iconic)" = 1 ]; }
 check "minimise minimises the window" until_ok 10 minimised
 check "the program is still running" kill -0 "$wpid"
 stop

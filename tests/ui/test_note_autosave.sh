@@ -45,9 +45,6 @@ check "the loaded note is in the editor: the next tick keeps it and adds to it" 
   until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r\n!\r')"
 
 minimise_button
-# Wine leaves a minimised window's X window in place when no window manager
-# runs: the minimised state is asked of Windows itself.
-minimised() { [ "$(probe iconic)" = 1 ]; }
 check "minimise minimises the window" until_ok 10 minimised
 rm -f "$note"
 # A new file takes the editor's text as one line: "!" has no line end of its own.

@@ -7,12 +7,12 @@ source "$(dirname "$0")/program.sh"
 check "the window appears" start
 first=$wpid
 minimise_button
-check "minimise hides it" until_ok 5 no_window
+check "minimise minimises it" until_ok 10 minimised
 
 launch
 second=$wpid
 check "the second start ends by itself" until_ok 30 ended "$second"
-check "the first window is back" until_ok 10 has_window
+check "the first window is back" until_ok 10 restored
 check "the first program still runs" kill -0 "$first"
 check "one main window" [ "$(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null |
   while read -r w; do xdotool getwindowgeometry "$w"; done | grep -c 'Geometry: 584x382')" -eq 1 ]
