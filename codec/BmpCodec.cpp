@@ -10,14 +10,6 @@
 namespace tabulon {
 namespace {
 
-// Fuzzing builds keep run-length images small so that each input stays quick;
-// the decoding paths are the same.
-#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-constexpr uint64_t kRleLimit = uint64_t(1) << 18;
-#else
-constexpr uint64_t kRleLimit = kBmpMaxRleImageBytes;
-#endif
-
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5,
                    kBiAlphaBitfields = 6;
 constexpr size_t kFileHeaderSize = 14, kCoreHeaderSize = 12, kInfoHeaderSize = 40;
@@ -343,12 +335,12 @@ struct Checked {
     size_t pixelStart = 0;
 };
 
-Checked Check(const uint8_t* data, size_t size) {
+Checked Check(const uint8_t* data, size_t size, uint64_t rleLimit = kBmpMaxRleImageBytes) {
     if (!data) size = 0;
     Checked c{ReadHeader(data, size), 0};
     c.pixelStart = PixelStart(data, size, c.h);
     if (c.h.compression == kBiRle8 || c.h.compression == kBiRle4) {
-        CheckImageSize(c.h, kRleLimit);
+        CheckImageSize(c.h, rleLimit);
         return c;
     }
     // Every row must be in the file before anything is allocated.
@@ -387,8 +379,8 @@ void DecodeBmpInto(const uint8_t* data, size_t size, uint8_t* topDownRows, size_
     DecodeChecked(data, size, c, Target{topDownRows, stride});
 }
 
-BmpImage DecodeBmp(const uint8_t* data, size_t size) {
-    const Checked c = Check(data, size);
+BmpImage DecodeBmp(const uint8_t* data, size_t size, size_t maxRleImageBytes) {
+    const Checked c = Check(data, size, maxRleImageBytes);
     BmpImage img = AllocateImage(c.h);
     DecodeChecked(data, size, c, Target{img.pixels.data(), BmpStride24(c.h.width)});
     return img;

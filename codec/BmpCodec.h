@@ -38,7 +38,10 @@ inline constexpr size_t kBmpMaxRleImageBytes = size_t(1) << 28;
 // 3 * width rounded up to a multiple of 4.
 size_t BmpStride24(int32_t width);
 
-BmpImage DecodeBmp(const uint8_t* data, size_t size);
+// `maxRleImageBytes` lowers the cap on run-length images (a fuzz target keeps
+// every input quick that way); the program keeps the default.
+BmpImage DecodeBmp(const uint8_t* data, size_t size,
+                   size_t maxRleImageBytes = kBmpMaxRleImageBytes);
 
 // What a file holds, after every check that can be made before decoding: a
 // caller may allocate width x height pixels for DecodeBmpInto. The pixels of a
