@@ -9,7 +9,7 @@ int CompositionWeight(int trackBarPosition, int useSecondBackground) {
 }
 
 int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft) {
-    return backgroundWidth - noteWidth - 2 + scrollBoxLeft - 50;
+    return backgroundWidth - noteWidth - kNoteRightMargin + scrollBoxLeft;
 }
 
 void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
@@ -30,12 +30,10 @@ void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int w
 }
 
 void InstallDesktopWallpaper(const std::wstring& path) noexcept {
-    try {
-        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
-                                SPIF_UPDATEINIFILE);
-    } catch (...) {
-        // The wallpaper is a nicety: nothing the system says about it stops a pin.
-    }
+    // The wallpaper is a nicety: the result is not looked at, so nothing the
+    // system says about it stops a pin.
+    ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
+                            SPIF_UPDATEINIFILE);
 }
 
 } // namespace tabulon

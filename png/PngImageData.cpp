@@ -1,5 +1,18 @@
 // Reading the image data: inflates the zlib stream carried by consecutive
 // IDAT chunks, unfilters each row and converts it into the header's bitmap.
+//
+// Why so much state: inflating one row per call is the behaviour this reader
+// keeps (which rows a damaged stream still fills, which error it raises and
+// for which row, where the final CRC is read), but it is slow, because
+// inflate's fast loop stops short of the end of every output. So rows are
+// inflated many at a time into a stage (TRowStage) and handed out one by
+// one, and the two classes below keep what is needed to reproduce, from the
+// batched calls, exactly where a row-by-row reader would have stopped: the
+// held-back last byte of each input block, where that block was fetched, a
+// failure met ahead of the rows and the row it belongs to. A simpler
+// structure (one inflate call per row, or batching without this
+// bookkeeping) either loses the speed or changes the outcome of damaged
+// files; the tests on split and truncated data and the PNG suite pin it.
 #include "png/Crc32.h"
 #include "png/PngGraphic.h"
 #include "png/PngRows.h"
