@@ -16,25 +16,17 @@ struct TPixelMemory::TStore {
     uint8_t* bits;
 };
 
-TPixelMemory::TPixelMemory() = default;
-TPixelMemory::~TPixelMemory() = default;
+void TPixelMemory::TStoreDeleter::operator()(TStore* store) const noexcept {
+    delete store;
+}
 
 TPixelMemory::TPixelMemory(const TDibInfo&, uint64_t byteCount) {
     if (byteCount > kMaxPixelBytes) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
     // calloc: zeroed pages come from the system without touching every byte.
     auto* bits = static_cast<uint8_t*>(std::calloc(byteCount ? byteCount : 1, 1));
     if (!bits) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
-    store_ = std::make_unique<TStore>(bits);
+    store_.reset(new TStore(bits));
     bits_ = bits;
-}
-
-TPixelMemory::TPixelMemory(TPixelMemory&& other) noexcept
-    : store_(std::move(other.store_)), bits_(std::exchange(other.bits_, nullptr)) {}
-
-TPixelMemory& TPixelMemory::operator=(TPixelMemory&& other) noexcept {
-    store_ = std::move(other.store_);
-    bits_ = std::exchange(other.bits_, nullptr);
-    return *this;
 }
 
 NativeBitmap TPixelMemory::Bitmap() const {

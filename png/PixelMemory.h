@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace tabulon {
 
@@ -21,13 +22,17 @@ using NativeBitmap = void*;
 
 class TPixelMemory {
   public:
-    TPixelMemory();
+    TPixelMemory() = default;
     // Zero-filled memory of `byteCount` bytes for the bitmap that `info` describes.
     // Raises EPNGOutMemory when it cannot be had.
     TPixelMemory(const TDibInfo& info, uint64_t byteCount);
-    ~TPixelMemory();
-    TPixelMemory(TPixelMemory&& other) noexcept;
-    TPixelMemory& operator=(TPixelMemory&& other) noexcept;
+    TPixelMemory(TPixelMemory&& other) noexcept
+        : store_(std::move(other.store_)), bits_(std::exchange(other.bits_, nullptr)) {}
+    TPixelMemory& operator=(TPixelMemory&& other) noexcept {
+        store_ = std::move(other.store_);
+        bits_ = std::exchange(other.bits_, nullptr);
+        return *this;
+    }
     TPixelMemory(const TPixelMemory&) = delete;
     TPixelMemory& operator=(const TPixelMemory&) = delete;
 
@@ -38,9 +43,12 @@ class TPixelMemory {
     NativeDC Dc() const;
 
   private:
-    // What holds the bits on this platform (PixelMemory*.cpp).
+    // What holds the bits on this platform, and how it is freed (PixelMemory*.cpp).
     struct TStore;
-    std::unique_ptr<TStore> store_;
+    struct TStoreDeleter {
+        void operator()(TStore* store) const noexcept;
+    };
+    std::unique_ptr<TStore, TStoreDeleter> store_;
     uint8_t* bits_ = nullptr;
 };
 

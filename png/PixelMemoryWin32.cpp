@@ -17,12 +17,13 @@ struct TPixelMemory::TStore {
     std::optional<SelectGuard> selected;
 };
 
-TPixelMemory::TPixelMemory() = default;
-TPixelMemory::~TPixelMemory() = default;
+void TPixelMemory::TStoreDeleter::operator()(TStore* store) const noexcept {
+    delete store;
+}
 
 TPixelMemory::TPixelMemory(const TDibInfo& info, uint64_t byteCount) {
     if (byteCount > kMaxPixelBytes) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
-    auto store = std::make_unique<TStore>();
+    std::unique_ptr<TStore, TStoreDeleter> store(new TStore);
     store->dc = MemoryDC(CreateCompatibleDC(nullptr));
     if (!store->dc) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
     void* bits = nullptr;
@@ -35,15 +36,6 @@ TPixelMemory::TPixelMemory(const TDibInfo& info, uint64_t byteCount) {
     std::memset(bits, 0, static_cast<size_t>(byteCount));
     store_ = std::move(store);
     bits_ = static_cast<uint8_t*>(bits);
-}
-
-TPixelMemory::TPixelMemory(TPixelMemory&& other) noexcept
-    : store_(std::move(other.store_)), bits_(std::exchange(other.bits_, nullptr)) {}
-
-TPixelMemory& TPixelMemory::operator=(TPixelMemory&& other) noexcept {
-    store_ = std::move(other.store_);
-    bits_ = std::exchange(other.bits_, nullptr);
-    return *this;
 }
 
 NativeBitmap TPixelMemory::Bitmap() const {
