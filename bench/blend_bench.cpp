@@ -1,6 +1,7 @@
 // The row mix of the blend against memcpy of the same number of bytes, on the
 // note picture's size and on a 4K background's size.
 #include "compose/BlendRows.h"
+#include "codec/BmpCodec.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +12,7 @@ namespace {
 
 struct Pictures {
     explicit Pictures(int width, int height)
-        : stride(tabulon::DibStride24(width)), first(stride * size_t(height)), second(first.size()),
+        : stride(tabulon::BmpStride24(width)), first(stride * size_t(height)), second(first.size()),
           copy(first.size()) {
         for (size_t i = 0; i < first.size(); ++i) {
             first[i] = uint8_t(i * 31 + 7);

@@ -1,7 +1,9 @@
 // BlendBitmaps under Wine or Windows against memcpy of the same bytes, on the
 // note picture's size and on a 4K background's size. Prints one line per case.
 #include "compose/BlendRows.h"
+#include "codec/BmpCodec.h"
 #include "compose/CBmp.h"
+#include "platform/Dib24.h"
 #include "platform/Handles.h"
 
 #include <windows.h>
@@ -39,16 +41,10 @@ template <class F> double BestOf(int runs, F body) {
 
 struct Dib {
     Dib(int width, int height, uint8_t seed) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownHeader24(width, height);
         void* p = nullptr;
         bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
-        bytes = DibStride24(width) * size_t(height);
+        bytes = BmpStride24(width) * size_t(height);
         bits = static_cast<uint8_t*>(p);
         for (size_t i = 0; i < bytes; ++i)
             bits[i] = uint8_t(i * 31 + seed);

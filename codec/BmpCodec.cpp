@@ -10,14 +10,6 @@
 namespace tabulon {
 namespace {
 
-// Fuzzing builds keep run-length images small so that each input stays quick;
-// the decoding paths are the same.
-#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-constexpr uint64_t kRleLimit = uint64_t(1) << 18;
-#else
-constexpr uint64_t kRleLimit = kBmpMaxRleImageBytes;
-#endif
-
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5,
                    kBiAlphaBitfields = 6;
 constexpr size_t kFileHeaderSize = 14, kCoreHeaderSize = 12, kInfoHeaderSize = 40;
@@ -185,7 +177,7 @@ size_t PixelStart(const uint8_t* data, size_t size, const Header& h) {
 // Refuses pictures whose decoded size is beyond `limit` or beyond what memory
 // could ever hold, before anything is allocated.
 void CheckImageSize(const Header& h, uint64_t limit) {
-    const uint64_t stride = (uint64_t(h.width) * 3 + 3) & ~uint64_t(3);
+    const uint64_t stride = BmpStride24(h.width);
     const uint64_t total = stride * uint64_t(h.height); // < 2^33 * 2^31: no overflow
     if (total > limit || total > std::numeric_limits<size_t>::max() / 2)
         Fail(L"Bitmap is too large (" + std::to_wstring(h.width) + L" x " +
@@ -330,10 +322,6 @@ void DecodeRle(const uint8_t* src, size_t avail, const Header& h, const std::vec
 
 } // namespace
 
-size_t BmpStride24(int32_t width) {
-    return (size_t(width) * 3 + 3) & ~size_t(3);
-}
-
 namespace {
 
 // A file whose pixels may be decoded: the header is valid and the decoded
@@ -343,12 +331,12 @@ struct Checked {
     size_t pixelStart = 0;
 };
 
-Checked Check(const uint8_t* data, size_t size) {
+Checked Check(const uint8_t* data, size_t size, uint64_t rleLimit = kBmpMaxRleImageBytes) {
     if (!data) size = 0;
     Checked c{ReadHeader(data, size), 0};
     c.pixelStart = PixelStart(data, size, c.h);
     if (c.h.compression == kBiRle8 || c.h.compression == kBiRle4) {
-        CheckImageSize(c.h, kRleLimit);
+        CheckImageSize(c.h, rleLimit);
         return c;
     }
     // Every row must be in the file before anything is allocated.
@@ -387,16 +375,16 @@ void DecodeBmpInto(const uint8_t* data, size_t size, uint8_t* topDownRows, size_
     DecodeChecked(data, size, c, Target{topDownRows, stride});
 }
 
-BmpImage DecodeBmp(const uint8_t* data, size_t size) {
-    const Checked c = Check(data, size);
+BmpImage DecodeBmp(const uint8_t* data, size_t size, size_t maxRleImageBytes) {
+    const Checked c = Check(data, size, maxRleImageBytes);
     BmpImage img = AllocateImage(c.h);
-    DecodeChecked(data, size, c, Target{img.pixels.data(), BmpStride24(c.h.width)});
+    DecodeChecked(data, size, c, Target{img.pixels.data(), size_t(BmpStride24(c.h.width))});
     return img;
 }
 
 size_t BmpFileBytes24(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) Fail(L"Cannot write a bitmap without pixels.");
-    const uint64_t outStride = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
+    const uint64_t outStride = BmpStride24(width);
     const uint64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + outStride * uint64_t(height);
     if (fileBytes > std::numeric_limits<uint32_t>::max() ||
         fileBytes > std::numeric_limits<size_t>::max() / 2)

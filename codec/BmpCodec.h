@@ -35,10 +35,16 @@ struct BmpImage {
 // encoded files, whose size the file itself cannot vouch for: 2^28 = 256 MiB.
 inline constexpr size_t kBmpMaxRleImageBytes = size_t(1) << 28;
 
-// 3 * width rounded up to a multiple of 4.
-size_t BmpStride24(int32_t width);
+// Bytes of a 24-bit row: 3 * width rounded up to a multiple of 4 (0 without
+// width). 64-bit, so that no width a header can give overflows it.
+constexpr uint64_t BmpStride24(int64_t width) {
+    return width > 0 ? (uint64_t(width) * 3 + 3) & ~uint64_t(3) : 0;
+}
 
-BmpImage DecodeBmp(const uint8_t* data, size_t size);
+// `maxRleImageBytes` lowers the cap on run-length images (a fuzz target keeps
+// every input quick that way); the program keeps the default.
+BmpImage DecodeBmp(const uint8_t* data, size_t size,
+                   size_t maxRleImageBytes = kBmpMaxRleImageBytes);
 
 // What a file holds, after every check that can be made before decoding: a
 // caller may allocate width x height pixels for DecodeBmpInto. The pixels of a

@@ -42,12 +42,10 @@ class RowBlender {
     uint32_t p_, q_, c_, r_;
 };
 
-// Row 3 * width bytes of a 24-bit picture; a DIB row is that rounded up to a multiple of 4.
+// Row 3 * width bytes of a 24-bit picture; a DIB row is that rounded up to a
+// multiple of 4 (BmpStride24).
 constexpr size_t PixelRowBytes(int width) {
     return width > 0 ? size_t(width) * 3 : 0;
-}
-constexpr size_t DibStride24(int width) {
-    return (PixelRowBytes(width) + 3) & ~size_t(3);
 }
 
 // Mixes two 24-bit pictures of width x height laid out with `stride` bytes per

@@ -1,7 +1,9 @@
 #include "compose/CBmp.h"
+#include "codec/BmpCodec.h"
 
 #include "compose/BlendRows.h"
 #include "base/Exception.h"
+#include "platform/Dib24.h"
 #include "platform/Handles.h"
 
 #include <algorithm>
@@ -13,17 +15,6 @@
 
 namespace tabulon {
 namespace {
-
-BITMAPINFO TopDownHeader24(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // negative: row 0 is the top row
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 bool BitmapSize(HBITMAP bitmap, int& width, int& height) {
     BITMAP bm{};
@@ -70,7 +61,7 @@ bool DirectRows(ReadDC& dc, HBITMAP bitmap, PixelRows& rows) {
     if (ds.dsBmih.biBitCount != 24 || ds.dsBmih.biCompression != BI_RGB) return false;
     const int width = ds.dsBm.bmWidth, height = ds.dsBm.bmHeight;
     if (width <= 0 || height <= 0) return false;
-    const size_t stride = DibStride24(width), rowBytes = PixelRowBytes(width);
+    const size_t stride = BmpStride24(width), rowBytes = PixelRowBytes(width);
     ::GdiFlush();
     const auto* bits = static_cast<const uint8_t*>(ds.dsBm.bmBits);
     const auto memoryRow = [&](int i) { return bits + size_t(i) * stride; };
@@ -141,7 +132,7 @@ class AreaBeneath {
 
         const int rows = int(rowTo_ - rowFrom_);
         BITMAPINFO info = BottomUpHeader24(secondWidth, secondHeight);
-        const size_t stride = DibStride24(secondWidth);
+        const size_t stride = BmpStride24(secondWidth);
         // Every byte is written by GetDIBits: no need to clear the memory first.
         band_.reset(new (std::nothrow) uint8_t[stride * size_t(rows)]);
         if (!band_) throw Exception(L"Out of memory: cannot read the picture beneath the note.");
@@ -200,7 +191,7 @@ void BlendBitmaps(HBITMAP first, HBITMAP second, HDC target, int weight, int x, 
     if (!BitmapSize(first, width, height)) return;
 
     const BITMAPINFO info = TopDownHeader24(width, height);
-    const size_t stride = DibStride24(width);
+    const size_t stride = BmpStride24(width);
     // Every byte of a row is written below (its padding too), so the memory is not cleared.
     const auto outOfMemory = [&] {
         return Exception(L"Out of memory: cannot create a " + std::to_wstring(width) + L" x " +

@@ -11,7 +11,7 @@ int CompositionWeight(int trackBarPosition, int useSecondBackground) {
 }
 
 int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft) {
-    return backgroundWidth - noteWidth - 2 + scrollBoxLeft - 50;
+    return backgroundWidth - noteWidth - kNoteRightMargin + scrollBoxLeft;
 }
 
 void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,

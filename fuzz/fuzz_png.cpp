@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the PNG class: it must decode or raise one of its
 // errors, never crash, hang or read outside the input. What decodes is also
-// read out, copied and asked for its transparency.
+// read out, copied and asked for its transparency. CRCs are not checked, so
+// that mutations reach inflate, unfiltering and conversion; the pixel limit is
+// low so that every input stays quick.
 #include "png/PngGraphic.h"
 #include "png/PngRgba.h"
 
@@ -9,6 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tabulon::TPngGraphic image;
+    image.ReadSettings.checkCrc = false;
+    image.ReadSettings.maxPixelBytes = 64u << 20;
     tabulon::TMemoryStream stream(data, size);
     try {
         image.DecodeFromStream(stream);

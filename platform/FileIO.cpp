@@ -18,15 +18,6 @@ FileReplaceHook& ReplaceHook() {
     return hook;
 }
 
-[[noreturn]] void ThrowCreateError(const std::wstring& fullPath, DWORD code) {
-    throw EFCreateError(L"Cannot create file \"" + fullPath + L"\". " + SystemErrorText(code),
-                        code);
-}
-
-[[noreturn]] void ThrowOpenError(const std::wstring& fullPath, DWORD code) {
-    throw EFOpenError(L"Cannot open file \"" + fullPath + L"\". " + SystemErrorText(code), code);
-}
-
 // Removes the temporary file unless it has been moved into place.
 class TempFileGuard {
   public:
@@ -47,11 +38,21 @@ class TempFileGuard {
     bool armed_ = false;
 };
 
-// WriteFile takes a 32-bit count; big buffers go in slices.
-bool WriteAll(HANDLE file, std::string_view bytes) {
+} // namespace
+
+void ThrowCreateError(const std::wstring& fullPath, unsigned long code) {
+    throw EFCreateError(L"Cannot create file \"" + fullPath + L"\". " + SystemErrorText(code),
+                        code);
+}
+
+void ThrowOpenError(const std::wstring& fullPath, unsigned long code) {
+    throw EFOpenError(L"Cannot open file \"" + fullPath + L"\". " + SystemErrorText(code), code);
+}
+
+bool WriteAll(void* file, std::string_view bytes) {
     constexpr size_t kSlice = 64u << 20;
     while (!bytes.empty()) {
-        DWORD chunk = DWORD(bytes.size() < kSlice ? bytes.size() : kSlice);
+        const DWORD chunk = DWORD(bytes.size() < kSlice ? bytes.size() : kSlice);
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
         if (written == 0) {
@@ -62,8 +63,6 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     }
     return true;
 }
-
-} // namespace
 
 std::wstring FullFilePath(const std::wstring& path) {
     std::wstring full;

@@ -19,6 +19,16 @@ TABULON_EXCEPTION_CLASS(EFOpenError);
 // it opens a file, so "content.ini " names content.ini).
 std::wstring FullFilePath(const std::wstring& path);
 
+// EFOpenError / EFCreateError for `fullPath`, with the system's text for the
+// error `code`: the one wording of every open and create failure.
+[[noreturn]] void ThrowOpenError(const std::wstring& fullPath, unsigned long code);
+[[noreturn]] void ThrowCreateError(const std::wstring& fullPath, unsigned long code);
+
+// Writes all of `bytes` to an open file handle (a HANDLE), in slices because
+// WriteFile takes a 32-bit count. False on failure, with the error code set
+// for GetLastError.
+bool WriteAll(void* file, std::string_view bytes);
+
 // The folder of the running program, ending in a backslash.
 std::wstring ProgramFolder();
 

@@ -2,17 +2,8 @@
 
 #include "base/LongPath.h"
 #include "platform/FileIO.h"
-#include "platform/SystemError.h"
 
 namespace tabulon {
-
-namespace {
-
-[[noreturn]] void ThrowOpenError(const std::wstring& fullPath, DWORD code) {
-    throw EFOpenError(L"Cannot open file \"" + fullPath + L"\". " + SystemErrorText(code));
-}
-
-} // namespace
 
 MappedFile::MappedFile(const std::wstring& path) {
     const std::wstring full = FullFilePath(path);

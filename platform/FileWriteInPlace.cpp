@@ -2,7 +2,6 @@
 
 #include "base/LongPath.h"
 #include "platform/FileIO.h"
-#include "platform/SystemError.h"
 
 namespace tabulon {
 
@@ -16,19 +15,11 @@ InPlaceFileWriter::InPlaceFileWriter(const std::wstring& path) : full_(FullFileP
 }
 
 void InPlaceFileWriter::Fail(unsigned long code) const {
-    throw EFCreateError(L"Cannot create file \"" + full_ + L"\". " + SystemErrorText(code));
+    ThrowCreateError(full_, code);
 }
 
 void InPlaceFileWriter::Write(std::string_view bytes) {
-    // WriteFile takes a 32-bit count; big buffers go in slices.
-    constexpr size_t kSlice = 64u << 20;
-    while (!bytes.empty()) {
-        const DWORD chunk = DWORD(bytes.size() < kSlice ? bytes.size() : kSlice);
-        DWORD written = 0;
-        if (!WriteFile(file_.Get(), bytes.data(), chunk, &written, nullptr)) Fail(GetLastError());
-        if (written == 0) Fail(ERROR_WRITE_FAULT);
-        bytes.remove_prefix(written);
-    }
+    if (!WriteAll(file_.Get(), bytes)) Fail(GetLastError());
 }
 
 void InPlaceFileWriter::Finish() {

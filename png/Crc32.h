@@ -1,5 +1,6 @@
 #pragma once
-// The PNG CRC-32 (reflected polynomial 0xEDB88320), table-driven.
+// The PNG CRC-32 (reflected polynomial 0xEDB88320), computed by zlib, plus the
+// big-endian reads of the chunk fields.
 #include <cstddef>
 #include <cstdint>
 

@@ -8,27 +8,33 @@
 
 namespace tabulon {
 
+struct TPixelMemory::TStore {
+    explicit TStore(uint8_t* memory) : bits(memory) {}
+    ~TStore() { std::free(bits); }
+    TStore(const TStore&) = delete;
+    TStore& operator=(const TStore&) = delete;
+    uint8_t* bits;
+};
+
+void TPixelMemory::TStoreDeleter::operator()(TStore* store) const noexcept {
+    delete store;
+}
+
 TPixelMemory::TPixelMemory(const TDibInfo&, uint64_t byteCount) {
     if (byteCount > kMaxPixelBytes) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
     // calloc: zeroed pages come from the system without touching every byte.
-    bits_ = static_cast<uint8_t*>(std::calloc(byteCount ? byteCount : 1, 1));
-    if (!bits_) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
+    auto* bits = static_cast<uint8_t*>(std::calloc(byteCount ? byteCount : 1, 1));
+    if (!bits) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
+    store_.reset(new TStore(bits));
+    bits_ = bits;
 }
 
-TPixelMemory::TPixelMemory(TPixelMemory&& other) noexcept
-    : bits_(std::exchange(other.bits_, nullptr)) {}
-
-TPixelMemory& TPixelMemory::operator=(TPixelMemory&& other) noexcept {
-    if (this != &other) {
-        Release();
-        bits_ = std::exchange(other.bits_, nullptr);
-    }
-    return *this;
+NativeBitmap TPixelMemory::Bitmap() const {
+    return nullptr;
 }
 
-void TPixelMemory::Release() noexcept {
-    std::free(bits_);
-    bits_ = nullptr;
+NativeDC TPixelMemory::Dc() const {
+    return nullptr;
 }
 
 } // namespace tabulon

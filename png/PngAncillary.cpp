@@ -123,11 +123,11 @@ bool TChunktRNS::ReadBody(TStream& stream, const TChunkTypeCode& typeCode, uint3
     alphaTable_.fill(255);
     std::memcpy(alphaTable_.data(), Payload(), size);
     switch (OwnerImage().HeaderChunk().ColourType()) {
-    case 0:
-    case 2:
+    case kColourGrey:
+    case kColourRgb:
         singleTransparent_ = true;
         break;
-    case 3:
+    case kColourIndexed:
         singleTransparent_ = std::count_if(alphaTable_.begin(), alphaTable_.begin() + size,
                                            [](uint8_t a) { return a != 255; }) == 1;
         break;

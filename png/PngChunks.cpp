@@ -3,6 +3,7 @@
 
 #include "png/Crc32.h"
 #include "png/PngErrors.h"
+#include "png/PngGraphic.h"
 
 #include <cstring>
 
@@ -68,6 +69,7 @@ bool TChunk::ReadBody(TStream& stream, const TChunkTypeCode& typeCode, uint32_t 
         RaisePngError<EPngUnexpectedEnd>(kPngUnexpectedEndText);
     uint8_t crcBytes[4];
     if (stream.Read(crcBytes, 4) != 4) RaisePngError<EPngUnexpectedEnd>(kPngUnexpectedEndText);
+    if (!OwnerImage().ReadSettings.checkCrc) return true;
     uint32_t crc = UpdateCrc(kCrcStart, typeCode.data(), typeCode.size());
     crc = ~UpdateCrc(crc, Payload(), size);
     if (crc != ReadBigEndian32(crcBytes)) RaisePngError<EPngInvalidCRC>(kPngInvalidCRCText);

@@ -1,6 +1,7 @@
 #pragma once
 // The chunk classes of the PNG class, their class descriptors and registry,
 // and the pointer lists that hold them.
+#include "png/ColourTypes.h"
 #include "png/DibInfo.h"
 #include "png/PixelMemory.h"
 #include "base/Stream.h"
@@ -139,14 +140,10 @@ class TChunkIHDR : public TChunk {
     uint8_t* AlphaPlane() const { return alpha_.get(); }
     // Bits per pixel of the bitmap (0 when the header has no layout).
     unsigned PixelBitCount() const { return dib_.bitCount; }
-#ifdef _WIN32
-    HBITMAP BitmapHandle() const {
-        return pixels_.Bitmap();
-    }
-    HDC MemoryDC() const {
-        return pixels_.Dc();
-    }
-#endif
+    // The DIB section behind PixelBits and the memory DC that holds it
+    // (HBITMAP and HDC); nullptr without GDI.
+    NativeBitmap BitmapHandle() const { return pixels_.Bitmap(); }
+    NativeDC MemoryDC() const { return pixels_.Dc(); }
 
     // Sets the header fields (for building images in code and tests).
     void SetHeader(uint32_t width, uint32_t height, uint8_t bitDepth, uint8_t colourType,

@@ -21,15 +21,15 @@ bool IsCritical(const TChunkTypeCode& type) {
 TPixelGeometry PixelGeometryOf(uint8_t colourType, uint8_t bitDepth, uint64_t pixels) {
     const uint64_t d = bitDepth;
     switch (colourType) {
-    case 0:
+    case kColourGrey:
         return {static_cast<size_t>((pixels * d + 7) / 8), d == 16 ? 2u : 1u};
-    case 3:
+    case kColourIndexed:
         return {static_cast<size_t>((pixels * d + 7) / 8), 1};
-    case 2:
+    case kColourRgb:
         return {static_cast<size_t>(pixels * d * 3 / 8), static_cast<size_t>(3 * d / 8)};
-    case 4:
+    case kColourGreyAlpha:
         return {static_cast<size_t>(pixels * d * 2 / 8), static_cast<size_t>(d / 4)};
-    case 6:
+    case kColourRgbAlpha:
         return {static_cast<size_t>(pixels * d * 4 / 8), static_cast<size_t>(d / 2)};
     }
     return {};
@@ -165,9 +165,5 @@ std::unique_ptr<TGraphic> TPngGraphic::Clone() const {
     copy->CopyImageFrom(*this);
     return copy;
 }
-
-#ifndef _WIN32
-void TPngGraphic::Draw(NativeDC, const TRect&) {}
-#endif
 
 } // namespace tabulon

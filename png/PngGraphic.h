@@ -9,10 +9,6 @@
 #include <array>
 #include <cstdint>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace tabulon {
 
 // Bytes of one filtered row (without its filter byte) and bytes per complete
@@ -38,6 +34,19 @@ inline unsigned BitmapIndexAt(const uint8_t* row, unsigned bitsPerPixel, uint32_
     }
 }
 
+// How a read checks its input. The program always keeps the defaults. A fuzz
+// target turns the CRC check off, so that mutated bytes reach inflate, the
+// row filters and the conversions instead of stopping at the first chunk, and
+// lowers the pixel limit so that every input stays quick.
+struct TPngReadSettings {
+    bool checkCrc = true;
+    // Largest pixel buffer (and alpha plane) a header may ask for.
+    uint64_t maxPixelBytes = kMaxPixelBytes;
+};
+
+// What TransparencyKind reports.
+inline constexpr int kTransparencyNone = 0, kTransparencyKey = 1, kTransparencyAlpha = 2;
+
 class TPngGraphic : public TGraphic {
   public:
     TPngGraphic();
@@ -50,7 +59,7 @@ class TPngGraphic : public TGraphic {
     int Width() const override { return static_cast<int>(PixelWidth()); }
     int Height() const override { return static_cast<int>(PixelHeight()); }
     bool Empty() const override { return IsBlank(); }
-    bool Transparent() const override { return TransparencyKind() != 0; }
+    bool Transparent() const override { return TransparencyKind() != kTransparencyNone; }
     void LoadFromStream(TStream& stream) override { DecodeFromStream(stream); }
     void Draw(NativeDC dc, const TRect& rect) override;
     std::unique_ptr<TGraphic> Clone() const override;
@@ -81,10 +90,14 @@ class TPngGraphic : public TGraphic {
     // Row geometry of the whole width; zeros without a header.
     TPixelGeometry PixelGeometry() const;
 
-    // 0 none, 1 one colour left out, 2 alpha per pixel. Raises without a header.
+    // kTransparencyNone, kTransparencyKey (one colour left out) or
+    // kTransparencyAlpha (alpha per pixel). Raises without a header.
     int TransparencyKind() const;
     // The colour left out (0x00BBGGRR), as the bitmap shows it; 0 without tRNS.
     uint32_t TransparentKey() const;
+
+    // Applies to the reads that follow; not copied with the image.
+    TPngReadSettings ReadSettings;
 
     // Settings for writing; kept and copied, not used by reading.
     uint8_t InterlaceKind = 0;
@@ -93,14 +106,14 @@ class TPngGraphic : public TGraphic {
     int IdatLimit() const { return idatLimit_; }
     void SetIdatLimit(int limit) { idatLimit_ = limit < 65535 ? 65535 : limit; }
 
-#ifdef _WIN32
-    // Draws into `rect`: plain stretched, masked by TransparentKey, or alpha
-    // blended at the image's own size, by TransparencyKind. Nothing without a header.
-    void PaintOnCanvas(HDC dc, const TRect& rect);
-    void DrawPlain(HDC dc, const TRect& rect);
-    void DrawMasked(HDC dc, const TRect& rect, COLORREF key);
-    void DrawBlended(HDC dc, const TRect& rect);
-#endif
+    // Draws into `rect` of an HDC: plain stretched, masked by TransparentKey,
+    // or alpha blended at the image's own size, by TransparencyKind. Nothing
+    // without a header. Windows only (PngDrawWin32.cpp).
+    void PaintOnCanvas(NativeDC dc, const TRect& rect);
+    void DrawPlain(NativeDC dc, const TRect& rect);
+    // `key` is a COLORREF (0x00BBGGRR).
+    void DrawMasked(NativeDC dc, const TRect& rect, uint32_t key);
+    void DrawBlended(NativeDC dc, const TRect& rect);
 
   private:
     TChunkList chunks_;

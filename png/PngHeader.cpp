@@ -12,9 +12,9 @@ namespace {
 // Bits per bitmap pixel for a colour type and bit depth; 0 without a layout.
 unsigned BitmapBitsFor(uint8_t colourType, uint8_t bitDepth) {
     switch (colourType) {
-    case 0:
-    case 3:
-    case 4:
+    case kColourGrey:
+    case kColourIndexed:
+    case kColourGreyAlpha:
         switch (bitDepth) {
         case 1:
             return 1;
@@ -26,8 +26,8 @@ unsigned BitmapBitsFor(uint8_t colourType, uint8_t bitDepth) {
             return 8;
         }
         return 0;
-    case 2:
-    case 6:
+    case kColourRgb:
+    case kColourRgbAlpha:
         return 24;
     }
     return 0;
@@ -36,12 +36,12 @@ unsigned BitmapBitsFor(uint8_t colourType, uint8_t bitDepth) {
 // Combinations the decoder can convert.
 bool HasConversion(uint8_t colourType, uint8_t bitDepth) {
     switch (colourType) {
-    case 0:
-    case 3:
+    case kColourGrey:
+    case kColourIndexed:
         return BitmapBitsFor(colourType, bitDepth) != 0;
-    case 2:
-    case 4:
-    case 6:
+    case kColourRgb:
+    case kColourGreyAlpha:
+    case kColourRgbAlpha:
         return bitDepth == 8 || bitDepth == 16;
     }
     return false;
@@ -102,10 +102,12 @@ void TChunkIHDR::PrepareImage() {
     dib_.compression = 0;
     rowStride_ = (uint64_t(bits) * width_ + 31) / 32 * 4;
     const uint64_t pixelBytes = uint64_t(rowStride_) * height_;
+    const uint64_t limit = OwnerImage().ReadSettings.maxPixelBytes;
     try {
-        if (colourType_ == 4 || colourType_ == 6) {
+        if (pixelBytes > limit) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
+        if (colourType_ == kColourGreyAlpha || colourType_ == kColourRgbAlpha) {
             const uint64_t alphaBytes = uint64_t(width_) * height_;
-            if (alphaBytes > kMaxPixelBytes) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
+            if (alphaBytes > limit) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
             alpha_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(alphaBytes)]());
             if (!alpha_) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);
         }

@@ -1,5 +1,18 @@
 // Reading the image data: inflates the zlib stream carried by consecutive
 // IDAT chunks, unfilters each row and converts it into the header's bitmap.
+//
+// Why so much state: inflating one row per call is the behaviour this reader
+// keeps (which rows a damaged stream still fills, which error it raises and
+// for which row, where the final CRC is read), but it is slow, because
+// inflate's fast loop stops short of the end of every output. So rows are
+// inflated many at a time into a stage (TRowStage) and handed out one by
+// one, and the two classes below keep what is needed to reproduce, from the
+// batched calls, exactly where a row-by-row reader would have stopped: the
+// held-back last byte of each input block, where that block was fetched, a
+// failure met ahead of the rows and the row it belongs to. A simpler
+// structure (one inflate call per row, or batching without this
+// bookkeeping) either loses the speed or changes the outcome of damaged
+// files; the tests on split and truncated data and the PNG suite pin it.
 #include "png/Crc32.h"
 #include "png/PngGraphic.h"
 #include "png/PngRows.h"
@@ -33,8 +46,8 @@ constexpr TAdam7Pass kAdam7[7] = {{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 
 // chunk against their CRCs, fed through inflate.
 class TCompressedInput {
   public:
-    TCompressedInput(TStream& stream, const TChunkTypeCode& typeCode, uint32_t size)
-        : stream_(stream), input_(new uint8_t[kInputBufferSize]) {
+    TCompressedInput(TStream& stream, const TChunkTypeCode& typeCode, uint32_t size, bool checkCrc)
+        : stream_(stream), input_(new uint8_t[kInputBufferSize]), checkCrc_(checkCrc) {
         crc_ = UpdateCrc(kCrcStart, typeCode.data(), typeCode.size());
         end_ = stream_.Position() + size;
         const int result = inflateInit(&zstream_);
@@ -192,7 +205,7 @@ class TCompressedInput {
 
     void CheckCrc() {
         uint8_t bytes[4];
-        if (stream_.Read(bytes, 4) != 4 || ReadBigEndian32(bytes) != ~crc_)
+        if (stream_.Read(bytes, 4) != 4 || (checkCrc_ && ReadBigEndian32(bytes) != ~crc_))
             RaisePngError<EPngInvalidCRC>(kPngInvalidCRCText);
     }
 
@@ -215,6 +228,7 @@ class TCompressedInput {
     z_stream zstream_{};
     uint64_t end_ = 0;
     uint32_t crc_ = 0;
+    bool checkCrc_;
     size_t lastCount_ = 0;
     uint64_t callStart_ = 0;
     uint64_t blockLeft_ = 0; // bytes of the current block still in the stream
@@ -396,7 +410,7 @@ class TImageDataDecoder {
   public:
     TImageDataDecoder(TChunkIHDR& header, TCompressedInput& input, const uint8_t* gamma)
         : header_(header), gamma_(gamma), identityGamma_(IsIdentity(gamma)),
-          firstBytesOnly_(header.BitDepth() == 16 && header.ColourType() != 3),
+          firstBytesOnly_(header.BitDepth() == 16 && header.ColourType() != kColourIndexed),
           geometry_(header.OwnerImage().PixelGeometry()), rows_(geometry_.rowBytes),
           groupCount_(MakeGroups()), stage_(input, groups_, groupCount_) {}
 
@@ -458,7 +472,7 @@ class TImageDataDecoder {
         // Colour rows of the last pass are whole rows that no other pass
         // touches, so the whole-row converter does the same work there.
         const TRowConverter rowConvert =
-            colourType == 2 || colourType == 6
+            colourType == kColourRgb || colourType == kColourRgbAlpha
                 ? ChooseRowConverter(colourType, header_.BitDepth(), identityGamma_)
                 : passConvert;
         const uint32_t width = header_.Width();
@@ -499,7 +513,7 @@ class TImageDataDecoder {
 // Grey images show their levels through a ramp in the colour table, with the
 // decoding gamma applied: n levels i map to i * 255 / (n - 1), rounded.
 void BuildGreyRamp(TChunkIHDR& header) {
-    if (header.ColourType() != 0 && header.ColourType() != 4) return;
+    if (header.ColourType() != kColourGrey && header.ColourType() != kColourGreyAlpha) return;
     const unsigned bits = header.PixelBitCount();
     if (bits == 0 || bits > 8) return;
     const unsigned n = 1u << bits;
@@ -519,7 +533,7 @@ bool TChunkIDAT::ReadBody(TStream& stream, const TChunkTypeCode& typeCode, uint3
     if (!header.PixelBits() || !ChooseRowConverter(header.ColourType(), header.BitDepth()))
         RaisePngError<EPngInvalidIHDR>(kPngInvalidIHDRText);
     if (header.IsIndexed()) BuildGreyRamp(header);
-    TCompressedInput input(stream, typeCode, size);
+    TCompressedInput input(stream, typeCode, size, image.ReadSettings.checkCrc);
     {
         TImageDataDecoder decoder(header, input, image.GammaRamp().data());
         decoder.DecodeRows(header.InterlaceMethod() == 1);

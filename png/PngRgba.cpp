@@ -9,7 +9,7 @@ std::vector<uint8_t> DecodedRgba(const TPngGraphic& image) {
     if (!header.PixelBits()) return rgba;
     const unsigned bits = header.PixelBitCount();
     const TChunktRNS* trns = image.ChunkList().FindChunk<TChunktRNS>();
-    const bool paletteAlpha = header.ColourType() == 3 && trns;
+    const bool paletteAlpha = header.ColourType() == kColourIndexed && trns;
     uint8_t* out = rgba.data();
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* row = header.PixelRow(y);

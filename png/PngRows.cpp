@@ -1,5 +1,7 @@
 #include "png/PngRows.h"
 
+#include "png/ColourTypes.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -360,33 +362,33 @@ void UnfilterRow(const uint8_t* raw, uint8_t* row, const uint8_t* prior, size_t 
 TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     if (identityGamma && bitDepth == 8) {
-        if (colourType == 2) return &SwappedColourRow<3>;
-        if (colourType == 6) return &SwappedColourRow<4>;
+        if (colourType == kColourRgb) return &SwappedColourRow<3>;
+        if (colourType == kColourRgbAlpha) return &SwappedColourRow<4>;
     }
 #endif
     switch (colourType) {
-    case 0:
-    case 3:
+    case kColourGrey:
+    case kColourIndexed:
         switch (bitDepth) {
         case 1:
         case 4:
         case 8:
             return &CopyRow;
         case 2:
-            return colourType == 0 ? &TwoBitRow<kGreyNibbles> : &TwoBitRow<kIndexNibbles>;
+            return colourType == kColourGrey ? &TwoBitRow<kGreyNibbles> : &TwoBitRow<kIndexNibbles>;
         case 16:
             return &FirstOfTwo;
         }
         break;
-    case 2:
+    case kColourRgb:
         if (bitDepth == 8) return &ColourRow<1, 3>;
         if (bitDepth == 16) return &ColourRow<2, 6>;
         break;
-    case 4:
+    case kColourGreyAlpha:
         if (bitDepth == 8) return &GreyAlphaRow<1>;
         if (bitDepth == 16) return &GreyAlphaRow<2>;
         break;
-    case 6:
+    case kColourRgbAlpha:
         if (bitDepth == 8) return &ColourRow<1, 4>;
         if (bitDepth == 16) return &ColourRow<2, 8>;
         break;
@@ -396,17 +398,17 @@ TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth, bool iden
 
 TRowConverter ChoosePassConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
     if (identityGamma && bitDepth == 8) {
-        if (colourType == 2) return &ColourPass<1, 3, true>;
-        if (colourType == 6) return &ColourPass<1, 4, true>;
+        if (colourType == kColourRgb) return &ColourPass<1, 3, true>;
+        if (colourType == kColourRgbAlpha) return &ColourPass<1, 4, true>;
     }
     switch (colourType) {
-    case 0:
-    case 3:
+    case kColourGrey:
+    case kColourIndexed:
         switch (bitDepth) {
         case 1:
             return &PackedPass<1, 1, 1>;
         case 2:
-            return colourType == 0 ? &PackedPass<2, 4, 5> : &PackedPass<2, 4, 1>;
+            return colourType == kColourGrey ? &PackedPass<2, 4, 5> : &PackedPass<2, 4, 1>;
         case 4:
             return &PackedPass<4, 4, 1>;
         case 8:
@@ -415,15 +417,15 @@ TRowConverter ChoosePassConverter(uint8_t colourType, uint8_t bitDepth, bool ide
             return &GreyPass<2>;
         }
         break;
-    case 2:
+    case kColourRgb:
         if (bitDepth == 8) return &ColourPass<1, 3>;
         if (bitDepth == 16) return &ColourPass<2, 6>;
         break;
-    case 4:
+    case kColourGreyAlpha:
         if (bitDepth == 8) return &GreyAlphaPass<1>;
         if (bitDepth == 16) return &GreyAlphaPass<2>;
         break;
-    case 6:
+    case kColourRgbAlpha:
         if (bitDepth == 8) return &ColourPass<1, 4>;
         if (bitDepth == 16) return &ColourPass<2, 8>;
         break;

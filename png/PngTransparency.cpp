@@ -29,22 +29,22 @@ int TPngGraphic::TransparencyKind() const {
     const TChunkIHDR& header = HeaderChunk();
     const TChunktRNS* trns = chunks_.FindChunk<TChunktRNS>();
     switch (header.ColourType()) {
-    case 0:
-    case 2:
-        return trns ? 1 : 0;
-    case 3:
-        if (!trns) return 0;
+    case kColourGrey:
+    case kColourRgb:
+        return trns ? kTransparencyKey : kTransparencyNone;
+    case kColourIndexed:
+        if (!trns) return kTransparencyNone;
         // A single entry that is only partly transparent has no key colour to
         // leave out; blending gives its pixels their real alpha.
         if (trns->SingleTransparent() &&
             TransparentIndex(*trns, chunks_.FindChunk<TChunkPLTE>()) >= 0)
-            return 1;
-        return 2;
-    case 4:
-    case 6:
-        return 2;
+            return kTransparencyKey;
+        return kTransparencyAlpha;
+    case kColourGreyAlpha:
+    case kColourRgbAlpha:
+        return kTransparencyAlpha;
     }
-    return 0;
+    return kTransparencyNone;
 }
 
 uint32_t TPngGraphic::TransparentKey() const {
@@ -56,7 +56,7 @@ uint32_t TPngGraphic::TransparentKey() const {
     const auto byteAt = [&](uint32_t i) -> uint8_t { return i < size ? trns->Payload()[i] : 0; };
     const bool wide = header->BitDepth() == 16;
     switch (header->ColourType()) {
-    case 2: {
+    case kColourRgb: {
         // The colour the bitmap shows for the key: 8-bit samples sit in the
         // low bytes, 16-bit images keep their high bytes; both through gamma.
         const uint32_t offset = wide ? 0 : 1;
@@ -64,14 +64,14 @@ uint32_t TPngGraphic::TransparentKey() const {
         return ColourRef(gamma[byteAt(offset)], gamma[byteAt(2 + offset)],
                          gamma[byteAt(4 + offset)]);
     }
-    case 3: {
+    case kColourIndexed: {
         const TChunkPLTE* palette = chunks_.FindChunk<TChunkPLTE>();
         const int index = TransparentIndex(*trns, palette);
         if (index < 0) return 0;
         const uint32_t rgb = palette->PaletteEntry(static_cast<unsigned>(index));
         return ColourRef(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
     }
-    case 0: {
+    case kColourGrey: {
         // The grey ramp entry that decoded pixels of the key sample carry.
         const unsigned sample = unsigned(byteAt(0)) << 8 | byteAt(1);
         unsigned index = 0;

@@ -1,6 +1,7 @@
 #include "ui/Bitmap.h"
 
 #include "codec/BmpCodec.h"
+#include "platform/Dib24.h"
 #include "platform/FileIO.h"
 #include "platform/FileMapping.h"
 #include "platform/FileWriteInPlace.h"
@@ -19,13 +20,7 @@ void TBitmap::SetSize(int width, int height) {
     width_ = height_ = 0;
     stride_ = 0;
     if (width == 0 || height == 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down: row 0 first in memory
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownHeader24(width, height);
     void* bits = nullptr;
     GdiBitmap section(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || !bits) throw Exception(L"Out of system resources");
@@ -170,13 +165,7 @@ void TBitmap::Draw(NativeDC nativeDC, const TRect& rect) {
                             width_, height_, TransparentColor());
         return;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownHeader24(width_, height_);
     ::StretchDIBits(dc, rect.left, rect.top, rect.Width(), rect.Height(), 0, 0, width_, height_,
                     bits_, &info, DIB_RGB_COLORS, SRCCOPY);
 }

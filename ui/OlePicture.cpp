@@ -14,30 +14,13 @@ namespace tabulon {
 
 namespace {
 
-// Releases a COM interface pointer on scope exit.
-template <class T> class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &p_; }
-    T* Get() const { return p_; }
-    T* Detach() { return std::exchange(p_, nullptr); }
-
-  private:
-    T* p_ = nullptr;
-};
-
 constexpr int kHimetricPerInch = 2540;
 
 } // namespace
 
-TOlePicture::~TOlePicture() {
-    if (picture_) picture_->Release();
-}
+// Out of line: IPicture is complete only here.
+TOlePicture::TOlePicture() = default;
+TOlePicture::~TOlePicture() = default;
 
 void TOlePicture::LoadFromStream(TStream& stream) {
     std::vector<uint8_t> bytes(static_cast<size_t>(stream.Remaining()));
@@ -55,21 +38,20 @@ void TOlePicture::LoadBytes(std::vector<uint8_t> bytes) {
     if (target) std::memcpy(target, bytes.data(), bytes.size());
     ::GlobalUnlock(memory);
     ComPtr<IStream> stream;
-    if (!target || FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Out()))) {
+    if (!target || FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Receive()))) {
         ::GlobalFree(memory);
         throw EInvalidGraphic(L"Out of memory");
     }
     ComPtr<IPicture> picture;
     if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                                reinterpret_cast<void**>(picture.Out()))) ||
-        !picture.Get())
+                                picture.ReceiveVoid())) ||
+        !picture)
         throw EInvalidGraphic(L"Invalid picture data");
     OLE_XSIZE_HIMETRIC w = 0;
     OLE_YSIZE_HIMETRIC h = 0;
-    picture.Get()->get_Width(&w);
-    picture.Get()->get_Height(&h);
-    if (picture_) picture_->Release();
-    picture_ = picture.Detach();
+    picture->get_Width(&w);
+    picture->get_Height(&h);
+    picture_ = std::move(picture);
     width_ = ::MulDiv(w, 96, kHimetricPerInch);
     height_ = ::MulDiv(h, 96, kHimetricPerInch);
     bytes_ = std::move(bytes);

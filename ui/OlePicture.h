@@ -2,6 +2,7 @@
 // TOlePicture: icons, metafiles and JPEG pictures, decoded by the system's
 // OLE picture object (OleLoadPicture).
 #include "base/Graphic.h"
+#include "platform/ComPtr.h"
 
 #include <cstdint>
 #include <vector>
@@ -12,7 +13,7 @@ namespace tabulon {
 
 class TOlePicture : public TGraphic {
   public:
-    TOlePicture() = default;
+    TOlePicture();
     ~TOlePicture() override;
     TOlePicture(const TOlePicture&) = delete;
     TOlePicture& operator=(const TOlePicture&) = delete;
@@ -20,7 +21,7 @@ class TOlePicture : public TGraphic {
     const char* ClassName() const override { return "TOlePicture"; }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    bool Empty() const override { return picture_ == nullptr; }
+    bool Empty() const override { return !picture_; }
     // Reads the whole rest of the stream; throws EInvalidGraphic when the
     // system cannot make a picture of it.
     void LoadFromStream(TStream& stream) override;
@@ -31,7 +32,7 @@ class TOlePicture : public TGraphic {
     void LoadBytes(std::vector<uint8_t> bytes);
 
     std::vector<uint8_t> bytes_; // kept for Clone
-    IPicture* picture_ = nullptr;
+    ComPtr<IPicture> picture_;
     int width_ = 0, height_ = 0;
 };
 

@@ -1,5 +1,6 @@
 // The row mix against the float formula it replaces.
 #include "compose/BlendRows.h"
+#include "codec/BmpCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -147,16 +148,18 @@ TEST(RowBlender, ZeroCountTouchesNothing) {
 }
 
 TEST(BlendPixelRows, StrideIsThreeTimesTheWidthRoundedUpToFour) {
-    EXPECT_EQ(DibStride24(350), 1052u);
-    EXPECT_EQ(DibStride24(1), 4u);
-    EXPECT_EQ(DibStride24(4), 12u);
-    EXPECT_EQ(DibStride24(3840), 11520u);
-    EXPECT_EQ(DibStride24(0), 0u);
+    EXPECT_EQ(BmpStride24(350), 1052u);
+    EXPECT_EQ(BmpStride24(1), 4u);
+    EXPECT_EQ(BmpStride24(4), 12u);
+    EXPECT_EQ(BmpStride24(3840), 11520u);
+    EXPECT_EQ(BmpStride24(0), 0u);
+    EXPECT_EQ(BmpStride24(-5), 0u);
+    EXPECT_EQ(BmpStride24(0x7FFFFFFF), 6442450944u); // past 32 bits
 }
 
 TEST(BlendPixelRows, MixesEveryPixelAndLeavesThePaddingAlone) {
     const int width = 350, height = 5;
-    const size_t stride = DibStride24(width);
+    const size_t stride = BmpStride24(width);
     std::vector<uint8_t> first(stride * height), second(stride * height);
     for (size_t i = 0; i < first.size(); ++i) {
         first[i] = uint8_t(i * 7);

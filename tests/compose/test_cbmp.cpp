@@ -1,7 +1,9 @@
 // The blend of two GDI bitmaps drawn onto a device context.
 #include "compose/BlendRows.h"
 #include "tests/compose/MixPixel.h"
+#include "codec/BmpCodec.h"
 #include "compose/CBmp.h"
+#include "platform/Dib24.h"
 #include "platform/Handles.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +18,8 @@ using PixelFn = std::function<uint32_t(int x, int y)>; // 0x00RRGGBB
 
 // A 24-bit top-down DIB section whose pixels the test reads and writes directly.
 struct Picture {
-    Picture(int w, int h, const PixelFn& pixel) : width(w), height(h), stride(DibStride24(w)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+    Picture(int w, int h, const PixelFn& pixel) : width(w), height(h), stride(BmpStride24(w)) {
+        BITMAPINFO info = TopDownHeader24(w, h);
         void* p = nullptr;
         bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
         bits = static_cast<uint8_t*>(p);

@@ -117,6 +117,43 @@ TEST(PngDecode, BadCrcInTheSecondOfThreeIdatChunks) {
     EXPECT_NE(DecodeError<EPngInvalidCRC>(last.Get()), L"");
 }
 
+TEST(PngDecode, ReadSettingsTurnOffTheCrcCheckAndLowerThePixelLimit) {
+    // Every CRC wrong: in the header, in the middle of three image data
+    // chunks, in an ancillary chunk and in the end chunk.
+    const TestImage image = RandomImage(16, 16, 8, 6, 7);
+    const Bytes data = Deflate(Scanlines(image, -1));
+    const size_t third = data.size() / 3;
+    PngBuilder good, bad;
+    good.Ihdr(16, 16, 8, 6).Idat(data, third).Iend();
+    Bytes ihdr = BigEndian32(16);
+    for (uint8_t b : BigEndian32(16))
+        ihdr.push_back(b);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    bad.ChunkWithCrc("IHDR", ihdr, PngCrc("IHDR", ihdr) ^ 0x80000000);
+    bad.ChunkWithCrc("tEXt", {'a', 0, 'b'}, 0);
+    for (size_t at = 0; at < data.size(); at += third) {
+        const Bytes piece(data.begin() + at, data.begin() + std::min(data.size(), at + third));
+        bad.ChunkWithCrc("IDAT", piece, PngCrc("IDAT", piece) + (at == third ? 1 : 0));
+    }
+    bad.ChunkWithCrc("IEND", {}, 1);
+    EXPECT_EQ(DecodeError<EPngInvalidCRC>(bad.Get()), kPngInvalidCRCText);
+
+    TPngGraphic unchecked;
+    unchecked.ReadSettings.checkCrc = false;
+    TMemoryStream stream(bad.Get().data(), bad.Get().size());
+    unchecked.DecodeFromStream(stream);
+    EXPECT_EQ(DecodedRgba(unchecked), DecodedRgba(*Decode(good.Get())));
+
+    // The bitmap holds 16 x 16 pixels of 3 bytes, 768 bytes (the alpha plane 256).
+    TPngGraphic limited;
+    limited.ReadSettings.maxPixelBytes = 767;
+    EXPECT_NE(DecodeError<EPNGOutMemory>(good.Get(), &limited), L"");
+    limited.ReadSettings.maxPixelBytes = 768;
+    TMemoryStream again(good.Get().data(), good.Get().size());
+    limited.DecodeFromStream(again);
+    EXPECT_EQ(DecodedRgba(limited), DecodedRgba(*Decode(good.Get())));
+}
+
 TEST(PngDecode, CorruptCompressedDataNamesTheZlibError) {
     Bytes data = Deflate(GreyRows(4, 4));
     data[0] = 0x12; // not a zlib header
@@ -330,6 +367,35 @@ TEST(PngDecode, CrashersFailCleanly) {
             image.DecodeFromStream(stream);
             ADD_FAILURE() << "decoded";
         } catch (const Exception&) {
+        }
+    }
+    EXPECT_GT(count, 0);
+}
+
+TEST(PngDecode, FuzzFindingsEndCleanly) {
+    // What the fuzz target found, read as it read them (no CRC check, its
+    // pixel limit) and as the program reads them: a picture or one of our
+    // errors, never a crash (the sanitizer build watches the memory).
+    const std::filesystem::path folder =
+        std::filesystem::path(TABULON_TESTDATA) / "crashers" / "png";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++count;
+        SCOPED_TRACE(entry.path().filename().string());
+        const Bytes bytes = ReadFileBytes(entry.path().string());
+        for (const bool fuzzSettings : {true, false}) {
+            TPngGraphic image;
+            if (fuzzSettings) {
+                image.ReadSettings.checkCrc = false;
+                image.ReadSettings.maxPixelBytes = 64u << 20;
+            }
+            TMemoryStream stream(bytes.data(), bytes.size());
+            try {
+                image.DecodeFromStream(stream);
+                EXPECT_EQ(DecodedRgba(image).size(),
+                          size_t(image.PixelWidth()) * image.PixelHeight() * 4);
+            } catch (const Exception&) {
+            }
         }
     }
     EXPECT_GT(count, 0);
