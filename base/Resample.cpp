@@ -14,7 +14,7 @@
 #pragma GCC diagnostic ignored "-Wunused-parameter"
 #pragma GCC diagnostic ignored "-Wsign-compare"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include "stb_image_resize.h"
+#include <stb_image_resize.h>
 #pragma GCC diagnostic pop
 
 namespace tabulon {
