@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/NoteText.h"
+#include "base/LongPath.h"
 #include "platform/FileIO.h"
 
 namespace tabulon {
@@ -27,7 +28,7 @@ void NoteSideFile::Save(std::u16string_view text) const {
 }
 
 void NoteSideFile::Remove() const {
-    DeleteFileW(path_.c_str());
+    DeleteFileW(ExtendedLengthPath(FullFilePath(path_)).c_str());
 }
 
 } // namespace tabulon

@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "base/LongPath.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
 
@@ -17,18 +18,19 @@ std::wstring& Chosen() {
 }
 
 bool FolderExists(const std::wstring& folder) {
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(folder).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Copies the files of `from` that `to` lacks (one level; both end in a backslash).
 void CopyMissingFiles(const std::wstring& from, const std::wstring& to) {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
+    HANDLE find = FindFirstFileW(ExtendedLengthPath(from + L"*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        CopyFileW((from + data.cFileName).c_str(), (to + data.cFileName).c_str(), TRUE);
+        CopyFileW(ExtendedLengthPath(from + data.cFileName).c_str(),
+                  ExtendedLengthPath(to + data.cFileName).c_str(), TRUE);
     } while (FindNextFileW(find, &data));
     FindClose(find);
 }
@@ -42,8 +44,10 @@ std::wstring WorkFolder() {
 bool FolderWritable(const std::wstring& folder) {
     const std::wstring probe =
         folder + L"~tabulon-probe-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    FileHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    // A folder deeper than the classic path limit is probed in its long form.
+    FileHandle file(CreateFileW(ExtendedLengthPath(probe).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                nullptr));
     return file.Valid();
 }
 
