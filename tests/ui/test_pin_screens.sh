@@ -32,9 +32,14 @@ on_cleanup() {
 identity_note="Identity check: water the plants at three, then call the office"
 identity_hashes="$root/tests/ui/pin-identity.sha256"
 
+# at N: a window coordinate given at 96 DPI, at the DPI in force.
+dpi_now=96
+at() { echo $(( ($1 * dpi_now + 48) / 96 )); }
 # on_screen WxH DPI: the program ended, a fresh X server of that size, Wine's
-# DPI set, the program started again.
+# DPI set, the program started again (its window scaled to that DPI).
 on_screen() {
+  dpi_now="$2"
+  main_size="$(at 584)x$(at 382)"
   stop
   end_wine_session
   stop_display
@@ -45,11 +50,11 @@ on_screen() {
 }
 pin() {
   touch "$work/before-pin"; sleep 1
-  click_at 528 59
+  click_at "$(at 528)" "$(at 59)"
   until_ok 60 newer "$bg/Mix.bmp" "$work/before-pin" && sleep 0.5
 }
 type_note() {
-  click_at 400 200
+  click_at "$(at 400)" "$(at 200)"
   xdotool key ctrl+a BackSpace
   xdotool type --delay 30 "$1"
   sleep 0.3
