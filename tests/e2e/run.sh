@@ -34,6 +34,10 @@ trap cleanup EXIT
 # A screen of the shipped backgrounds' size: Mix.bmp is then the background
 # with the note at (W - 402, 30), as check_mix.py expects.
 start_display 1920x1080
+# The user's own wallpaper before Tabulon: uninstalling must bring it back.
+convert -size 64x48 xc:'#336699' "BMP3:$out/mine.bmp"
+mine="$(winepath -w "$out/mine.bmp" 2>/dev/null)"
+wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /t REG_SZ /d "$mine" /f >/dev/null 2>&1
 
 shot() { import -window root "$out/$1.png" 2>/dev/null; }
 launch_program() { # launch_program FOLDER: starts it without waiting
@@ -176,13 +180,14 @@ check "the installed backgrounds are removed" bash -c "[ ! -f '$bg/A2.bmp' ] && 
 check "Content.bmp is removed" [ ! -f "$bg/Content.bmp" ]
 check "the user's own A1.bmp is kept" cmp -s "$bg/A1.bmp" "$user_bg"
 check "the note is kept" cmp -s "$note" "$saved"
-# wallpaper_in_force: the setting names a file that exists.
+# wallpaper_in_force: the setting names a file that exists, and it is the
+# user's own wallpaper of before the first pin.
 wallpaper_in_force() {
   local w; w="$(wallpaper)"
-  [ -n "$w" ] && [ -f "$(winepath -u "$w" 2>/dev/null)" ]
+  [ -n "$w" ] && [ -f "$(winepath -u "$w" 2>/dev/null)" ] && [ "$w" = "$mine" ]
 }
 wp="$(wallpaper)"
-check "a wallpaper is still in force ($wp)" wallpaper_in_force
+check "the user's wallpaper is back in force ($wp)" wallpaper_in_force
 check "the entry in the installed programs is gone" bash -c "! wine reg query '$uninst' >/dev/null 2>&1"
 check "the Start-menu entry is gone" bash -c "! find '$WINEPREFIX/drive_c/users' -path '*Start Menu*' -name Tabulon.lnk | grep -q ."
 
@@ -209,7 +214,7 @@ until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
 check "uninstalling from there succeeds" wine "$odd/uninstall.exe" /S
 wineserver -w
 check "the program is removed from there" until_ok 20 bash -c "[ ! -f '$odd/Tabulon.exe' ]"
-check "a wallpaper is still in force" wallpaper_in_force
+check "the user's wallpaper is back in force" wallpaper_in_force
 
 # --- the portable zip ----------------------------------------------------------
 portable="$out/portable"
