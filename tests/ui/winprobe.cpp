@@ -133,6 +133,16 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d\n", IsIconic(main) ? 1 : 0);
         return 0;
     }
+    if (wcscmp(what, L"focus") == 0) {
+        // The window of the program's thread that has the keyboard focus.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        wchar_t cls[64] = L"-";
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus)
+            GetClassNameW(info.hwndFocus, cls, 64);
+        std::printf("%ls\n", cls);
+        return 0;
+    }
     if (wcscmp(what, L"restore") == 0) {
         SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
         return 0;
