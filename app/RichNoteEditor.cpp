@@ -2,8 +2,10 @@
 
 #include <richedit.h>
 
+#include "ui/RichEdit.h"
+
 #include <climits>
-#include <cstring>
+#include <new>
 
 namespace tabulon {
 
@@ -37,64 +39,23 @@ void RichNoteEditor::SetModified(bool modified) {
 }
 
 std::u16string RichNoteEditor::Text() const {
-    // Every failure here raises: an empty string would be saved as an empty
-    // note over the real one.
-    if (!IsWindow(edit_)) throw ENoteEditorUnreadable(kEditorUnreadable);
-    GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    const LRESULT length = SendMessageW(edit_, EM_GETTEXTLENGTHEX, WPARAM(&lengthQuery), 0);
-    if (length < 0) throw ENoteEditorUnreadable(kEditorUnreadable);
-    if (length == 0) return {};
-    std::u16string text;
+    // Every failure raises: an empty string would be saved as an empty note
+    // over the real one.
+    std::wstring text;
     try {
-        text.resize(size_t(length) + 1);
+        text = RichEditText(edit_);
+    } catch (const ERichEditUnreadable&) {
+        throw ENoteEditorUnreadable(kEditorUnreadable);
+    }
+    try {
+        return std::u16string(text.begin(), text.end());
     } catch (const std::bad_alloc&) {
         throw ENoteEditorUnreadable(kEditorUnreadable);
     }
-    GETTEXTEX query{};
-    query.cb = DWORD(text.size() * sizeof(char16_t));
-    query.flags = GT_USECRLF;
-    query.codepage = 1200;
-    const LRESULT got = SendMessageW(edit_, EM_GETTEXTEX, WPARAM(&query), LPARAM(text.data()));
-    // The length is exact (GTL_PRECISE), so fewer characters, or a buffer
-    // filled to its end, mean that part of the text did not come out.
-    if (got <= 0 || size_t(got) >= text.size() || size_t(got) + 2 < size_t(length))
-        throw ENoteEditorUnreadable(kEditorUnreadable);
-    text.resize(size_t(got));
-    return text;
 }
-
-namespace {
-
-struct StreamSource {
-    const char* data;
-    size_t left;
-};
-
-DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG want, LONG* got) {
-    auto* source = reinterpret_cast<StreamSource*>(cookie);
-    size_t n = source->left < size_t(want) ? source->left : size_t(want);
-    n &= ~size_t(1); // whole UTF-16 units only
-    // A CR LF split between two chunks is read as two line ends; keep the
-    // pair together by ending this chunk before the CR.
-    if (n >= 2 && n < source->left && source->data[n - 2] == '\r' && source->data[n - 1] == 0)
-        n -= 2;
-    std::memcpy(buffer, source->data, n);
-    source->data += n;
-    source->left -= n;
-    *got = LONG(n);
-    return 0;
-}
-
-} // namespace
 
 void RichNoteEditor::SetText(std::u16string_view text) {
-    // Streaming in as plain text: WM_SETTEXT would parse a note that starts
-    // with "{\rtf" as formatted text and change it.
-    StreamSource source{reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
-    EDITSTREAM stream{};
-    stream.dwCookie = DWORD_PTR(&source);
-    stream.pfnCallback = ReadChunk;
-    SendMessageW(edit_, EM_STREAMIN, SF_TEXT | SF_UNICODE, LPARAM(&stream));
+    SetRichEditPlainText(edit_, {reinterpret_cast<const wchar_t*>(text.data()), text.size()});
     SendMessageW(edit_, EM_SETSEL, 0, 0);
     SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageW(edit_, EM_SETMODIFY, TRUE, 0);

@@ -93,6 +93,8 @@ class TMainFrm : public TForm {
     void X1Click(TMenuItem& sender);
     void btn3Click(TControl& sender);
     void btn4Click(TControl& sender);
+    // Puts √ or × in place of the selection (at the caret when none).
+    void InsertMark(const wchar_t* mark);
 
     void tmrAutoSaveTimer(TTimer& sender);
     // The application message hook: drops right-button messages for the page.

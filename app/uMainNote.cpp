@@ -67,17 +67,21 @@ void TMainFrm::N9Click(TMenuItem&) {
 void TMainFrm::N3Click(TMenuItem&) {
     SendEditCommand(rdtMain->Handle(), WM_CUT);
 }
+// The menu items and the speed buttons do the same.
 void TMainFrm::V1Click(TMenuItem&) {
-    ReplaceSelection(rdtMain->Handle(), kCheckMark);
+    InsertMark(kCheckMark);
 }
 void TMainFrm::X1Click(TMenuItem&) {
-    ReplaceSelection(rdtMain->Handle(), kCrossMark);
+    InsertMark(kCrossMark);
 }
 void TMainFrm::btn3Click(TControl&) {
-    ReplaceSelection(rdtMain->Handle(), kCheckMark);
+    InsertMark(kCheckMark);
 }
 void TMainFrm::btn4Click(TControl&) {
-    ReplaceSelection(rdtMain->Handle(), kCrossMark);
+    InsertMark(kCrossMark);
+}
+void TMainFrm::InsertMark(const wchar_t* mark) {
+    ReplaceSelection(rdtMain->Handle(), mark);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -169,26 +171,6 @@ void TRichEdit::SetVisible(bool visible) {
     if (wnd_) ::ShowWindow(wnd_.Get(), visible ? SW_SHOW : SW_HIDE);
 }
 
-std::wstring TRichEdit::Text() const {
-    if (!wnd_) return {};
-    GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const LRESULT length =
-        ::SendMessageW(wnd_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
-    if (length <= 0) return {};
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-    GETTEXTEX query{};
-    query.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    query.flags = GT_USECRLF;
-    query.codepage = 1200;
-    const LRESULT got = ::SendMessageW(wnd_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
-                                       reinterpret_cast<LPARAM>(buffer.data()));
-    return std::wstring(buffer.data(), static_cast<size_t>(got > 0 ? got : 0));
-}
-
-void TRichEdit::SetText(const std::wstring& text) {
-    if (wnd_) ::SetWindowTextW(wnd_.Get(), text.c_str());
-}
-
 void TRichEdit::SetFont(const TFontSpec& font) {
     font_ = font;
     if (!wnd_) return;
@@ -200,6 +182,65 @@ void TRichEdit::SetFont(const TFontSpec& font) {
 
 void TRichEdit::SetFocus() {
     if (wnd_) ::SetFocus(wnd_.Get());
+}
+
+std::wstring RichEditText(HWND edit) {
+    constexpr const wchar_t* kUnreadable = L"The rich edit control did not hand out its text";
+    if (!::IsWindow(edit)) throw ERichEditUnreadable(kUnreadable);
+    GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const LRESULT length = ::SendMessageW(edit, EM_GETTEXTLENGTHEX, WPARAM(&lengthQuery), 0);
+    if (length < 0) throw ERichEditUnreadable(kUnreadable);
+    if (length == 0) return {};
+    std::wstring text;
+    try {
+        text.resize(size_t(length) + 1);
+    } catch (const std::bad_alloc&) {
+        throw ERichEditUnreadable(kUnreadable);
+    }
+    GETTEXTEX query{};
+    query.cb = DWORD(text.size() * sizeof(wchar_t));
+    query.flags = GT_USECRLF;
+    query.codepage = 1200;
+    const LRESULT got = ::SendMessageW(edit, EM_GETTEXTEX, WPARAM(&query), LPARAM(text.data()));
+    // The length is exact (GTL_PRECISE), so fewer characters, or a buffer
+    // filled to its end, mean that part of the text did not come out.
+    if (got <= 0 || size_t(got) >= text.size() || size_t(got) + 2 < size_t(length))
+        throw ERichEditUnreadable(kUnreadable);
+    text.resize(size_t(got));
+    return text;
+}
+
+namespace {
+
+struct StreamSource {
+    const char* data;
+    size_t left;
+};
+
+DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG want, LONG* got) {
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    size_t n = source->left < size_t(want) ? source->left : size_t(want);
+    n &= ~size_t(1); // whole UTF-16 units only
+    // A CR LF split between two chunks is read as two line ends; keep the
+    // pair together by ending this chunk before the CR.
+    if (n >= 2 && n < source->left && source->data[n - 2] == '\r' && source->data[n - 1] == 0)
+        n -= 2;
+    std::memcpy(buffer, source->data, n);
+    source->data += n;
+    source->left -= n;
+    *got = LONG(n);
+    return 0;
+}
+
+} // namespace
+
+void SetRichEditPlainText(HWND edit, std::wstring_view text) {
+    if (!edit) return;
+    StreamSource source{reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
+    EDITSTREAM stream{};
+    stream.dwCookie = DWORD_PTR(&source);
+    stream.pfnCallback = ReadChunk;
+    ::SendMessageW(edit, EM_STREAMIN, SF_TEXT | SF_UNICODE, LPARAM(&stream));
 }
 
 } // namespace tabulon

@@ -9,8 +9,21 @@
 #include "platform/Handles.h"
 
 #include <string>
+#include <string_view>
 
 namespace tabulon {
+
+// The control did not hand out all of its text.
+TABULON_EXCEPTION_CLASS(ERichEditUnreadable);
+
+// The whole text of a rich edit control, paragraphs separated by CR LF.
+// Throws ERichEditUnreadable when the control does not give all of it: an
+// empty or shortened string in its place could be saved over the real text.
+std::wstring RichEditText(HWND edit);
+
+// Replaces the whole text of a rich edit control, read as plain text even
+// when it starts like RTF ("{\rtf"), which WM_SETTEXT would parse.
+void SetRichEditPlainText(HWND edit, std::wstring_view text);
 
 class TRichEdit : public TControl {
   public:
@@ -21,9 +34,10 @@ class TRichEdit : public TControl {
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool visible) override;
 
-    // The whole text, paragraphs separated by CR LF.
-    std::wstring Text() const;
-    void SetText(const std::wstring& text);
+    // The whole text, paragraphs separated by CR LF (see RichEditText).
+    std::wstring Text() const { return RichEditText(wnd_.Get()); }
+    // Replaces the whole text, as plain text (see SetRichEditPlainText).
+    void SetText(std::wstring_view text) { SetRichEditPlainText(wnd_.Get(), text); }
     void SetFocus();
     // A new font for the whole text (a change of display scale).
     void SetFont(const TFontSpec& font);

@@ -92,6 +92,21 @@ TEST_F(RichEdit, IsTheCurrentControlInPlainTextModeWithoutDualFont) {
     EXPECT_TRUE(style & ES_AUTOVSCROLL);
 }
 
+// The control's text in and out: what goes in comes back as it was, even
+// when it reads like RTF; a control that cannot answer raises instead of
+// handing out an empty text that could be saved over a real one.
+TEST_F(RichEdit, TextRoundTripsAsPlainTextAndAMissingControlRaises) {
+    TRichEdit& edit = *host_->edit;
+    for (const wchar_t* text : {L"{\\rtf1\\ansi {\\b bold}}\r\n", L"第一行\r\n\r\nthird", L""}) {
+        edit.SetText(text);
+        EXPECT_EQ(edit.Text(), text);
+    }
+    HWND gone = Edit();
+    host_.reset();
+    EXPECT_THROW(RichEditText(gone), ERichEditUnreadable);
+    EXPECT_THROW(RichEditText(nullptr), ERichEditUnreadable);
+}
+
 TEST_F(RichEdit, APasteOfFormattedTextBringsOnlyThePlainText) {
     // A browser or word processor offers formatted text beside the plain one;
     // here the two differ, so the test sees which one came in.
