@@ -9,6 +9,7 @@
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "platform/WorkFolder.h"
+#include "ui/DisplayDpi.h"
 
 namespace tabulon {
 
@@ -155,6 +156,7 @@ void TMainFrm::NavigateWebPanel() {
     const std::wstring page = PanelPageAddress();
     webLink.SetFallbackPage(page);
     webLink.SetLinkHandler([this](const std::wstring& address) { OpenLink(address); });
+    webLink.SetZoom(PageZoomPercent(Dpi(), SystemDpi()));
     webLink.Navigate(page);
 }
 
@@ -168,7 +170,10 @@ void TMainFrm::OpenLink(const std::wstring& address) {
 }
 
 void TMainFrm::DpiChanged() {
+    // The browser draws the page at the system's scale; on a monitor of
+    // another scale the zoom makes up the difference.
     webLink.SetBounds(WebLinkBounds(Dpi()));
+    webLink.SetZoom(PageZoomPercent(Dpi(), SystemDpi()));
 }
 
 void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {

@@ -72,4 +72,9 @@ int NearestScaleVariant(std::span<const int> percents, int dpi) {
     return best;
 }
 
+int PageZoomPercent(int windowDpi, int systemDpi) {
+    if (windowDpi <= 0 || systemDpi <= 0) return 100;
+    return static_cast<int>((200LL * windowDpi + systemDpi) / (2LL * systemDpi));
+}
+
 } // namespace tabulon

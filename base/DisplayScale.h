@@ -40,4 +40,10 @@ std::vector<LayoutBox> ScaleLayoutBoxes(std::span<const LayoutBox> boxes, int dp
 // keeps detail that enlarging would have to invent). -1 for an empty list.
 int NearestScaleVariant(std::span<const int> percents, int dpi);
 
+// The zoom, in percent, that brings a page the browser draws at the
+// system's DPI to a window's own DPI (a monitor of another scale than the
+// primary one): windowDpi / systemDpi, rounded to the nearest percent.
+// 100 when either DPI is 0 or less.
+int PageZoomPercent(int windowDpi, int systemDpi);
+
 } // namespace tabulon

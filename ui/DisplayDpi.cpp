@@ -12,6 +12,11 @@ int WindowDpi(HWND wnd) {
         const UINT dpi = getDpiForWindow(wnd);
         if (dpi > 0) return static_cast<int>(dpi);
     }
+    return SystemDpi();
+}
+
+int SystemDpi() {
+    // A per-monitor aware program still gets the system DPI from the screen.
     WindowDC screen(nullptr);
     const int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;

@@ -11,6 +11,10 @@ namespace tabulon {
 // LOGPIXELSY. 96 when neither answers.
 int WindowDpi(HWND wnd);
 
+// The system DPI: the one DPI of the whole session on older systems, and
+// the primary monitor's at logon on Windows 10 and later. 96 when unknown.
+int SystemDpi();
+
 // Sent to a per-monitor aware top-level window whose DPI changes; absent
 // from the headers when building for Windows 7.
 inline constexpr UINT kWmDpiChanged = 0x02E0;

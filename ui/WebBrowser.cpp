@@ -53,6 +53,7 @@ void WebBrowser::ConnectEvents() {
             if (linkHandler_) linkHandler_(address);
         },
         [this](int failuresInRow) { NavigationFailed(failuresInRow); },
+        [this] { ApplyZoom(); },
     });
     if (FAILED(eventPoint_->Advise(static_cast<IDispatch*>(events_), &eventCookie_))) {
         eventCookie_ = 0;
@@ -66,6 +67,23 @@ void WebBrowser::NavigationFailed(int failuresInRow) {
         Navigate(fallback_);
     else if (failuresInRow <= 2)
         Navigate(L"about:blank");
+}
+
+void WebBrowser::SetZoom(int percent) {
+    zoom_ = percent;
+    ApplyZoom();
+}
+
+void WebBrowser::ApplyZoom() {
+    // The optical zoom scales text, pictures and layout alike. It needs a
+    // loaded page: before one has loaded this fails, and each completed page
+    // gets the zoom again.
+    if (!browser_) return;
+    VARIANT zoom;
+    VariantInit(&zoom);
+    zoom.vt = VT_I4;
+    zoom.lVal = zoom_;
+    browser_->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
 }
 
 void WebBrowser::SetBounds(const RECT& bounds) {

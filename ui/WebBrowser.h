@@ -53,6 +53,11 @@ class WebBrowser {
     // should that fail too, the control shows an empty page.
     void SetFallbackPage(std::wstring address) { fallback_ = std::move(address); }
 
+    // The page's zoom in percent (100: as the browser draws it), kept for
+    // every page loaded later. Nothing without a browser or a page.
+    void SetZoom(int percent);
+    int Zoom() const { return zoom_; }
+
     // The browser's own window, null without a browser. The windows inside
     // the page are its descendants.
     HWND Window() const { return window_; }
@@ -65,6 +70,7 @@ class WebBrowser {
   private:
     void ConnectEvents();
     void NavigationFailed(int failuresInRow);
+    void ApplyZoom();
 
     WebBrowserSite* site_ = nullptr;
     WebBrowserEvents* events_ = nullptr;
@@ -76,6 +82,7 @@ class WebBrowser {
     bool ownNavigation_ = false;
     std::function<void(const std::wstring&)> linkHandler_;
     std::wstring fallback_;
+    int zoom_ = 100;
 };
 
 // True for a right-button press or release aimed at a window inside

@@ -83,6 +83,9 @@ STDMETHODIMP WebBrowserEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*
         case DISPID_NAVIGATECOMPLETE2:
             failuresInRow_ = 0;
             break;
+        case DISPID_DOCUMENTCOMPLETE:
+            if (handlers_.documentComplete) handlers_.documentComplete();
+            break;
         default:
             break;
         }

@@ -21,6 +21,8 @@ class WebBrowserEvents final : public IDispatch {
         std::function<void(const std::wstring& address)> openOutside;
         // A navigation failed; `failuresInRow` counts since the last success.
         std::function<void(int failuresInRow)> navigationFailed;
+        // A page has loaded completely.
+        std::function<void()> documentComplete;
     };
 
     explicit WebBrowserEvents(Handlers handlers) : handlers_(std::move(handlers)) {}

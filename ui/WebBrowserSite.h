@@ -17,8 +17,11 @@ class WebBrowserSite final : public IOleClientSite,
                              public IDocHostUIHandler {
   public:
     // Host flags the page gets: no 3-D border, no help menu; the page's own
-    // scroll bars are left alone (the panel cuts them off).
-    static constexpr DWORD kHostFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DISABLE_HELP_MENU;
+    // scroll bars are left alone (the panel cuts them off). DPI-aware: our
+    // window is, so the browser draws the page at the system's display scale
+    // (without the flag it stays at 96 DPI, small and sharp-edged).
+    static constexpr DWORD kHostFlags =
+        DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DISABLE_HELP_MENU | DOCHOSTUIFLAG_DPI_AWARE;
 
     WebBrowserSite(HWND parent, const RECT& bounds) : parent_(parent), bounds_(bounds) {}
 

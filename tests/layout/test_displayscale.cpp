@@ -212,6 +212,18 @@ TEST(ScaleLayoutBoxes, RejectsAParentThatIsNotEarlier) {
     EXPECT_TRUE(ScaleLayoutBoxes(std::span<const LayoutBox>{}, 144).empty());
 }
 
+TEST(PageZoomPercent, BringsTheSystemScaleToTheWindows) {
+    EXPECT_EQ(PageZoomPercent(96, 96), 100);
+    EXPECT_EQ(PageZoomPercent(144, 96), 150);
+    EXPECT_EQ(PageZoomPercent(120, 96), 125);
+    EXPECT_EQ(PageZoomPercent(96, 144), 67);   // 66.67
+    EXPECT_EQ(PageZoomPercent(168, 144), 117); // 116.67
+    EXPECT_EQ(PageZoomPercent(120, 144), 83);  // 83.33
+    EXPECT_EQ(PageZoomPercent(192, 120), 160);
+    EXPECT_EQ(PageZoomPercent(0, 96), 100);
+    EXPECT_EQ(PageZoomPercent(144, -1), 100);
+}
+
 TEST(NearestScaleVariant, PicksTheNearestAndTheLargerOnATie) {
     const int variants[] = {100, 150, 200};
     EXPECT_EQ(NearestScaleVariant(variants, 96), 0);

@@ -121,6 +121,10 @@ TEST_F(MainWindowScale, At144DpiEverythingIsOneAndAHalfTimesAsLarge) {
     EXPECT_EQ(MainFrm->lblSet->Font().height, 18);
     EXPECT_GT(MainFrm->lblSet->Height(), 12 * 3 / 2 - 1);
     EXPECT_EQ(MainFrm->lblSet->Left(), 657);
+    // The browser draws its page at the system's 96 DPI: zoomed to the monitor's.
+    EXPECT_EQ(MainFrm->webLink.Zoom(), 150);
+    MoveTo(120, 40, 30);
+    EXPECT_EQ(MainFrm->webLink.Zoom(), 125);
 }
 
 TEST_F(MainWindowScale, SkinPicturesUseTheirVariantOrAreResampledToTheBox) {
@@ -176,7 +180,9 @@ TEST_F(MainWindowScale, BackAt96DpiEveryControlIsWhereItWas) {
     const RECT windowBefore = WindowRect();
     MoveTo(168, windowBefore.left, windowBefore.top);
     EXPECT_EQ(WindowRect().right - WindowRect().left, 1022);
+    EXPECT_EQ(MainFrm->webLink.Zoom(), 175);
     MoveTo(96, windowBefore.left, windowBefore.top);
+    EXPECT_EQ(MainFrm->webLink.Zoom(), 100);
     const auto after = AllBounds();
     for (const auto& [name, bounds] : before)
         EXPECT_TRUE(after.at(name) == bounds) << name;

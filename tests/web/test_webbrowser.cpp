@@ -203,10 +203,12 @@ struct EventLog {
     int own = 0; // navigations the program still has pending
     std::vector<std::wstring> opened;
     std::vector<int> failures;
+    int completed = 0;
     WebBrowserEvents* Make() {
         return new WebBrowserEvents({[this] { return own > 0 && own-- > 0; },
                                      [this](const std::wstring& a) { opened.push_back(a); },
-                                     [this](int n) { failures.push_back(n); }});
+                                     [this](int n) { failures.push_back(n); },
+                                     [this] { ++completed; }});
     }
 };
 
@@ -232,6 +234,21 @@ bool NavigateError(IDispatch* sink, const wchar_t* url) {
     call.AddCancel();
     EXPECT_EQ(call.Send(sink, DISPID_NAVIGATEERROR), S_OK);
     return call.Cancelled();
+}
+
+// Each loaded page is zoomed again: the browser reports it once per page.
+TEST(WebBrowserEvents, ACompletedPageIsReportedOnce) {
+    EventLog log;
+    WebBrowserEvents* sink = log.Make();
+    EventCall call; // (pDisp, URL)
+    call.AddEmpty();
+    call.AddVariantRef(L"res://Tabulon.exe/B90D.HTM");
+    EXPECT_EQ(call.Send(sink, DISPID_DOCUMENTCOMPLETE), S_OK);
+    EXPECT_EQ(log.completed, 1);
+    sink->Forget();
+    EXPECT_EQ(call.Send(sink, DISPID_DOCUMENTCOMPLETE), S_OK);
+    EXPECT_EQ(log.completed, 1) << "a forgotten owner hears nothing";
+    sink->Release();
 }
 
 TEST(WebBrowserEvents, OnlyTheProgramNavigatesThePanel) {
