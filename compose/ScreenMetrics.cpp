@@ -1,6 +1,8 @@
 #include "compose/ScreenMetrics.h"
 
 #include "platform/Handles.h"
+#include "platform/SystemLibrary.h"
+#include "ui/DisplayDpi.h"
 
 #include <windows.h>
 
@@ -20,17 +22,12 @@ using SetThreadDpiAwarenessContextFn = DpiContext(WINAPI*)(DpiContext);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
 
-template <class Fn> Fn Lookup(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 // Switches this thread to per-monitor awareness for the owner's lifetime.
 class PerMonitorAwareness {
   public:
     PerMonitorAwareness() {
-        set_ = Lookup<SetThreadDpiAwarenessContextFn>(::GetModuleHandleW(L"user32.dll"),
-                                                      "SetThreadDpiAwarenessContext");
+        set_ = LibraryFunction<SetThreadDpiAwarenessContextFn>(::GetModuleHandleW(L"user32.dll"),
+                                                               "SetThreadDpiAwarenessContext");
         if (!set_) return;
         previous_ = set_(kPerMonitorAwareV2);
         if (!previous_) previous_ = set_(kPerMonitorAware);
@@ -47,17 +44,10 @@ class PerMonitorAwareness {
     DpiContext previous_ = nullptr;
 };
 
-int SystemDpi() {
-    WindowDC screen(nullptr);
-    const int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 // The monitor's effective DPI as an aware thread sees it (shcore, 8.1+).
 int MonitorDpi(HMONITOR monitor) {
-    // From System32 only (LOAD_LIBRARY_SEARCH_SYSTEM32), never the program's folder.
-    static const ModuleHandle shcore(::LoadLibraryExW(L"shcore.dll", nullptr, 0x800));
-    const auto getDpi = Lookup<GetDpiForMonitorFn>(shcore.Get(), "GetDpiForMonitor");
+    static const ModuleHandle shcore = LoadSystemLibrary(L"shcore.dll");
+    const auto getDpi = LibraryFunction<GetDpiForMonitorFn>(shcore.Get(), "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && x > 0) return int(x);
     return SystemDpi();

@@ -54,6 +54,9 @@ inline void UnloadLibrary(HMODULE h) {
 inline void CloseKernelObject(HANDLE h) {
     ::CloseHandle(h);
 }
+inline void CloseFileSearch(HANDLE h) {
+    ::FindClose(h);
+}
 } // namespace detail
 
 using GdiBitmap = UniqueHandle<HBITMAP, detail::DeleteGdiObject>;
@@ -68,6 +71,9 @@ using ModuleHandle = UniqueHandle<HMODULE, detail::UnloadLibrary>;
 // A kernel object whose creation gives null on failure (a mutex, an event);
 // files, whose failure value differs, have FileHandle.
 using KernelObject = UniqueHandle<HANDLE, detail::CloseKernelObject>;
+// A search from FindFirstFileW: give it only a handle that is not
+// INVALID_HANDLE_VALUE (the search's failure value).
+using FileSearch = UniqueHandle<HANDLE, detail::CloseFileSearch>;
 
 // A window's DC from GetDC, given back with ReleaseDC (which needs the window too).
 class WindowDC {

@@ -16,4 +16,12 @@ bool RestrictDllSearchToSystem();
 // folder and nowhere else; an empty handle when it is not there.
 ModuleHandle LoadSystemLibrary(const wchar_t* name);
 
+// The function `name` of `module` as an `Fn`; null when the module or the
+// function is missing. Functions of newer Windows versions are taken this
+// way, so that the program still starts on Windows 7.
+template <class Fn> Fn LibraryFunction(HMODULE module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
 } // namespace tabulon

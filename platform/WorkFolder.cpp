@@ -25,14 +25,14 @@ bool FolderExists(const std::wstring& folder) {
 // Copies the files of `from` that `to` lacks (one level; both end in a backslash).
 void CopyMissingFiles(const std::wstring& from, const std::wstring& to) {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(ExtendedLengthPath(from + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    HANDLE first = FindFirstFileW(ExtendedLengthPath(from + L"*").c_str(), &data);
+    if (first == INVALID_HANDLE_VALUE) return;
+    const FileSearch search(first);
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         CopyFileW(ExtendedLengthPath(from + data.cFileName).c_str(),
                   ExtendedLengthPath(to + data.cFileName).c_str(), TRUE);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(search.Get(), &data));
 }
 
 } // namespace
