@@ -1,6 +1,7 @@
 // The pin from the main window: the editor's text reaches the dialog's note
 // lines, and a click on the pin button writes Mix.bmp beside this program and
 // installs it.
+#include "tests/mainwindow/MainWindowStart.h"
 #include "tests/compose/WallpaperSetting.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
@@ -25,13 +26,7 @@ class PinFromMainWindow : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         savedWallpaper = WallpaperSetting();
-        RegisterPictureKinds();
-        Application.Initialize();
-        Application.SetTitle(L"Tabulon");
-        // The note file lives in Data beside the program; without the folder
-        // the window would stop at start-up in the error box.
-        ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
-        Application.CreateForm(MainFrm);
+        CreateMainWindow();
         Application.CreateForm(DeskBGSetFrm);
         Application.CreateForm(PicPreviewFrm);
     }

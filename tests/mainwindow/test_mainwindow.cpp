@@ -1,5 +1,6 @@
 // The real main window, built from its layout and resources, driven by
 // synthetic mouse messages sent to its window.
+#include "tests/mainwindow/MainWindowStart.h"
 #include "app/PictureKinds.h"
 #include "app/RichNoteEditor.h"
 #include "app/uMain.h"
@@ -18,13 +19,7 @@ namespace {
 class MainWindow : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        RegisterPictureKinds();
-        Application.Initialize();
-        Application.SetTitle(L"Tabulon");
-        // The note file lives in Data beside the program; without the folder
-        // the window would stop at start-up in the error box.
-        ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
-        Application.CreateForm(MainFrm);
+        CreateMainWindow();
         MainFrm->Show();
     }
 

@@ -2,6 +2,7 @@
 // Windows sends it when the window reaches a monitor of another scale: the
 // window, the controls, their fonts and skin pictures follow, the mouse rules
 // use the scaled rectangles, and back at 96 DPI everything is as it was.
+#include "tests/mainwindow/MainWindowStart.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "platform/FileIO.h"
@@ -30,11 +31,7 @@ namespace {
 class MainWindowScale : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        RegisterPictureKinds();
-        Application.Initialize();
-        Application.SetTitle(L"Tabulon");
-        ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
-        Application.CreateForm(MainFrm);
+        CreateMainWindow();
         MainFrm->Show();
     }
     void TearDown() override { MoveTo(96, 100, 100); }
