@@ -59,25 +59,34 @@ struct NoteFolder {
     void Put(std::string_view bytes) const { WriteFileReplacing(DiskPath(), bytes); }
 };
 
+// A note loaded into a fresh editor from `file` in a fresh folder, or a new
+// note where there is no file.
+struct LoadedNote {
+    NoteFolder folder;
+    FakeEditor editor;
+    NoteFile note;
+    LoadedNote() { note.Load(folder.NotePath(), editor); }
+    explicit LoadedNote(std::string_view file) {
+        folder.Put(file);
+        note.Load(folder.NotePath(), editor);
+    }
+};
+
 struct HookReset {
     ~HookReset() { SetFileReplaceHookForTesting({}); }
 };
 
 TEST(NoteFile, PathEndsInABlankButNamesContentIni) {
     EXPECT_EQ(NoteFile::PathIn(L"C:\\P\\"), L"C:\\P\\Data\\content.ini ");
-    NoteFolder folder;
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded;
+    auto& [folder, editor, note] = loaded;
     EXPECT_EQ(folder.dir.Listing(folder.dir / L"Data\\"), L"content.ini;");
     EXPECT_EQ(folder.Disk(), "\r\n"); // created from the empty editor
 }
 
 TEST(NoteFile, NewFileThenFirstTickEmptiesIt) {
-    NoteFolder folder;
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded;
+    auto& [folder, editor, note] = loaded;
     EXPECT_EQ(folder.Disk(), "\r\n");
     note.Write(editor);
     EXPECT_EQ(folder.Disk(), "");
@@ -127,20 +136,15 @@ TEST(NoteFile, LoadRules) {
 
 TEST(NoteFile, UnchangedNoteKeepsItsBytes) {
     const std::string file = "caf\xC3\xA9 \x80\xFF \xA1\xCC \x94\x39\xFC\x36 \xBD\xF1\r\n";
-    NoteFolder folder;
-    folder.Put(file);
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded(file);
+    auto& [folder, editor, note] = loaded;
     note.Write(editor);
     EXPECT_EQ(folder.Disk(), file);
 }
 
 TEST(NoteFile, CharactersBeyondGbkComeBack) {
-    NoteFolder folder;
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded;
+    auto& [folder, editor, note] = loaded;
     editor.text = u"\U0001F600\U00020000\u4E00\r\n";
     note.Write(editor);
     FakeEditor second;
@@ -216,11 +220,8 @@ TEST(NoteFile, TextSetAsideByAnEarlierRunComesBack) {
 // The end of a session cannot wait for the user: a note that cannot be
 // written leaves its text in the side file, and nothing is thrown.
 TEST(NoteFile, EndOfSessionSetsTheTextAsideWhenTheNoteRefuses) {
-    NoteFolder folder;
-    folder.Put("old\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("old\r\n");
+    auto& [folder, editor, note] = loaded;
     SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_READONLY);
     editor.text = u"last words";
     EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Aside);
@@ -247,11 +248,8 @@ TEST(NoteFile, AFailedEditorReadWritesNothing) {
 }
 
 TEST(NoteFile, TickThatCannotReadWritesNothing) {
-    NoteFolder folder;
-    folder.Put("old\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("old\r\n");
+    auto& [folder, editor, note] = loaded;
     editor.text = u"new";
     {
         FileHandle other = HoldForWriting(folder.DiskPath());
@@ -269,11 +267,8 @@ TEST(NoteFile, TickThatCannotReadWritesNothing) {
 }
 
 TEST(NoteFile, ReadOnlyNoteIsReportedAndKept) {
-    NoteFolder folder;
-    folder.Put("old\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("old\r\n");
+    auto& [folder, editor, note] = loaded;
     SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_READONLY);
     editor.text = u"new";
     try {
@@ -334,11 +329,8 @@ struct WriteCounter {
 };
 
 TEST(NoteFileTicks, UnchangedNoteIsTakenEverySixthTickAndNeverWritten) {
-    NoteFolder folder;
-    folder.Put("a\r\nb\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("a\r\nb\r\n");
+    auto& [folder, editor, note] = loaded;
     WriteCounter counter;
     // The first tick takes the loaded text: it gives the file's own bytes.
     note.Write(editor);
@@ -380,11 +372,8 @@ TEST(NoteFileTicks, AnEditIsWrittenOnceByTheNextTick) {
 }
 
 TEST(NoteFileTicks, AChangeTheFlagMissedArrivesWithinSixTicksAndAtExit) {
-    NoteFolder folder;
-    folder.Put("old\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("old\r\n");
+    auto& [folder, editor, note] = loaded;
     note.Write(editor);
     editor.ChangeUnflagged(u"new\r\n");
     int ticks = 0;
@@ -401,11 +390,8 @@ TEST(NoteFileTicks, AChangeTheFlagMissedArrivesWithinSixTicksAndAtExit) {
 }
 
 TEST(NoteFileTicks, AFileChangedOrDeletedBehindOurBackIsWrittenAgain) {
-    NoteFolder folder;
-    folder.Put("mine\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("mine\r\n");
+    auto& [folder, editor, note] = loaded;
     note.Write(editor);
     {
         WriteCounter counter;
@@ -451,11 +437,8 @@ TEST(NoteFileTicks, AFailedWriteIsRetriedWithoutTheEditor) {
 }
 
 TEST(NoteFileTicks, TextThatCouldNotBeTakenIsTakenAgain) {
-    NoteFolder folder;
-    folder.Put("old\r\n");
-    FakeEditor editor;
-    NoteFile note;
-    note.Load(folder.NotePath(), editor);
+    LoadedNote loaded("old\r\n");
+    auto& [folder, editor, note] = loaded;
     note.Write(editor);
     editor.text = u"new\r\n";
     editor.failNextTake = true;
