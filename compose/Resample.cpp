@@ -154,38 +154,114 @@ struct Kernels {
     void (*sumN)(const int16_t* const*, const int16_t*, int, int, int32_t*, uint8_t*);
 };
 
-// Compiled twice on x86: for every processor, and with SSE2, which nearly
-// every processor that runs Windows 7 has and which makes the sums several
-// times faster; the processor decides at run time.
-#define TABULON_KERNELS(Attr, Name)                                                                \
-    [[maybe_unused]] Attr void Name##Filter4(const uint8_t* in, const uint8_t* padded,             \
-                                             const Taps& h, int w, int16_t* mid) {                 \
-        FilterRowWith<4>(in, padded, h, w, mid);                                                   \
-    }                                                                                              \
-    [[maybe_unused]] Attr void Name##FilterN(const uint8_t* in, const uint8_t* padded,             \
-                                             const Taps& h, int w, int16_t* mid) {                 \
-        FilterRowWith<0>(in, padded, h, w, mid);                                                   \
-    }                                                                                              \
-    [[maybe_unused]] Attr void Name##Sum4(const int16_t* const* rows, const int16_t* weight,       \
-                                          int n, int count, int32_t* acc, uint8_t* out) {          \
-        SumRowsWith<4>(rows, weight, n, count, acc, out);                                          \
-    }                                                                                              \
-    [[maybe_unused]] Attr void Name##SumN(const int16_t* const* rows, const int16_t* weight,       \
-                                          int n, int count, int32_t* acc, uint8_t* out) {          \
-        SumRowsWith<0>(rows, weight, n, count, acc, out);                                          \
-    }
+// The kernels for every processor.
+void PlainFilter4(const uint8_t* in, const uint8_t* padded, const Taps& h, int w, int16_t* mid) {
+    FilterRowWith<4>(in, padded, h, w, mid);
+}
+void PlainFilterN(const uint8_t* in, const uint8_t* padded, const Taps& h, int w, int16_t* mid) {
+    FilterRowWith<0>(in, padded, h, w, mid);
+}
+void PlainSum4(const int16_t* const* rows, const int16_t* weight, int n, int count, int32_t* acc,
+               uint8_t* out) {
+    SumRowsWith<4>(rows, weight, n, count, acc, out);
+}
+void PlainSumN(const int16_t* const* rows, const int16_t* weight, int n, int count, int32_t* acc,
+               uint8_t* out) {
+    SumRowsWith<0>(rows, weight, n, count, acc, out);
+}
 
-TABULON_KERNELS(, Plain)
+// A 4-byte load reaches one byte past the pixel it starts at: the padded row
+// ends with that much to spare.
+constexpr size_t kSlack = 1;
+
 #if defined(__i386__) || defined(__x86_64__)
-TABULON_KERNELS([[gnu::target("sse2")]], Sse2)
+// SSE2, which nearly every processor that runs Windows 7 has, makes the sums
+// several times faster; the processor decides at run time. Each kernel does
+// the plain one's integer arithmetic in another order, so the results are
+// the same to the bit.
+
+// Two neighbouring pixels of `padded` with their channels side by side,
+// widened to 16 bits: b0 b1 g0 g1 r0 r1 and two lanes of no account.
+[[gnu::target("sse2")]] inline __m128i PixelPair(const uint8_t* p, const uint8_t* q) {
+    int32_t a, b;
+    std::memcpy(&a, p, 4);
+    std::memcpy(&b, q, 4);
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(a), _mm_cvtsi32_si128(b)),
+                             _mm_setzero_si128());
+}
+
+// Two 16-bit weights in every 32-bit lane, for _mm_madd_epi16 against pairs.
+[[gnu::target("sse2")]] inline __m128i WeightPair(int16_t first, int16_t second) {
+    return _mm_set1_epi32(int32_t(uint16_t(first)) | int32_t(uint16_t(second)) << 16);
+}
+
+// Rounds the b, g, r sums in the low three lanes to the stored precision
+// (which fits 16 bits, so the saturating pack keeps every value as the plain
+// kernel's cast does) and writes them with one 8-byte store: its fourth value lands on the next
+// pixel's first, which that pixel writes afterwards. The row's last pixel
+// must therefore go through FinishLast.
+[[gnu::target("sse2")]] inline void Finish(__m128i sums, int16_t* mid) {
+    constexpr int kShift = kWeightBits - kMidBits;
+    sums = _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(1 << (kShift - 1))), kShift);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(mid), _mm_packs_epi32(sums, sums));
+}
+[[gnu::target("sse2")]] inline void FinishLast(__m128i sums, int16_t* mid) {
+    int16_t four[4];
+    Finish(sums, four);
+    std::memcpy(mid, four, 3 * sizeof(int16_t));
+}
+
+// Enlarging: per output pixel, its four neighbours as two pairs, each pair
+// multiplied by its two weights and added in one step.
+[[gnu::target("sse2")]] void Sse2Filter4(const uint8_t*, const uint8_t* padded, const Taps& h,
+                                         int outWidth, int16_t* mid) {
+    const int16_t* weight = h.weight.data();
+    const int* first = h.first.data();
+    for (int x = 0; x < outWidth; ++x, weight += 4) {
+        const uint8_t* p = padded + size_t(first[x] + kMargin) * 3;
+        const __m128i sums = _mm_add_epi32(
+            _mm_madd_epi16(PixelPair(p, p + 3), WeightPair(weight[0], weight[1])),
+            _mm_madd_epi16(PixelPair(p + 6, p + 9), WeightPair(weight[2], weight[3])));
+        if (x + 1 < outWidth)
+            Finish(sums, mid + 3 * x);
+        else
+            FinishLast(sums, mid + 3 * x);
+    }
+}
+
+// Reducing: the taps two at a time, an odd last one with a weight of zero
+// beside it.
+[[gnu::target("sse2")]] void Sse2FilterN(const uint8_t*, const uint8_t* padded, const Taps& h,
+                                         int outWidth, int16_t* mid) {
+    const int n = h.taps;
+    const int16_t* weight = h.weight.data();
+    const int* index = h.index.data();
+    const uint8_t* row = padded + kMargin * 3;
+    for (int x = 0; x < outWidth; ++x, index += n, weight += n) {
+        __m128i sums = _mm_setzero_si128();
+        int k = 0;
+        for (; k + 2 <= n; k += 2)
+            sums = _mm_add_epi32(sums, _mm_madd_epi16(PixelPair(row + size_t(index[k]) * 3,
+                                                                row + size_t(index[k + 1]) * 3),
+                                                      WeightPair(weight[k], weight[k + 1])));
+        if (k < n) {
+            const uint8_t* p = row + size_t(index[k]) * 3;
+            sums = _mm_add_epi32(sums, _mm_madd_epi16(PixelPair(p, p), WeightPair(weight[k], 0)));
+        }
+        if (x + 1 < outWidth)
+            Finish(sums, mid + 3 * x);
+        else
+            FinishLast(sums, mid + 3 * x);
+    }
+}
 
 // The four-row sum with SSE2's multiply-add of 16-bit pairs: eight values a
 // step, where the plain loop takes one.
-[[gnu::target("sse2")]] void Sse2Sum4Madd(const int16_t* const* rows, const int16_t* weight, int,
-                                          int count, int32_t*, uint8_t* out) {
+[[gnu::target("sse2")]] void Sse2Sum4(const int16_t* const* rows, const int16_t* weight, int,
+                                      int count, int32_t*, uint8_t* out) {
     constexpr int kShift = kWeightBits + kMidBits;
-    const __m128i w01 = _mm_set1_epi32(int32_t(uint16_t(weight[0])) | int32_t(weight[1]) << 16);
-    const __m128i w23 = _mm_set1_epi32(int32_t(uint16_t(weight[2])) | int32_t(weight[3]) << 16);
+    const __m128i w01 = WeightPair(weight[0], weight[1]);
+    const __m128i w23 = WeightPair(weight[2], weight[3]);
     const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
     const int16_t *r0 = rows[0], *r1 = rows[1], *r2 = rows[2], *r3 = rows[3];
     int i = 0;
@@ -209,6 +285,37 @@ TABULON_KERNELS([[gnu::target("sse2")]], Sse2)
         out[i] = uint8_t(std::clamp(sum >> kShift, 0, 255));
     }
 }
+
+// Any number of rows, two at a time as above, an odd last one with a weight
+// of zero beside it; the sums stay in registers instead of `acc`.
+[[gnu::target("sse2")]] void Sse2SumN(const int16_t* const* rows, const int16_t* weight, int n,
+                                      int count, int32_t*, uint8_t* out) {
+    constexpr int kShift = kWeightBits + kMidBits;
+    const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m128i lo = half, hi = half;
+        for (int k = 0; k < n; k += 2) {
+            const bool pair = k + 1 < n;
+            const __m128i w = WeightPair(weight[k], pair ? weight[k + 1] : int16_t(0));
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + i));
+            const __m128i b =
+                pair ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k + 1] + i)) : a;
+            lo = _mm_add_epi32(lo, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), w));
+            hi = _mm_add_epi32(hi, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), w));
+        }
+        lo = _mm_srai_epi32(lo, kShift);
+        hi = _mm_srai_epi32(hi, kShift);
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(lo, hi), _mm_setzero_si128());
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), bytes);
+    }
+    for (; i < count; ++i) {
+        int32_t sum = 1 << (kShift - 1);
+        for (int k = 0; k < n; ++k)
+            sum += weight[k] * rows[k][i];
+        out[i] = uint8_t(std::clamp(sum >> kShift, 0, 255));
+    }
+}
 #endif
 
 void Pad(const uint8_t* line, int width, uint8_t* padded) {
@@ -219,21 +326,20 @@ void Pad(const uint8_t* line, int width, uint8_t* padded) {
     }
 }
 
+constexpr Kernels kPlainKernels{PlainFilter4, PlainFilterN, PlainSum4, PlainSumN};
+
 Kernels ChooseKernels() {
 #if defined(__i386__) || defined(__x86_64__)
-    if (__builtin_cpu_supports("sse2")) return {Sse2Filter4, Sse2FilterN, Sse2Sum4Madd, Sse2SumN};
+    if (__builtin_cpu_supports("sse2")) return {Sse2Filter4, Sse2FilterN, Sse2Sum4, Sse2SumN};
 #endif
-    return {PlainFilter4, PlainFilterN, PlainSum4, PlainSumN};
+    return kPlainKernels;
 }
 
-} // namespace
-
-bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, uint8_t* out,
-                 int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
-                 double shiftY) {
+bool Resample(const Kernels& kernels, const uint8_t* in, int inWidth, int inHeight, size_t inStride,
+              uint8_t* out, int outWidth, int outHeight, size_t outStride, double scale,
+              double shiftX, double shiftY) {
     if (inWidth <= 0 || inHeight <= 0 || outWidth <= 0 || outHeight <= 0 || !(scale > 0))
         return false;
-    static const Kernels kernels = ChooseKernels();
     try {
         const Taps h = TapsFor(inWidth, outWidth, scale, shiftX);
         const Taps v = TapsFor(inHeight, outHeight, scale, shiftY);
@@ -245,7 +351,7 @@ bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, 
         std::vector<int> held(size_t(ring), -1);
         std::vector<int32_t> acc(rowValues);
         std::vector<const int16_t*> rows(static_cast<size_t>(ring));
-        std::vector<uint8_t> padded(h.taps == 4 ? (size_t(inWidth) + 2 * kMargin) * 3 : 0);
+        std::vector<uint8_t> padded((size_t(inWidth) + 2 * kMargin) * 3 + kSlack);
         for (int y = 0; y < outHeight; ++y) {
             const int* index = &v.index[size_t(y) * size_t(ring)];
             for (int k = 0; k < ring; ++k) {
@@ -254,7 +360,7 @@ bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, 
                 int16_t* row = mid.data() + slot * rowValues;
                 if (held[slot] != source) {
                     const uint8_t* line = in + size_t(source) * inStride;
-                    if (h.taps == 4) Pad(line, inWidth, padded.data());
+                    Pad(line, inWidth, padded.data());
                     (h.taps == 4 ? kernels.filter4 : kernels.filterN)(line, padded.data(), h,
                                                                       outWidth, row);
                     held[slot] = source;
@@ -269,6 +375,23 @@ bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, 
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+} // namespace
+
+bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, uint8_t* out,
+                 int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
+                 double shiftY) {
+    static const Kernels kernels = ChooseKernels();
+    return Resample(kernels, in, inWidth, inHeight, inStride, out, outWidth, outHeight, outStride,
+                    scale, shiftX, shiftY);
+}
+
+bool ResampleBgrPlain(const uint8_t* in, int inWidth, int inHeight, size_t inStride, uint8_t* out,
+                      int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
+                      double shiftY) {
+    return Resample(kPlainKernels, in, inWidth, inHeight, inStride, out, outWidth, outHeight,
+                    outStride, scale, shiftX, shiftY);
 }
 
 } // namespace tabulon

@@ -17,4 +17,10 @@ bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, 
                  int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
                  double shiftY);
 
+// The same with the kernels every x86 processor runs, whatever this one
+// offers besides: the faster kernels must give exactly its results.
+bool ResampleBgrPlain(const uint8_t* in, int inWidth, int inHeight, size_t inStride, uint8_t* out,
+                      int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
+                      double shiftY);
+
 } // namespace tabulon
