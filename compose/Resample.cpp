@@ -194,6 +194,12 @@ constexpr size_t kSlack = 1;
 [[gnu::target("sse2")]] inline __m128i WeightPair(int16_t first, int16_t second) {
     return _mm_set1_epi32(int32_t(uint16_t(first)) | int32_t(uint16_t(second)) << 16);
 }
+// The same for two weights side by side in memory.
+[[gnu::target("sse2")]] inline __m128i WeightPair(const int16_t* weights) {
+    int32_t both;
+    std::memcpy(&both, weights, 4);
+    return _mm_set1_epi32(both);
+}
 
 // Rounds the b, g, r sums in the low three lanes to the stored precision
 // (which fits 16 bits, so the saturating pack keeps every value as the plain
@@ -219,9 +225,12 @@ constexpr size_t kSlack = 1;
     const int* first = h.first.data();
     for (int x = 0; x < outWidth; ++x, weight += 4) {
         const uint8_t* p = padded + size_t(first[x] + kMargin) * 3;
-        const __m128i sums = _mm_add_epi32(
-            _mm_madd_epi16(PixelPair(p, p + 3), WeightPair(weight[0], weight[1])),
-            _mm_madd_epi16(PixelPair(p + 6, p + 9), WeightPair(weight[2], weight[3])));
+        // The four weights in one load: (w0, w1) and (w2, w3) are its two
+        // low 32-bit lanes.
+        const __m128i w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(weight));
+        const __m128i sums =
+            _mm_add_epi32(_mm_madd_epi16(PixelPair(p, p + 3), _mm_shuffle_epi32(w, 0x00)),
+                          _mm_madd_epi16(PixelPair(p + 6, p + 9), _mm_shuffle_epi32(w, 0x55)));
         if (x + 1 < outWidth)
             Finish(sums, mid + 3 * x);
         else
@@ -243,7 +252,7 @@ constexpr size_t kSlack = 1;
         for (; k + 2 <= n; k += 2)
             sums = _mm_add_epi32(sums, _mm_madd_epi16(PixelPair(row + size_t(index[k]) * 3,
                                                                 row + size_t(index[k + 1]) * 3),
-                                                      WeightPair(weight[k], weight[k + 1])));
+                                                      WeightPair(weight + k)));
         if (k < n) {
             const uint8_t* p = row + size_t(index[k]) * 3;
             sums = _mm_add_epi32(sums, _mm_madd_epi16(PixelPair(p, p), WeightPair(weight[k], 0)));
