@@ -257,17 +257,20 @@ TEST(ScreenFit, ProcessorKernelsGiveThePlainKernelsResultsToTheBit) {
             std::vector<uint8_t> in(size_t(c.inW) * size_t(c.inH) * 3);
             for (uint8_t& v : in)
                 v = extremes ? uint8_t(random() % 2 * 255) : uint8_t(random());
-            // A crop of up to a pixel on either axis, as the fit makes.
-            const double shiftX = double(random() % 100) / 100,
-                         shiftY = double(random() % 100) / 100;
-            const int outW = std::max(1, int(std::floor(c.inW * c.scale - shiftX)));
-            const int outH = std::max(1, int(std::floor(c.inH * c.scale - shiftY)));
+            // Centred crops as the fit makes them: a fraction of a pixel,
+            // or a tenth of the scaled picture on each side.
+            const double cropX =
+                (random() % 2 ? 0.1 * c.inW * c.scale : 0) + random() % 100 / 100.0;
+            const double cropY =
+                (random() % 2 ? 0.1 * c.inH * c.scale : 0) + random() % 100 / 100.0;
+            const int outW = std::max(1, int(std::floor(c.inW * c.scale - 2 * cropX)));
+            const int outH = std::max(1, int(std::floor(c.inH * c.scale - 2 * cropY)));
             const size_t stride = size_t(outW) * 3 + 5; // the spare bytes must stay untouched
             std::vector<uint8_t> fast(stride * size_t(outH), 0xA5), plain(fast);
             ASSERT_TRUE(ResampleBgr(in.data(), c.inW, c.inH, size_t(c.inW) * 3, fast.data(), outW,
-                                    outH, stride, c.scale, shiftX, shiftY));
+                                    outH, stride, c.scale, cropX, cropY));
             ASSERT_TRUE(ResampleBgrPlain(in.data(), c.inW, c.inH, size_t(c.inW) * 3, plain.data(),
-                                         outW, outH, stride, c.scale, shiftX, shiftY));
+                                         outW, outH, stride, c.scale, cropX, cropY));
             size_t differ = 0;
             for (size_t i = 0; i < fast.size(); ++i)
                 differ += fast[i] != plain[i];
