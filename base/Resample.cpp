@@ -9,13 +9,7 @@
 // Mitchell and Catmull-Rom kernels, sRGB-aware and alpha-weighted.
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #include <stb_image_resize.h>
-#pragma GCC diagnostic pop
 
 namespace tabulon {
 

@@ -9,14 +9,7 @@
 // filters (Catmull-Rom enlarging, Mitchell reducing), in floating point.
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb_image_resize.h>
-#pragma GCC diagnostic pop
 
 #include <cmath>
 #include <cstdlib>
