@@ -2,6 +2,10 @@
 // Tabulon from a second Windows program in the same Wine session.
 //   winprobe taskbar   the program's top-level windows and which the taskbar lists
 //   winprobe editor    first visible line, caret line and line count of the note
+//   winprobe text      the note editor's text (UTF-8)
+//   winprobe clipboard the text on Windows' clipboard (UTF-8), which Wine takes
+//                      over from the X selection on its own time
+//   winprobe foreground the class of the foreground window (also without a main window)
 //   winprobe iconic    1 when the main window is minimised, else 0
 //   winprobe restore   what the taskbar does on a click on the minimised button
 //   winprobe monitors  the monitors' rectangles as Windows sees them
@@ -11,6 +15,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -85,6 +90,44 @@ int Taskbar(HWND main) {
     return 0;
 }
 
+void PrintUtf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string bytes(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), bytes.data(), n, nullptr,
+                            nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+int EditorText(HWND main) {
+    HWND edit = NoteEditor(main);
+    if (!edit) return 2;
+    const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(size_t(length) + 1, L'\0');
+    text.resize(size_t(SendMessageW(edit, WM_GETTEXT, WPARAM(text.size()), LPARAM(text.data()))));
+    // The control ends its paragraphs with a bare CR: one line each here.
+    for (wchar_t& c : text)
+        if (c == L'\r') c = L'\n';
+    PrintUtf8(text);
+    return 0;
+}
+
+int ClipboardText() {
+    if (!OpenClipboard(nullptr)) return 1;
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    PrintUtf8(text);
+    return 0;
+}
+
 int Editor(HWND main) {
     HWND edit = NoteEditor(main);
     if (!edit) return 2;
@@ -111,6 +154,13 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 1;
     const wchar_t* what = argv[1];
     if (wcscmp(what, L"monitors") == 0) return Monitors();
+    if (wcscmp(what, L"clipboard") == 0) return ClipboardText();
+    if (wcscmp(what, L"foreground") == 0) {
+        wchar_t cls[64] = L"-";
+        if (HWND wnd = GetForegroundWindow()) GetClassNameW(wnd, cls, 64);
+        std::printf("%ls\n", cls);
+        return 0;
+    }
     if (wcscmp(what, L"list") == 0) {
         for (HWND wnd : TopLevelWindows()) {
             wchar_t title[64] = {}, cls[64] = {};
@@ -129,6 +179,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!main) return 2;
     if (wcscmp(what, L"taskbar") == 0) return Taskbar(main);
     if (wcscmp(what, L"editor") == 0) return Editor(main);
+    if (wcscmp(what, L"text") == 0) return EditorText(main);
     if (wcscmp(what, L"iconic") == 0) {
         std::printf("%d\n", IsIconic(main) ? 1 : 0);
         return 0;
