@@ -48,9 +48,6 @@ start_program() { # start_program FOLDER: starts it and waits for its window
   launch_program "$1"
   until_ok 30 has_window
 }
-# pin: clicks the pin button once Mix.bmp is gone; pinned: it is whole again.
-pin() { rm -f "$bg/Mix.bmp"; click_at 530 59; }
-pinned() { until_ok 20 bmp_complete "$bg/Mix.bmp"; }
 # gbk TEXT: TEXT (printf escapes allowed) as the GBK bytes of the note file.
 gbk() { printf "$1" | iconv -f UTF-8 -t GBK; }
 note_bytes_are() { cmp -s "$note" <(gbk "$1"); }
@@ -105,14 +102,14 @@ check "the auto-save writes the note (GBK, marks A1 CC and A1 C1)" note_becomes 
 shot window-typed
 
 pin
-check "the first pin writes Mix.bmp" pinned
+check "the first pin writes Mix.bmp" pinned 20
 check "Mix.bmp is A1.bmp with the note at weight 2" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
 wp="$(wallpaper)"
 check "the wallpaper setting names Mix.bmp ($wp)" bash -c "[[ '$wp' == *'Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
 
 pin
-check "the second pin writes Mix.bmp" pinned
+check "the second pin writes Mix.bmp" pinned 20
 check "Mix.bmp is A2.bmp with the note at weight 4" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A2.bmp" "$bg/Content.bmp" 4
 
@@ -136,7 +133,7 @@ type_unicode "再见"
 check "the loaded note is in the editor (the next save keeps it)" \
   note_becomes 15 'Buy milk√×\r\n第二行收尾\r\n再见\r\n'
 pin
-check "the third pin writes Mix.bmp" pinned
+check "the third pin writes Mix.bmp" pinned 20
 check "Mix.bmp is A1.bmp again at weight 2" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
 convert "$bg/Mix.bmp" "$out/mix.png" 2>/dev/null
@@ -213,9 +210,9 @@ check "the program starts there" start_program "$odd"
 click_at 400 200
 xdotool type --delay 30 "a note elsewhere"
 check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "a note elsewhere"
-rm -f "$odd/source/DeskTopBG/Mix.bmp"
-click_at 530 59
-check "the pin writes Mix.bmp there" until_ok 20 bmp_complete "$odd/source/DeskTopBG/Mix.bmp"
+bg="$odd/source/DeskTopBG"
+pin
+check "the pin writes Mix.bmp there" pinned 20
 wp="$(wallpaper)"
 check "the wallpaper names it ($wp)" bash -c "[[ '$wp' == *'我的 便笺\\Tabulon 程序\\source\\DeskTopBG\\Mix.bmp' ]]"
 check "the wallpaper file is that Mix.bmp" cmp -s "$(winepath -u "$wp")" "$odd/source/DeskTopBG/Mix.bmp"

@@ -79,26 +79,77 @@ no_window() { ! main_window >/dev/null; }
 minimised() { [ "$(probe iconic)" = 1 ]; }
 restored() { ! minimised && has_window; }
 position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
+at_position() { [ "$(position)" = "$1 $2" ]; }
+# at N: N pixels of the layout at 96 DPI at the DPI in force (`dpi`, 96
+# unless set), rounded as the program rounds its layout.
+at() { echo $(( ($1 * ${dpi:-96} + 48) / 96 )); }
+# pointer_to X Y: moves the pointer to a point of the screen and waits until
+# it is there; point_at X Y: to a point of the main window.
+pointer_to() { timeout 5 xdotool mousemove --sync "$1" "$2"; }
+point_at() {
+  local p; p=($(position))
+  pointer_to $((p[0] + $1)) $((p[1] + $2))
+}
 # click_at X Y: a left click at a point of the main window.
 click_at() {
-  local p; p=($(position))
-  xdotool mousemove $((p[0] + $1)) $((p[1] + $2)); sleep 0.2
+  point_at "$1" "$2"
   xdotool click 1
 }
-# close_button: hovers the close button (its hover image takes the click) and clicks.
-close_button() {
+
+# pixel X Y: the colour "r g b" of a point of the main window on screen.
+pixel() {
   local p; p=($(position))
-  xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
-  xdotool mousemove $((p[0] + 560)) $((p[1] + 10)); sleep 0.2
-  xdotool click 1
+  import -window root -crop "1x1+$((p[0] + $1))+$((p[1] + $2))" +repage png:- 2>/dev/null |
+    convert png:- -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
 }
-# minimise_button: hovers the minimise button (its hover image takes the click) and clicks.
-minimise_button() {
-  local p; p=($(position))
-  xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
-  xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
-  xdotool click 1
+near() { # near "r g b" "r g b" [limit]: every channel within the limit (3)
+  local a=($1) b=($2) i
+  for i in 0 1 2; do
+    local d=$(( a[i] - b[i] )); [ ${d#-} -le "${3:-3}" ] || return 1
+  done
 }
+# pixel_is X Y "r g b" [limit]: the point has that colour.
+pixel_is() { near "$(pixel "$1" "$2")" "$3" "${4:-3}"; }
+# reddish / bluish X Y: the point is clearly red / blue, not grey or the skin.
+reddish() { local c; c=($(pixel "$1" "$2")); [ $(( c[0] - c[2] )) -ge 60 ]; }
+bluish() { local c; c=($(pixel "$1" "$2")); [ $(( c[2] - c[0] )) -ge 60 ]; }
+
+# The caption buttons: a point of each button's picture that is grey on the
+# normal face, red (close) or blue (minimise) on the hover and pressed faces.
+close_face() { echo $(( $(at 544) + $(at 5) )) $(( $(at 1) + $(at 3) )); }
+mini_face() { echo $(( $(at 515) + $(at 5) )) $(( $(at 1) + $(at 3) )); }
+close_lit() { reddish $(close_face); }
+mini_lit() { bluish $(mini_face); }
+buttons_settled() { ! close_lit && ! mini_lit; }
+# hover_button close|mini: crosses the background (which settles both
+# buttons) onto the button and waits until its hover picture shows: that
+# picture takes the click.
+hover_button() {
+  point_at "$(at 300)" "$(at 5)" && until_ok 5 buttons_settled || return 1
+  if [ "$1" = close ]; then
+    point_at "$(at 560)" "$(at 10)" && until_ok 5 close_lit
+  else
+    point_at "$(at 528)" "$(at 10)" && until_ok 5 mini_lit
+  fi
+}
+# close_button / minimise_button: hovers the button and clicks.
+close_button() { hover_button close && xdotool click 1; }
+minimise_button() { hover_button mini && xdotool click 1; }
+
+# pin: removes the last Mix.bmp of the program folder's `bg` and clicks the
+# pin button; pinned [SECONDS]: a new Mix.bmp is there, whole.
+pin() { rm -f "$bg/Mix.bmp"; click_at "$(at 528)" "$(at 59)"; }
+pinned() { until_ok "${1:-30}" bmp_complete "$bg/Mix.bmp"; }
+
+# editor_text: the note editor's text as the program holds it (UTF-8).
+editor_text() { probe text; }
+# editor_is TEXT: the editor holds exactly TEXT; editor_has TEXT: somewhere.
+editor_is() { [ "$(editor_text)" = "$1" ]; }
+editor_has() { editor_text | grep -qF -- "$1"; }
+# wine_clipboard_is TEXT: Windows' clipboard holds TEXT (Wine takes a new X
+# selection over on its own time).
+wine_clipboard_is() { [ "$(probe clipboard)" = "$1" ]; }
+
 # type_unicode TEXT: puts any text (Chinese too) into the focused control by
 # pasting it: xdotool types such characters through spare keys, of which Wine
 # may miss the first.
@@ -111,14 +162,18 @@ clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
 # menu_open: a popup menu is showing (a visible window without a name).
 menu_open() {
-  local w
+  local w screen
+  screen="$(xdotool getdisplaygeometry 2>/dev/null | tr ' ' x)"
   for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
     [ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ] || continue
-    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 1280x1024' && continue
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -qE "Geometry: (1280x1024|$screen)\$" && continue
     return 0
   done
   return 1
 }
+menu_closed() { ! menu_open; }
+# options_menu: opens the menu of "|  选项" and waits until it shows.
+options_menu() { click_at "$(at 450)" "$(at 62)" && until_ok 10 menu_open; }
 # bmp_complete FILE: the BMP file has the size its header states (a file
 # written in slices passes only once the last one is in).
 bmp_complete() {
@@ -132,8 +187,6 @@ wallpaper() {
     sed -n 's/.*REG_SZ[[:space:]]*//p'
 }
 
-# newer A B: A exists and was changed after B.
-newer() { [ -f "$1" ] && [ "$1" -nt "$2" ]; }
 # note_is FILE TEXT: the note file holds exactly TEXT (UTF-8 here, GBK on disk).
 note_is() { [ -f "$1" ] && [ "$(iconv -f GBK -t UTF-8 "$1")" = "$2" ]; }
 # note_has FILE TEXT: the note file holds TEXT somewhere.

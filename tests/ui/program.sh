@@ -49,8 +49,7 @@ bytes_are() { [ -f "$1" ] && [ "$(bytes "$1")" = "$2" ]; }
 show() { echo "     $(basename "$1"): $( [ -f "$1" ] && bytes "$1" || echo missing)"; }
 # exit_menu: opens the system menu from "|  选项" and chooses "退出程序".
 exit_menu() {
-  click_at 450 62
-  until_ok 10 menu_open || return 1
+  options_menu || return 1
   xdotool key Up Return
 }
 # boxes: our message boxes, i.e. visible "Tabulon" windows other than the

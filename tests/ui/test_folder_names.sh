@@ -25,9 +25,8 @@ editor_click
 xdotool type --delay 30 "a note from far away"
 check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "a note from far away"
 
-touch "$work/before-pin"; sleep 1
-click_at 528 59
-check "the pin writes Mix.bmp there" until_ok 15 newer "$bg/Mix.bmp" "$work/before-pin"
+pin
+check "the pin writes Mix.bmp there" pinned 15
 wp="$(wallpaper)"
 # reg.exe prints in code page 936, which has no Hangul (it prints "?"): the
 # rest of the path is checked.
@@ -35,8 +34,7 @@ check "the wallpaper setting names it ($wp)" \
   bash -c "[[ '$wp' == *'\\My 便笺 '*'\\Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
 
 # "|  选项", then "帮助说明", the first item.
-click_at 450 62
-sleep 0.5
+options_menu
 xdotool key Down Return
 check "help writes its page for the browser" until_ok 15 [ -f "$temp_pages/B90A.HTM" ]
 check "the help page is the built-in one" cmp -s "$temp_pages/B90A.HTM" "$root/site/B90a.htm"

@@ -20,9 +20,8 @@ check "the program starts from the deep folder" start
 check "and creates its note file there" until_ok 10 bytes_are "$note" "0d 0a"
 editor_click
 xdotool type --delay 30 "long path note"
-touch "$deep/t0"; sleep 1
-click_at 530 59
-check "a pin writes Mix.bmp there" until_ok 20 newer "$bg/Mix.bmp" "$deep/t0"
+pin
+check "a pin writes Mix.bmp there" pinned 20
 close_button
 check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""

@@ -6,26 +6,11 @@
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 pics="$root/resources/pictures"
-at_position() { [ "$(position)" = "$1 $2" ]; }
-
-# The colour at window point (x, y) as "r g b".
-pixel() {
-  local p; p=($(position))
-  import -window root -crop "1x1+$((p[0] + $1))+$((p[1] + $2))" +repage "$work/pixel.png" 2>/dev/null
-  convert "$work/pixel.png" -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
-}
 # The colour of a caption-button picture at (x, y) laid over the skin blue.
 blended() {
   convert -size 39x20 'xc:#D8E3F3' "$pics/$1" -composite \
     -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
 }
-near() { # near "r g b" "r g b": every channel within 3
-  local a=($1) b=($2) i
-  for i in 0 1 2; do
-    local d=$(( a[i] - b[i] )); [ ${d#-} -le 3 ] || return 1
-  done
-}
-pixel_is() { near "$(pixel "$1" "$2")" "$3"; }
 
 # --- first run: look, hover, move, minimise --------------------------------
 check "the window titled Tabulon appears" start
@@ -41,29 +26,27 @@ check "the close button is blended over the background" \
 check "the minimise button is blended over the background" \
   pixel_is $((515 + 5)) $((1 + 3)) "$(blended mini_normal.png 5 3)"
 
-xdotool mousemove $((cx + 300)) $((cy + 5)); sleep 0.1
-xdotool mousemove $((cx + 560)) $((cy + 10))
+point_at 300 5; until_ok 5 buttons_settled
+point_at 560 10
 hover="$(blended close_highlight.png 5 3)"
 check "hovering the close button shows its hover image" until_ok 3 pixel_is 549 4 "$hover"
 # Straight up out of the window, never crossing the background.
 xdotool mousemove $((cx + 560)) $((cy - 40))
 check "leaving the window from it settles the close button" \
   until_ok 5 pixel_is 549 4 "$(blended close_normal.png 5 3)"
-xdotool mousemove $((cx + 300)) $((cy + 5)); sleep 0.1
-xdotool mousemove $((cx + 528)) $((cy + 10)); sleep 0.2
+check "hovering the minimise button shows its hover image" hover_button mini
 xdotool mousemove $((cx + 528)) $((cy - 40))
 check "and so does the minimise button" \
   until_ok 5 pixel_is $((515 + 5)) 4 "$(blended mini_normal.png 5 3)"
 
 drag() { # drag from window point by (dx, dy) with intermediate moves
   local p; p=($(position))
-  xdotool mousemove $((p[0] + $1)) $((p[1] + $2)) mousedown 1
+  pointer_to $((p[0] + $1)) $((p[1] + $2))
+  xdotool mousedown 1
   local i
   for i in 1 2 3 4 5; do
-    sleep 0.05
-    xdotool mousemove $((p[0] + $1 + $3 * i / 5)) $((p[1] + $2 + $4 * i / 5))
+    pointer_to $((p[0] + $1 + $3 * i / 5)) $((p[1] + $2 + $4 * i / 5))
   done
-  sleep 0.1
   xdotool mouseup 1
 }
 drag 450 15 60 40

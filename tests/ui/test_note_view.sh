@@ -17,6 +17,10 @@ caret_shows() {
 }
 first_is_zero() { [ "$(view_field first)" = 0 ]; }
 first_above() { [ "$(view_field first)" -gt "$1" ]; }
+caret_on_last_line() {
+  local v; v=($(probe editor | sed 's/[a-z]*=//g'))
+  [ "${#v[@]}" -eq 3 ] && [ "${v[1]}" -eq $(( v[2] - 1 )) ]
+}
 
 check "the program starts with a note of 30 lines" start
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
@@ -37,16 +41,21 @@ check "Page Down scrolls the view" until_ok 5 first_above 0
 check "with the caret on screen" caret_shows
 xdotool key Prior Prior
 check "Page Up scrolls it back" until_ok 5 first_is_zero
-p=($(position))
-xdotool mousemove $((p[0] + 400)) $((p[1] + 200)); sleep 0.2
+point_at 400 200
 xdotool click 5 click 5 click 5
 check "the mouse wheel scrolls the view" until_ok 5 first_above 0
 
 # Ctrl+V and Shift+Insert paste the clipboard's text (the control's own keys).
+# Each key waits for what the one before did: Wine has the X selection, the
+# caret is on the last line, the first paste is in.
 printf '剪贴板 clip' | xclip -selection clipboard
-xdotool key ctrl+End; sleep 0.2
-xdotool key ctrl+v; sleep 0.3
-xdotool key shift+Insert; sleep 0.3
+until_ok 10 wine_clipboard_is '剪贴板 clip'
+xdotool key ctrl+End
+until_ok 5 caret_on_last_line
+xdotool key ctrl+v
+until_ok 10 editor_has '剪贴板 clip'
+xdotool key shift+Insert
+until_ok 10 editor_has '剪贴板 clip剪贴板 clip'
 xdotool type --delay 50 "END"
 close_button
 check "the close button ends the program" until_ok 10 ended "$wpid"

@@ -32,13 +32,10 @@ on_cleanup() {
 identity_note="Identity check: water the plants at three, then call the office"
 identity_hashes="$root/tests/ui/pin-identity.sha256"
 
-# at N: a window coordinate given at 96 DPI, at the DPI in force.
-dpi_now=96
-at() { echo $(( ($1 * dpi_now + 48) / 96 )); }
 # on_screen WxH DPI: the program ended, a fresh X server of that size, Wine's
 # DPI set, the program started again (its window scaled to that DPI).
 on_screen() {
-  dpi_now="$2"
+  dpi="$2" # at() scales the window's points by it
   main_size="$(at 584)x$(at 382)"
   stop
   end_wine_session
@@ -48,18 +45,15 @@ on_screen() {
   end_wine_session
   start
 }
-pin() {
-  touch "$work/before-pin"; sleep 1
-  click_at "$(at 528)" "$(at 59)"
-  until_ok 60 newer "$bg/Mix.bmp" "$work/before-pin" && sleep 0.5
-}
+# type_note TEXT: the note holds only TEXT, in the editor.
 type_note() {
   click_at "$(at 400)" "$(at 200)"
   xdotool key ctrl+a BackSpace
   xdotool type --delay 30 "$1"
-  sleep 0.3
+  until_ok 20 editor_is "$1"
 }
 wallpaper_is() { [ "$(wallpaper)" = "$1" ]; }
+mix_in_force() { [[ "$(wallpaper)" == *'\source\DeskTopBG\Mix.bmp' ]]; }
 hash_of() { sha256sum "$1" | cut -c1-64; }
 
 # --- 1920 x 1080 at 96 DPI: nothing to fit, nothing changes -------------------
@@ -70,13 +64,15 @@ wine reg add "$desktop_key" /v Wallpaper /t REG_SZ /d "$mine" /f >/dev/null 2>&1
 on_screen 1920x1080 96
 check "the window appears on a 1920 x 1080 screen" test -n "${win:-}"
 type_note "$identity_note"
-check "the first pin writes Mix.bmp" pin
+pin
+check "the first pin writes Mix.bmp" pinned 60
 content1="$(hash_of "$bg/Content.bmp")"; mix1="$(hash_of "$bg/Mix.bmp")"
 check "Mix.bmp is A1.bmp with Content.bmp at (W - 402, 30), weight 2" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
 check "the pin recorded the wallpaper before it" \
   bash -c "[ \"\$(cat '$work/Data/PreviousWallpaper.txt')\" = '$mine' ]"
-check "the second pin writes Mix.bmp" pin
+pin
+check "the second pin writes Mix.bmp" pinned 60
 mix2="$(hash_of "$bg/Mix.bmp")"
 check "Mix.bmp is A2.bmp with Content.bmp at (W - 402, 30), weight 4" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A2.bmp" "$bg/Content.bmp" 4
@@ -93,15 +89,14 @@ check "the record still names the user's wallpaper, not Mix.bmp" \
 
 # "恢复原来的桌面": the third item of the options menu.
 restore_item() {
-  click_at 450 62
-  sleep 0.7
+  options_menu
   xdotool key Up Up Return
-  sleep 0.5
+  until_ok 10 menu_closed
 }
 if [ "${RECORD_IDENTITY:-}" != 1 ]; then
   restore_item
   check "the restore item brings back the recorded wallpaper" until_ok 20 wallpaper_is "$mine"
-  check "and forgets the record" bash -c "[ ! -e '$work/Data/PreviousWallpaper.txt' ]"
+  check "and forgets the record" until_ok 10 bash -c "[ ! -e '$work/Data/PreviousWallpaper.txt' ]"
   restore_item
   # With nothing recorded a message box says so.
   box() {
@@ -121,7 +116,9 @@ if [ "${RECORD_IDENTITY:-}" != 1 ]; then
     xdotool windowactivate --sync "$boxwin" 2>/dev/null; xdotool key --window "$boxwin" Return; }
   check "the wallpaper stays as it is" wallpaper_is "$mine"
   # After a restore the next pin records again.
-  check "a pin after the restore" pin
+  pin
+  check "a pin after the restore" pinned 60
+  check "puts Mix.bmp in force" until_ok 20 mix_in_force
   check "records the wallpaper again" bash -c "[ \"\$(cat '$work/Data/PreviousWallpaper.txt')\" = '$mine' ]"
   # The uninstaller's call, beside the running program: no window of its
   # own, exit code 0, the recorded wallpaper back while Mix.bmp is in force.
@@ -144,14 +141,16 @@ if [ "${RECORD_IDENTITY:-}" != 1 ]; then
     on_screen "$size" "$dpi"
     [ -n "${win:-}" ] || { check "the window appears on $size at $dpi DPI" false; continue; }
     type_note "Pinned on $size at $dpi DPI: the note shows whole"
-    check "$size at $dpi DPI: the pin writes Mix.bmp" pin
+    pin
+    check "$size at $dpi DPI: the pin writes Mix.bmp" pinned 60
     check "$size at $dpi DPI: Mix.bmp has the screen's size, the background fitted, the note blended" \
       python3 "$root/tests/ui/check_screen.py" mix "$bg/Mix.bmp" "$bg/Content.bmp" 2 "${size%x*}" "${size#*x}" "$dpi" 1
     case "$size:$dpi" in
       1920x1200:96 | 2560x1080:96) convert "$bg/Mix.bmp" "$art/mix-$size.png" ;;
     esac
     if [ "$size:$dpi" = 1920x1200:96 ]; then
-      check "$size: the second pin writes Mix.bmp" pin
+      pin
+      check "$size: the second pin writes Mix.bmp" pinned 60
       check "$size: A2.bmp at weight 4" \
         python3 "$root/tests/ui/check_screen.py" mix "$bg/Mix.bmp" "$bg/Content.bmp" 4 1920 1200 96 2
     fi

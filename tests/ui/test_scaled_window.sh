@@ -15,28 +15,11 @@ mkdir -p "$art"
 bg="$work/source/DeskTopBG"
 on_cleanup() { wineserver -k 2>/dev/null; }
 
-# s N: N pixels at the current DPI, rounded as the program rounds its layout.
-s() { echo $(( ($1 * dpi + 48) / 96 )); }
-pixel() {
-  local p; p=($(position))
-  import -window root -crop "1x1+$((p[0] + $1))+$((p[1] + $2))" +repage "$work/pixel.png" 2>/dev/null
-  convert "$work/pixel.png" -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
-}
-near() { # near "r g b" "r g b" [limit]: every channel within the limit (3)
-  local a=($1) b=($2) i
-  for i in 0 1 2; do
-    local d=$(( a[i] - b[i] )); [ ${d#-} -le "${3:-3}" ] || return 1
-  done
-}
-pixel_is() { near "$(pixel "$1" "$2")" "$3" "${4:-3}"; }
 # blended PICTURE X Y: the picture's colour at (x, y) laid over the skin blue.
 blended() {
   convert "$pics/$1" -background '#D8E3F3' -flatten \
     -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
 }
-# reddish X Y: the pixel is clearly red (the hover face), not the grey normal face.
-reddish() { local c; c=($(pixel "$1" "$2")); [ $(( c[0] - c[2] )) -ge 60 ]; }
-at_position() { [ "$(position)" = "$1 $2" ]; }
 
 # Wine takes the DPI from the registry when it starts.
 set_dpi() {
@@ -49,7 +32,7 @@ set_dpi() {
 # editor, measured over the middle of the line (the caret stands at its end).
 cap_height() {
   local p; p=($(position))
-  import -window root -crop "$(s 300)x$(s 60)+$((p[0] + $(s 220)))+$((p[1] + $(s 82)))" +repage \
+  import -window root -crop "$(at 300)x$(at 60)+$((p[0] + $(at 220)))+$((p[1] + $(at 82)))" +repage \
     -depth 8 "$work/ink.ppm" 2>/dev/null
   convert "$work/ink.ppm" "$art/ink-$dpi.png" 2>/dev/null
   python3 - "$work/ink.ppm" <<'PY'
@@ -77,21 +60,28 @@ run_at() {
   dpi=$1
   set_dpi "$dpi"
   printf '明天上午十点 开会\r\n给植物浇水 √\r\nBuy milk and bread\r\n' | iconv -f UTF-8 -t GBK >"$note"
-  main_size="$(s 584)x$(s 382)"
+  main_size="$(at 584)x$(at 382)"
   start
 }
-# type_letters: a line of capital H at the start of an empty note.
+editor_focused() { probe focus | grep -qi '^richedit'; }
+# type_letters: a line of capital H at the start of an empty note, in the
+# editor; letters_shown: some of it is on screen (`cap` its cap height).
 type_letters() {
-  click_at "$(s 400)" "$(s 200)"; sleep 0.3
-  xdotool key ctrl+a Delete; sleep 0.2
-  xdotool type --delay 40 "HHHHHH"; sleep 0.5
+  click_at "$(at 400)" "$(at 200)"
+  until_ok 10 editor_focused
+  xdotool key ctrl+a Delete
+  until_ok 10 editor_is ""
+  xdotool type --delay 40 "HHHHHH"
+  until_ok 10 editor_is "HHHHHH"
 }
+letters_shown() { cap=$(cap_height); [ "$cap" -gt 0 ]; }
 
 # --- the reference at 96 DPI --------------------------------------------------
 check "the window appears at 96 DPI" run_at 96
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
 type_letters
-base_cap=$(cap_height)
+until_ok 10 letters_shown
+base_cap=$cap
 check "typed letters show at 96 DPI (cap height $base_cap)" [ "$base_cap" -ge 6 ]
 stop
 
@@ -100,26 +90,25 @@ for dpi_run in 120 144 192; do
   stop
   check "the window appears at $dpi_run DPI, $(( (584 * dpi_run + 48) / 96 )) x $(( (382 * dpi_run + 48) / 96 ))" run_at "$dpi_run"
   [ -n "${win:-}" ] || continue
-  W=$(s 584); H=$(s 382)
+  W=$(at 584); H=$(at 382)
   check "it is centred on the screen" at_position $(( (1280 - W) / 2 )) $(( (1024 - H) / 2 ))
-  sleep 0.5 # first paint
+  # Each waits for the first paint of its part of the window.
   skin="216 227 243"
-  check "the border has the skin colour at its corner" pixel_is 0 0 "$skin"
-  check "and at the far corner" pixel_is $((W - 1)) $((H - 1)) "$skin"
-  check "the background has the skin colour" pixel_is "$(s 300)" "$(s 5)" "$skin"
-  check "the editor is pale yellow at its scaled place" pixel_is "$(s 400)" "$(s 200)" "255 255 218"
-  check "and reaches the scaled right edge of its panel" pixel_is "$(( $(s 576) - 1 ))" "$(s 300)" "255 255 218"
-  check "the left panel is skin blue beside it" pixel_is "$(s 210)" "$(s 300)" "$skin"
+  check "the border has the skin colour at its corner" until_ok 5 pixel_is 0 0 "$skin"
+  check "and at the far corner" until_ok 5 pixel_is $((W - 1)) $((H - 1)) "$skin"
+  check "the background has the skin colour" until_ok 5 pixel_is "$(at 300)" "$(at 5)" "$skin"
+  check "the editor is pale yellow at its scaled place" until_ok 5 pixel_is "$(at 400)" "$(at 200)" "255 255 218"
+  check "and reaches the scaled right edge of its panel" until_ok 5 pixel_is "$(( $(at 576) - 1 ))" "$(at 300)" "255 255 218"
+  check "the left panel is skin blue beside it" until_ok 5 pixel_is "$(at 210)" "$(at 300)" "$skin"
   import -window "$win" "$art/window-$dpi.png" 2>/dev/null
 
   # The close button: hovered at its scaled centre.
-  p=($(position))
-  xdotool mousemove $((p[0] + $(s 300))) $((p[1] + $(s 5))); sleep 0.2
-  xdotool mousemove $((p[0] + $(s 563))) $((p[1] + $(s 11)))
-  cx=$(( $(s 544) + $(s 5) )); cy=$(( $(s 1) + $(s 3) ))
+  point_at "$(at 300)" "$(at 5)"; until_ok 5 buttons_settled
+  point_at "$(at 563)" "$(at 11)"
+  cx=$(( $(at 544) + $(at 5) )); cy=$(( $(at 1) + $(at 3) ))
   case $dpi in
-    144) want="$(blended close_highlight_150.png "$(s 5)" "$(s 3)")" ;;
-    192) want="$(blended close_highlight_200.png "$(s 5)" "$(s 3)")" ;;
+    144) want="$(blended close_highlight_150.png "$(at 5)" "$(at 3)")" ;;
+    192) want="$(blended close_highlight_200.png "$(at 5)" "$(at 3)")" ;;
     *) want="" ;;
   esac
   if [ -n "$want" ]; then
@@ -129,21 +118,18 @@ for dpi_run in 120 144 192; do
     check "hovering the close button shows its hover picture at the scaled place" \
       until_ok 5 reddish "$cx" "$cy"
   fi
-  check "and the point left of the minimise button stays background" pixel_is "$(s 500)" "$(s 10)" "$skin"
-  xdotool mousemove $((p[0] + $(s 300))) $((p[1] + $(s 5))); sleep 0.3
+  check "and the point left of the minimise button stays background" pixel_is "$(at 500)" "$(at 10)" "$skin"
+  point_at "$(at 300)" "$(at 5)"; until_ok 5 buttons_settled
 
   type_letters
-  cap=$(cap_height)
+  until_ok 10 letters_shown
   want_cap=$(( (base_cap * dpi + 48) / 96 ))
   check "typed letters are as tall as the scaled font ($cap px, about $want_cap)" \
     [ "$cap" -ge $((want_cap - 2)) -a "$cap" -le $((want_cap + 2)) ]
 
-  touch "$work/before-pin"; sleep 1
-  click_at "$(s 528)" "$(s 59)"
-  check "a pin writes Mix.bmp" until_ok 30 newer "$bg/Mix.bmp" "$work/before-pin"
-  close_at() { p=($(position)); xdotool mousemove $((p[0] + $(s 300))) $((p[1] + $(s 5))); sleep 0.1
-    xdotool mousemove $((p[0] + $(s 560))) $((p[1] + $(s 10))); sleep 0.3; xdotool click 1; }
-  close_at
+  pin
+  check "a pin writes Mix.bmp" pinned 30
+  close_button
   check "the close button at its scaled place ends the program" until_ok 15 ended "$wpid"
   wait "$wpid" 2>/dev/null; wpid=""
 done

@@ -18,7 +18,6 @@ inside_screen() {
   [ "${p[0]}" -ge "$left" ] && [ $(( p[0] + 584 )) -le $(( left + 1280 )) ] &&
     [ "${p[1]}" -ge 0 ] && [ $(( p[1] + 382 )) -le 1024 ]
 }
-at_position() { [ "$(position)" = "$1 $2" ]; }
 two_monitors() { [ "$(probe monitors | grep -c '^monitor')" -eq 2 ]; }
 
 check "Wine sees two monitors" two_monitors
@@ -37,9 +36,7 @@ check "the main window is an unowned application window" \
 check "and the only window of the program in the taskbar" grep -qx 'listed=1 main-listed=1' <<<"$list"
 
 p=($(position))
-xdotool mousemove $((p[0] + 300)) $((p[1] + 5)); sleep 0.1
-xdotool mousemove $((p[0] + 528)) $((p[1] + 10)); sleep 0.2
-xdotool click 1
+minimise_button
 iconic() { [ "$(probe iconic)" = "$1" ]; }
 # Without a window manager Wine leaves a minimised window's X window in place:
 # the minimised state is asked of Windows itself.
@@ -66,7 +63,10 @@ wpid=$!
 error_box() { xdotool search --onlyvisible --name '^Tabulon$' >/dev/null 2>&1; }
 check "a failed start shows the error box" until_ok 40 error_box
 box=$(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null | head -n1)
-xdotool windowfocus --sync "$box" 2>/dev/null; sleep 0.3
+xdotool windowfocus --sync "$box" 2>/dev/null
+# The box takes the key once Windows has made it the foreground window.
+box_in_front() { [ "$(probe foreground)" = '#32770' ]; }
+check "the box comes to the front" until_ok 10 box_in_front
 xdotool key --clearmodifiers Return
 check "and ends once it is closed" until_ok 15 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
