@@ -89,7 +89,7 @@ for dpi_run in 120 144 192; do
   echo "-- $dpi_run DPI"
   stop
   check "the window appears at $dpi_run DPI, $(( (584 * dpi_run + 48) / 96 )) x $(( (382 * dpi_run + 48) / 96 ))" run_at "$dpi_run"
-  [ -n "${win:-}" ] || continue
+  [ -n "${win:-}" ] || { probe list | sed "s/^/     /"; continue; } # what Windows shows instead
   W=$(at 584); H=$(at 382)
   check "it is centred on the screen" at_position $(( (1280 - W) / 2 )) $(( (1024 - H) / 2 ))
   # Each waits for the first paint of its part of the window.
