@@ -4,7 +4,6 @@
 
 #include <ole2.h>
 
-#include <commctrl.h>
 #include <richedit.h>
 
 #include <cstring>
@@ -26,7 +25,11 @@ struct RichEditKind {
 constexpr RichEditKind kRichEditKinds[] = {{L"msftedit.dll", L"RICHEDIT50W"},
                                            {L"riched20.dll", L"RichEdit20W"}};
 
-constexpr UINT_PTR kPlainPasteId = 1;
+// The control's own window procedure, kept in a property of its window while
+// PlainPaste stands in front of it. Subclassed by hand rather than with
+// comctl32's SetWindowSubclass: that library's start-up (its classes, the
+// theme) would then come before the window shows, for nothing else.
+constexpr const wchar_t* kOwnProcProperty = L"Tabulon.RichEditProc";
 
 // The clipboard, open for the life of the object.
 class OpenedClipboard {
@@ -80,7 +83,9 @@ std::wstring ClipboardText(HWND owner) {
 // inserts hidden text from them), so what was pasted could differ from what
 // the user was shown as the plain text; the menu's paste (WM_PASTE), Ctrl+V
 // and Shift+Insert all come through here, as one step of undo.
-LRESULT CALLBACK PlainPaste(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK PlainPaste(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto own = reinterpret_cast<WNDPROC>(::GetPropW(wnd, kOwnProcProperty));
+    if (!own) return ::DefWindowProcW(wnd, msg, wp, lp);
     const auto pastePlain = [wnd] {
         const std::wstring text = ClipboardText(wnd);
         if (!text.empty()) ::SendMessageW(wnd, EM_REPLACESEL, TRUE, LPARAM(text.c_str()));
@@ -96,12 +101,14 @@ LRESULT CALLBACK PlainPaste(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
         break;
     }
     case WM_NCDESTROY:
-        ::RemoveWindowSubclass(wnd, &PlainPaste, kPlainPasteId);
+        // The last message: the control finishes on its own.
+        ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        ::RemovePropW(wnd, kOwnProcProperty);
         break;
     default:
         break;
     }
-    return ::DefSubclassProc(wnd, msg, wp, lp);
+    return ::CallWindowProcW(own, wnd, msg, wp, lp);
 }
 
 } // namespace
@@ -144,7 +151,9 @@ void TRichEdit::ParentHandleReady(HWND parentWnd) {
     // in another font than the one the note is drawn with.
     const LRESULT options = ::SendMessageW(wnd, EM_GETLANGOPTIONS, 0, 0);
     ::SendMessageW(wnd, EM_SETLANGOPTIONS, 0, options & ~LPARAM(IMF_DUALFONT));
-    ::SetWindowSubclass(wnd, &PlainPaste, kPlainPasteId, 0);
+    ::SetPropW(wnd, kOwnProcProperty,
+               reinterpret_cast<HANDLE>(::GetWindowLongPtrW(wnd, GWLP_WNDPROC)));
+    ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PlainPaste));
     hfont_ = CreateFontFor(font_);
     ::SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.Get()), FALSE);
     ::SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_)));
