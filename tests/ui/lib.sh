@@ -156,6 +156,9 @@ wine_clipboard_is() { [ "$(probe clipboard)" = "$1" ]; }
 type_unicode() {
   printf '%s' "$1" | xclip -selection clipboard -i
   until_ok 5 clipboard_is "$1"
+  # Wine takes the new selection over on its own time; a paste before that
+  # brings the old text or nothing.
+  until_ok 10 wine_clipboard_is "$1"
   xdotool key ctrl+v
 }
 clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
