@@ -91,8 +91,8 @@ click_at 400 200
 xdotool type --delay 50 "Buy milk"
 click_at 248 67   # √
 click_at 272 67   # ×
-# Each step is saved before the next: in the first seconds of a fresh Wine
-# session, a paste can swallow the keys typed just before it.
+# Each step is saved before the next, so that a failure names the step that
+# lost its input.
 check "the auto-save writes the typed line and both marks" note_becomes 15 'Buy milk√×\r\n'
 click_at 400 200
 xdotool key End Return
