@@ -3,7 +3,7 @@
 
 #include "compose/BlendRows.h"
 #include "base/Exception.h"
-#include "platform/Dib24.h"
+#include "platform/DibHeader.h"
 #include "platform/Handles.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // Drawing a decoded PNG: a plain stretched copy, a copy with one colour left
 // out, or a per-pixel alpha blend onto what the canvas already shows.
 #include "png/PngGraphic.h"
+#include "platform/DibHeader.h"
 #include "platform/Handles.h"
 
 #include <array>
@@ -141,13 +142,7 @@ void TPngGraphic::DrawBlended(NativeDC canvas, const TRect& rect) {
     TIndexedSource indexed;
     if (bits <= 8) indexed = IndexedSource(*this, *header);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownHeader32(static_cast<int>(width), static_cast<int>(height));
 
     MemoryDC bufferDC(CreateCompatibleDC(nullptr));
     if (!bufferDC) RaisePngError<EPNGOutMemory>(kPngOutOfResourcesText);

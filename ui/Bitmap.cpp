@@ -1,7 +1,7 @@
 #include "ui/Bitmap.h"
 
 #include "codec/BmpCodec.h"
-#include "platform/Dib24.h"
+#include "platform/DibHeader.h"
 #include "platform/FileIO.h"
 #include "platform/FileMapping.h"
 #include "platform/FileWriteInPlace.h"

@@ -1,6 +1,7 @@
 #include "ui/RgbaPicture.h"
 
 #include "base/Exception.h"
+#include "platform/DibHeader.h"
 #include "platform/Handles.h"
 
 #include <windows.h>
@@ -12,17 +13,6 @@ namespace {
 inline uint8_t Blend(unsigned source, unsigned alpha, unsigned dest) {
     // s·a/255 + d·(255−a)/255 in integers, exact for a = 0 and a = 255.
     return static_cast<uint8_t>((source * alpha + 255 + (255 - alpha) * dest) >> 8);
-}
-
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
 }
 
 } // namespace
@@ -46,7 +36,7 @@ std::unique_ptr<TGraphic> TRgbaPicture::Clone() const {
 void TRgbaPicture::Draw(NativeDC nativeDC, const TRect& rect) {
     if (Empty()) return;
     HDC dc = static_cast<HDC>(nativeDC);
-    BITMAPINFO info = TopDown32(width_, height_);
+    BITMAPINFO info = TopDownHeader32(width_, height_);
     MemoryDC bufferDC(::CreateCompatibleDC(dc));
     void* bits = nullptr;
     GdiBitmap buffer(::CreateDIBSection(bufferDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

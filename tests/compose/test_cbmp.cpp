@@ -3,7 +3,7 @@
 #include "tests/compose/MixPixel.h"
 #include "codec/BmpCodec.h"
 #include "compose/CBmp.h"
-#include "platform/Dib24.h"
+#include "platform/DibHeader.h"
 #include "platform/Handles.h"
 
 #include <gtest/gtest.h>

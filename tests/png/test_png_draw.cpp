@@ -1,6 +1,7 @@
 // Drawing under Wine: into a memory DC holding a 32-bit DIB section, then
 // reading the pixels back.
 #include "PngTestUtil.h"
+#include "platform/DibHeader.h"
 #include "platform/Handles.h"
 
 using namespace tabulon;
@@ -12,13 +13,7 @@ namespace {
 class Canvas {
   public:
     Canvas(int width, int height, COLORREF fill) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDownHeader32(width, height);
         dc_ = MemoryDC(CreateCompatibleDC(nullptr));
         void* bits = nullptr;
         bitmap_ = GdiBitmap(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
