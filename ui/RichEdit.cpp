@@ -9,7 +9,6 @@
 #include <cstring>
 #include <new>
 #include <string>
-#include <vector>
 
 namespace tabulon {
 

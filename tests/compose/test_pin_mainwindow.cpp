@@ -43,6 +43,28 @@ class PinFromMainWindow : public ::testing::Test {
 
 using Lines = std::vector<std::wstring>;
 
+// source\DeskTopBG\ beside the program with a grey A1.bmp of the given size;
+// what a pin writes there, and the recorded wallpaper, go with it.
+struct GreyBackground {
+    const std::wstring source = ProgramFolder() + L"source\\";
+    const std::wstring deskBG = source + L"DeskTopBG\\";
+    GreyBackground(int width, int height) {
+        ::CreateDirectoryW(source.c_str(), nullptr);
+        ::CreateDirectoryW(deskBG.c_str(), nullptr);
+        std::vector<uint8_t> rows(BmpStride24(width) * size_t(height), 0x40);
+        const std::vector<uint8_t> a1 = EncodeBmp24(width, height, rows.data(), BmpStride24(width));
+        WriteFileReplacing(deskBG + L"A1.bmp",
+                           std::string_view(reinterpret_cast<const char*>(a1.data()), a1.size()));
+    }
+    ~GreyBackground() {
+        for (const wchar_t* name : {L"A1.bmp", L"Content.bmp", L"Mix.bmp"})
+            ::DeleteFileW((deskBG + name).c_str());
+        ::RemoveDirectoryW(deskBG.c_str());
+        ::RemoveDirectoryW(source.c_str());
+        ::DeleteFileW((ProgramFolder() + L"Data\\PreviousWallpaper.txt").c_str());
+    }
+};
+
 TEST_F(PinFromMainWindow, NoteLinesHoldTheEditorsLines) {
     EXPECT_EQ(NoteLinesFor(L""), Lines{L""});
     EXPECT_EQ(NoteLinesFor(L"one"), Lines{L"one"});
@@ -56,14 +78,8 @@ TEST_F(PinFromMainWindow, NoteLinesHoldTheEditorsLines) {
 
 TEST_F(PinFromMainWindow, ClickWritesMixBesideTheProgramAndInstallsIt) {
     // The program folder of a test is the folder of its executable.
-    const std::wstring source = ProgramFolder() + L"source\\";
-    const std::wstring deskBG = source + L"DeskTopBG\\";
-    ::CreateDirectoryW(source.c_str(), nullptr);
-    ::CreateDirectoryW(deskBG.c_str(), nullptr);
-    std::vector<uint8_t> rows(BmpStride24(640) * 480, 0x40);
-    const std::vector<uint8_t> a1 = EncodeBmp24(640, 480, rows.data(), BmpStride24(640));
-    WriteFileReplacing(deskBG + L"A1.bmp",
-                       std::string_view(reinterpret_cast<const char*>(a1.data()), a1.size()));
+    const GreyBackground background(640, 480);
+    const std::wstring& deskBG = background.deskBG;
     ASSERT_EQ(DeskBGSetFrm->DeskBGPath, deskBG);
 
     MainFrm->rdtMain->SetText(L"Pinned from the main window");
@@ -82,23 +98,11 @@ TEST_F(PinFromMainWindow, ClickWritesMixBesideTheProgramAndInstallsIt) {
     EXPECT_EQ(p[0], 187); // (1.6 * 218 + 0.4 * 64) / 2
     EXPECT_EQ(p[1], 216); // (1.6 * 255 + 0.4 * 64) / 2
     EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
-
-    for (const wchar_t* name : {L"A1.bmp", L"Content.bmp", L"Mix.bmp"})
-        ::DeleteFileW((deskBG + name).c_str());
-    ::RemoveDirectoryW(deskBG.c_str());
-    ::RemoveDirectoryW(source.c_str());
-    ::DeleteFileW((ProgramFolder() + L"Data\\PreviousWallpaper.txt").c_str());
 }
 
 TEST_F(PinFromMainWindow, DisplayChangeMessageComposesForTheNewScreen) {
-    const std::wstring source = ProgramFolder() + L"source\\";
-    const std::wstring deskBG = source + L"DeskTopBG\\";
-    ::CreateDirectoryW(source.c_str(), nullptr);
-    ::CreateDirectoryW(deskBG.c_str(), nullptr);
-    std::vector<uint8_t> rows(BmpStride24(640) * 360, 0x40);
-    const std::vector<uint8_t> a1 = EncodeBmp24(640, 360, rows.data(), BmpStride24(640));
-    WriteFileReplacing(deskBG + L"A1.bmp",
-                       std::string_view(reinterpret_cast<const char*>(a1.data()), a1.size()));
+    const GreyBackground background(640, 360);
+    const std::wstring& deskBG = background.deskBG;
     Screen screen = WholeScreen(640, 360);
     DeskBGSetFrm->MeasureScreen = [&screen] { return screen; };
     DeskBGSetFrm->UseSecondBackground = 0;
@@ -125,11 +129,6 @@ TEST_F(PinFromMainWindow, DisplayChangeMessageComposesForTheNewScreen) {
               ScaleToDpi(350, 96 + 3 * 24));
 
     DeskBGSetFrm->MeasureScreen = MeasurePrimaryScreen;
-    for (const wchar_t* name : {L"A1.bmp", L"Content.bmp", L"Mix.bmp"})
-        ::DeleteFileW((deskBG + name).c_str());
-    ::RemoveDirectoryW(deskBG.c_str());
-    ::RemoveDirectoryW(source.c_str());
-    ::DeleteFileW((ProgramFolder() + L"Data\\PreviousWallpaper.txt").c_str());
 }
 
 TEST_F(PinFromMainWindow, SystemMenuOffersTheRestoreAboveTheSeparator) {
