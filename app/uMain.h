@@ -116,8 +116,6 @@ class TMainFrm : public TForm {
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-  protected:
     // Moves the web panel's browser, which the layout rows do not hold.
     void DpiChanged() override;
 

@@ -1,6 +1,7 @@
 #include "compose/PreviousWallpaper.h"
 
 #include "compose/Wallpaper.h"
+#include "compose/uDeskBGSet.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
 
@@ -63,7 +64,7 @@ PreviousWallpaper::Outcome PreviousWallpaper::Restore(bool onlyOverOurs) const {
 int RestoreWallpaperCommand(const std::wstring& programFolder) {
     try {
         const PreviousWallpaper previous(programFolder,
-                                         programFolder + L"source\\DeskTopBG\\Mix.bmp");
+                                         BackgroundFolderIn(programFolder) + L"Mix.bmp");
         previous.Restore(true);
         return 0;
     } catch (...) {

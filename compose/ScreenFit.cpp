@@ -1,5 +1,6 @@
 #include "compose/ScreenFit.h"
 
+#include "base/DisplayScale.h"
 #include "compose/Resample.h"
 
 #include <algorithm>
@@ -10,12 +11,6 @@ namespace tabulon {
 
 Screen WholeScreen(int width, int height, int dpi) {
     return Screen{width, height, dpi, ScreenRect{0, 0, width, height}};
-}
-
-int ScaleToDpi(int value, int dpi) {
-    // value * dpi / 96, the half rounded away from zero, in integers.
-    const long long scaled = 2LL * value * dpi;
-    return int(scaled >= 0 ? (scaled + 96) / 192 : -((-scaled + 96) / 192));
 }
 
 FillCrop FillCropFor(int pictureWidth, int pictureHeight, int screenWidth, int screenHeight) {
@@ -34,15 +29,15 @@ FillCrop FillCropFor(int pictureWidth, int pictureHeight, int screenWidth, int s
 NotePlacement NotePlacementFor(const Screen& screen) {
     NotePlacement note;
     const int dpi = screen.dpi > 0 ? screen.dpi : 96;
-    note.width = ScaleToDpi(350, dpi);
-    note.height = ScaleToDpi(300, dpi);
-    note.textArea = ScreenRect{ScaleToDpi(10, dpi), ScaleToDpi(20, dpi), ScaleToDpi(340, dpi),
-                               ScaleToDpi(310, dpi)};
+    note.width = ScaleLength(350, dpi);
+    note.height = ScaleLength(300, dpi);
+    note.textArea = ScreenRect{ScaleLength(10, dpi), ScaleLength(20, dpi), ScaleLength(340, dpi),
+                               ScaleLength(310, dpi)};
     // 10 points: 10/72 of an inch, in pixels at this DPI.
     note.fontHeight = int(std::lround(10.0 * dpi / 72.0));
     const ScreenRect& work = screen.workArea;
-    note.x = std::max(work.left, work.right - ScaleToDpi(402, dpi));
-    note.y = work.top + ScaleToDpi(30, dpi);
+    note.x = std::max(work.left, work.right - ScaleLength(402, dpi));
+    note.y = work.top + ScaleLength(30, dpi);
     return note;
 }
 

@@ -28,10 +28,6 @@ struct Screen {
 // A screen of that size at `dpi` with no taskbar.
 Screen WholeScreen(int width, int height, int dpi = 96);
 
-// `value` pixels at 96 DPI scaled to `dpi`, rounded to the nearest pixel
-// (halves away from zero).
-int ScaleToDpi(int value, int dpi);
-
 // How a picture covers a screen: every pixel is scaled by `scale`, and the
 // scaled picture's top-left corner lies `cropX`, `cropY` pixels (of the
 // screen) to the left of and above the screen's. At most one of the two is

@@ -6,9 +6,6 @@ namespace tabulon {
 
 namespace {
 
-// The application window's class (ui/Application.cpp).
-constexpr wchar_t kAppWindowClass[] = L"TabulonApplication";
-
 struct Search {
     unsigned long key;
     bool woken = false;

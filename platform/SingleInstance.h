@@ -10,6 +10,10 @@
 
 namespace tabulon {
 
+// The window class of the application's own (hidden) window, by which a
+// second start finds the first.
+inline constexpr wchar_t kAppWindowClass[] = L"TabulonApplication";
+
 class SingleInstance {
   public:
     // Takes the named mutex of `programFolder`'s instance.

@@ -30,10 +30,8 @@ std::wstring InSystemFolder(const wchar_t* name) {
 bool RestrictDllSearchToSystem() {
     // Looked up at run time: Windows 7 without KB2533623 lacks the function.
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-                                   ::GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                             : nullptr;
+    const auto setDefault = LibraryFunction<SetDefaultDllDirectoriesFn>(
+        ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
     // At least the current folder (often the download folder too) goes.
     ::SetDllDirectoryW(L"");

@@ -11,10 +11,6 @@ namespace tabulon {
 
 TApplication Application;
 
-namespace {
-constexpr wchar_t kAppWindowClass[] = L"TabulonApplication";
-}
-
 TApplication::TApplication() = default;
 
 TApplication::~TApplication() {
@@ -163,7 +159,6 @@ LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
         static const unsigned long ownKey = SingleInstance::FolderKey(ProgramFolder());
         if (wp != ownKey) return 0;
         Restore();
-        if (mainForm_) mainForm_->Show();
         return SingleInstance::kAwake;
     }
     switch (msg) {

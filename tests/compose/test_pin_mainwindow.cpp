@@ -5,6 +5,7 @@
 #include "tests/compose/WallpaperSetting.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
+#include "base/DisplayScale.h"
 #include "compose/ScreenFit.h"
 #include "compose/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
@@ -126,7 +127,7 @@ TEST_F(PinFromMainWindow, DisplayChangeMessageComposesForTheNewScreen) {
     }
     const std::string note = ReadWholeFile(deskBG + L"Content.bmp");
     EXPECT_EQ(DecodeBmp(reinterpret_cast<const uint8_t*>(note.data()), note.size()).width,
-              ScaleToDpi(350, 96 + 3 * 24));
+              ScaleLength(350, 96 + 3 * 24));
 
     DeskBGSetFrm->MeasureScreen = MeasurePrimaryScreen;
 }

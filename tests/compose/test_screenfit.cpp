@@ -1,5 +1,6 @@
 // The fit of a background to the screen and the note's place on it, for the
 // screens people have: sizes, DPI scales and a taskbar on each edge.
+#include "base/DisplayScale.h"
 #include "compose/ScreenFit.h"
 #include "compose/Resample.h"
 
@@ -46,12 +47,12 @@ TEST(ScreenFit, ScalesToCoverAndCropsTheOverflowEvenly) {
 }
 
 TEST(ScreenFit, ScalingToDpiRoundsHalvesUp) {
-    EXPECT_EQ(ScaleToDpi(350, 96), 350);
-    EXPECT_EQ(ScaleToDpi(350, 120), 438); // 437.5
-    EXPECT_EQ(ScaleToDpi(402, 120), 503); // 502.5
-    EXPECT_EQ(ScaleToDpi(300, 144), 450);
-    EXPECT_EQ(ScaleToDpi(52, 192), 104);
-    EXPECT_EQ(ScaleToDpi(-10, 120), -13); // -12.5
+    EXPECT_EQ(ScaleLength(350, 96), 350);
+    EXPECT_EQ(ScaleLength(350, 120), 438); // 437.5
+    EXPECT_EQ(ScaleLength(402, 120), 503); // 502.5
+    EXPECT_EQ(ScaleLength(300, 144), 450);
+    EXPECT_EQ(ScaleLength(52, 192), 104);
+    EXPECT_EQ(ScaleLength(-10, 120), -13); // -12.5
 }
 
 // The note at s = 1, 1.25, 1.5 and 2: its size, font and offsets from the
@@ -85,7 +86,7 @@ TEST(ScreenFit, NoteStaysInsideTheWorkAreaWithItsMargins) {
     for (const auto& size : sizes) {
         const int w = size[0], h = size[1];
         for (const Scaled& s : kScales) {
-            const int bar = ScaleToDpi(40, s.dpi); // a taskbar 40 px high at 100 %
+            const int bar = ScaleLength(40, s.dpi); // a taskbar 40 px high at 100 %
             for (Edge edge : {None, Bottom, Top, Left, Right}) {
                 Screen screen = WholeScreen(w, h, s.dpi);
                 ScreenRect& work = screen.workArea;
@@ -101,7 +102,7 @@ TEST(ScreenFit, NoteStaysInsideTheWorkAreaWithItsMargins) {
                 EXPECT_EQ(note.x, work.right - s.fromRight);
                 EXPECT_EQ(note.y, work.top + s.top);
                 EXPECT_GE(note.x, work.left);
-                EXPECT_LE(note.x + note.width, work.right - ScaleToDpi(52, s.dpi) + 1);
+                EXPECT_LE(note.x + note.width, work.right - ScaleLength(52, s.dpi) + 1);
                 EXPECT_LE(note.y + note.height, work.bottom);
             }
         }
