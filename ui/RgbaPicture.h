@@ -30,6 +30,7 @@ class TRgbaPicture : public TGraphic {
   private:
     int width_, height_;
     std::vector<uint8_t> rgba_;
+    std::vector<uint8_t> bgra_; // the same pixels in the order a DIB holds them
     bool opaque_;
 };
 
