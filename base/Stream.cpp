@@ -15,7 +15,9 @@ size_t TMemoryStream::Read(void* buffer, size_t count) {
     return n;
 }
 
-static std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+static std::wstring Widen(const std::string& s) {
+    return std::wstring(s.begin(), s.end());
+}
 
 TFileReadStream::TFileReadStream(const std::string& path) {
     file_ = std::fopen(path.c_str(), "rb");

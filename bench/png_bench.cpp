@@ -49,7 +49,8 @@ bool DecodeLibpng(const std::vector<uint8_t>& data) {
     const png_uint_32 height = png_get_image_height(p, info);
     image.resize(rowBytes * height);
     rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) rows[y] = &image[rowBytes * y];
+    for (png_uint_32 y = 0; y < height; ++y)
+        rows[y] = &image[rowBytes * y];
     png_read_image(p, rows.data());
     png_read_end(p, nullptr);
     png_destroy_read_struct(&p, &info, nullptr);
@@ -105,9 +106,12 @@ double TimeBatch(const Decoder& decode, const std::vector<const std::vector<uint
         auto start = std::chrono::steady_clock::now();
         double elapsed = 0;
         do {
-            for (auto* img : batch) decode(*img);
+            for (auto* img : batch)
+                decode(*img);
             ++reps;
-            elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            elapsed =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
         } while (elapsed < 200);
         best = std::min(best, elapsed / reps);
     }
@@ -142,7 +146,8 @@ int main(int argc, char** argv) {
         floors.push_back(std::move(f));
     }
     auto floorAll = [&](const std::vector<uint8_t>&) {
-        for (auto& f : floors) f({});
+        for (auto& f : floors)
+            f({});
         return true;
     };
     const std::vector<uint8_t> none;

@@ -39,8 +39,8 @@ std::vector<uint8_t> Encode(int size, int colorType, int depth, bool interlaced)
     if (setjmp(png_jmpbuf(p))) throw std::runtime_error("libpng write failed");
     png_set_write_fn(p, &w, Writer::Write, Writer::Flush);
     png_set_IHDR(p, info, size, size, depth, colorType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(p, 0, PNG_ALL_FILTERS);
     png_set_compression_level(p, 6);
     std::vector<png_color> palette(256);
@@ -51,7 +51,9 @@ std::vector<uint8_t> Encode(int size, int colorType, int depth, bool interlaced)
     }
     png_write_info(p, info);
     if (depth == 16) png_set_swap(p); // rows below are little-endian samples
-    const int channels = colorType == PNG_COLOR_TYPE_RGB ? 3 : colorType == PNG_COLOR_TYPE_RGBA ? 4 : 1;
+    const int channels = colorType == PNG_COLOR_TYPE_RGB    ? 3
+                         : colorType == PNG_COLOR_TYPE_RGBA ? 4
+                                                            : 1;
     const size_t rowBytes = size_t(size) * channels * (depth / 8);
     std::vector<uint8_t> image(rowBytes * size);
     std::mt19937 rng(1234);
@@ -70,14 +72,17 @@ std::vector<uint8_t> Encode(int size, int colorType, int depth, bool interlaced)
             }
     }
     std::vector<png_bytep> rows(size);
-    for (int y = 0; y < size; ++y) rows[y] = &image[rowBytes * y];
+    for (int y = 0; y < size; ++y)
+        rows[y] = &image[rowBytes * y];
     png_write_image(p, rows.data());
     png_write_end(p, info);
     png_destroy_write_struct(&p, &info);
     return std::move(w.out);
 }
 
-uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+uint32_t Be32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+}
 
 } // namespace
 

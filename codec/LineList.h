@@ -44,7 +44,8 @@ template <class Char> class BasicLineList {
     // Every line followed by CR LF.
     String Text() const {
         size_t size = 0;
-        for (const String& l : lines_) size += l.size() + 2;
+        for (const String& l : lines_)
+            size += l.size() + 2;
         String out;
         out.reserve(size);
         for (const String& l : lines_) {

@@ -22,8 +22,8 @@ DWORD FormStyle(const TFormSpec& layout) {
 
 TForm::TForm(std::string name, const TFormSpec& layout)
     : TWinControl(std::move(name)), caption_(layout.caption), font_(layout.font),
-      designWidth_(layout.width), designHeight_(layout.height),
-      style_(FormStyle(layout)), centreOnScreen_(layout.centreOnScreen) {
+      designWidth_(layout.width), designHeight_(layout.height), style_(FormStyle(layout)),
+      centreOnScreen_(layout.centreOnScreen) {
     SetColor(layout.color);
     bounds_ = TRect{0, 0, layout.width, layout.height};
     visible_ = false;

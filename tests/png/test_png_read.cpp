@@ -452,7 +452,8 @@ TEST(PngRead, CrcAgreesWithZlibAtEveryLength) {
     const uint8_t check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(tabulon::Crc32(check, sizeof check), 0xCBF43926u);
     tabulon::test::Bytes data(100);
-    for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t(i * 37 + 11);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = uint8_t(i * 37 + 11);
     for (size_t n = 0; n <= data.size(); ++n) {
         const uLong expected = n ? crc32(0, data.data(), uInt(n)) : 0;
         ASSERT_EQ(tabulon::Crc32(data.data(), n), expected) << n;

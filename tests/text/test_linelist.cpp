@@ -4,7 +4,9 @@
 
 using tabulon::LineList;
 
-static std::vector<std::string> Split(std::string_view text) { return LineList(text).Lines(); }
+static std::vector<std::string> Split(std::string_view text) {
+    return LineList(text).Lines();
+}
 
 TEST(LineList, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(Split("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
