@@ -12,11 +12,16 @@ unset _root
 # Tabulon is a 32-bit program, so Wine's 32-bit loader must run here. Some
 # virtual machines (PVM guests, for one) refuse 32-bit x86 code although the
 # kernel was built with it; every Windows test would then fail with "Exec format
-# error". Say so once instead.
+# error". Say so once instead. Checked once per run: the programs a script
+# starts (ctest's per-test runner, say) inherit the answer.
 wine_can_run_32bit() {
   local loader=/usr/lib/wine/wine
+  [ -n "${TABULON_WINE32_OK:-}" ] && return 0
   [ -x "$loader" ] || return 0 # not installed yet: the install step reports that
-  "$loader" --version >/dev/null 2>&1 && return 0
+  if "$loader" --version >/dev/null 2>&1; then
+    export TABULON_WINE32_OK=1
+    return 0
+  fi
   echo "error: this machine cannot run 32-bit x86 programs: '$loader --version' fails." >&2
   echo "error: the Windows tests and 'make run' need a machine whose kernel runs them (IA-32 emulation)." >&2
   return 1
