@@ -5,8 +5,9 @@ CMAKE_FLAGS ?=
 NATIVE := build/native
 ASAN   := build/asan
 WIN32  := build/win32
+WIN64  := build/win64
 
-.PHONY: all deps native asan win32 test test-native test-win32 test-pe test-ui run dist bench fuzz e2e release clean
+.PHONY: all deps native asan win32 win64 dist64 test-tree test test-native test-win32 test-pe test-ui run dist bench fuzz e2e release clean
 
 all: native win32
 
@@ -25,24 +26,41 @@ win32: deps
 	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN32) -j$(JOBS)
 
+# A 64-bit build of the same sources, for the Windows tests of a machine that
+# runs no 32-bit x86 code (tools/wine-env.sh). Tabulon ships 32-bit.
+win64: deps
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(WIN64) -j$(JOBS)
+
+dist64: win64
+	bash tools/dist.sh $(WIN64) build/dist64/Tabulon
+
+# What the Windows tests run: the 32-bit build, or where this machine runs no
+# 32-bit code, the 64-bit one and its packages.
+test-tree: deps
+	@if [ "$$(bash tools/wine-arch.sh)" = win64 ]; then \
+	  echo "this machine runs no 32-bit x86 code: the Windows tests run the 64-bit build"; \
+	  $(MAKE) --no-print-directory dist64; \
+	fi
+
 test-native: native asan
 	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN) --output-on-failure -j$(JOBS)
 
-test-win32: win32
-	bash tools/run-win32-tests.sh $(WIN32)
+test-win32: win32 test-tree
+	bash tools/run-win32-tests.sh
 
 # What Wine cannot show: the DLLs the program needs and its loader flags.
 test-pe: dist
 	bash tests/pe/test_pe.sh
 	bash tests/pe/test_signing.sh
 
-test-ui: dist
+test-ui: dist test-tree
 	bash tests/ui/run-all.sh
 
 test: test-native test-win32 test-pe test-ui e2e
 
-run: dist
+run: dist test-tree
 	bash tools/run.sh
 
 dist: win32
@@ -57,7 +75,10 @@ fuzz: deps
 release: dist
 	bash tools/release.sh
 
-e2e: release
+e2e: release test-tree
+	@if [ "$$(bash tools/wine-arch.sh)" = win64 ]; then \
+	  TABULON_DIST=build/dist64/Tabulon TABULON_RELEASE_DIR=build/release64 bash tools/release.sh; \
+	fi
 	bash tests/e2e/run.sh
 
 clean:

@@ -6,15 +6,15 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 native="${BLEND_BENCH_NATIVE:-build/bench}"
-build="${BLEND_BENCH_BUILD:-build/bench-win32}"
+source tools/wine-env.sh
+build="${BLEND_BENCH_BUILD:-build/bench-$TABULON_WINARCH}"
 cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DTABULON_BENCH=ON -DTABULON_TESTS=OFF >/dev/null
 cmake --build "$native" -j2 --target blend_bench
 "$native/bench/blend_bench" --benchmark_min_time=0.5
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$TABULON_TEST_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
   -DTABULON_BENCH=ON -DTABULON_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target blend_bench_win32 pin_bench_win32
-source tools/wine-env.sh
 wine_prefix_ready
 echo
 # Both run in one X server: the pin needs a display for its windows, and Wine

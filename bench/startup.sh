@@ -9,12 +9,12 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-build="${STARTUP_BENCH_BUILD:-build/bench-win32}"
+source tools/wine-env.sh
+build="${STARTUP_BENCH_BUILD:-build/bench-$TABULON_WINARCH}"
 runs="${RUNS:-20}"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$TABULON_TEST_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
   -DTABULON_BENCH=ON -DTABULON_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target Tabulon minimal_window >/dev/null
-source tools/wine-env.sh
 wine_prefix_ready
 
 work="$(mktemp -d)"

@@ -27,6 +27,14 @@ SetCompressor /SOLID lzma
 !include "FileFunc.nsh"
 
 !define APPNAME "Tabulon"
+; The structures CreateProcessW fills differ between 32- and 64-bit installers.
+!if ${NSIS_PTR_SIZE} > 4
+  !define STARTUPINFOW_SIZE 104
+  !define PROCESS_INFORMATION_SIZE 24
+!else
+  !define STARTUPINFOW_SIZE 68
+  !define PROCESS_INFORMATION_SIZE 16
+!endif
 !define UNINSTKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tabulon"
 
 Name "${APPNAME} ${VERSION}"
@@ -278,10 +286,10 @@ Function un.RestoreWallpaper
   ${IfNot} ${FileExists} "$INSTDIR\Tabulon.exe"
     Return
   ${EndIf}
-  System::Alloc 68 ; STARTUPINFOW
+  System::Alloc ${STARTUPINFOW_SIZE}
   Pop $R0
-  System::Call '*$R0(i 68)'
-  System::Alloc 16 ; PROCESS_INFORMATION
+  System::Call '*$R0(i ${STARTUPINFOW_SIZE})'
+  System::Alloc ${PROCESS_INFORMATION_SIZE}
   Pop $R1
   StrCpy $R2 '"$INSTDIR\Tabulon.exe" /restorewallpaper'
   StrCpy $R3 "$INSTDIR\Tabulon.exe"

@@ -12,7 +12,9 @@ import re
 import subprocess
 import sys
 
-OBJDUMP = "i686-w64-mingw32-objdump"
+# Reads 32- and 64-bit images alike (the 64-bit one is the test build of a
+# machine that runs no 32-bit code).
+OBJDUMP = "x86_64-w64-mingw32-objdump"
 
 # DLLs present on every Windows from 7 to 11.
 SYSTEM_DLLS = {

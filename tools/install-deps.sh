@@ -7,7 +7,7 @@ need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
+pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
       xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3 x11-apps x11-utils
       libpng-dev libspng-dev libstb-dev zlib1g-dev clang libclang-rt-14-dev
       googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip locales xclip ccache

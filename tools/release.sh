@@ -4,10 +4,12 @@
 # TABULON_SIGN_CERT (and TABULON_SIGN_KEY) set, Tabulon.exe, the installer and
 # the uninstaller it writes are signed and timestamped (tools/sign.sh);
 # without, the packages are built unsigned and the script says so.
-# TABULON_RELEASE_DIR sets the output folder (default release/).
+# TABULON_RELEASE_DIR sets the output folder (default release/), TABULON_DIST
+# the program folder (default dist/Tabulon). A 64-bit Tabulon.exe (the test
+# build of a machine that runs no 32-bit code) gets a 64-bit installer.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-dist="$root/dist/Tabulon"
+dist="${TABULON_DIST:-$root/dist/Tabulon}"
 out="${TABULON_RELEASE_DIR:-$root/release}"
 version=$(sed -n 's/^project(Tabulon VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || { echo "no version in CMakeLists.txt" >&2; exit 1; }
@@ -16,6 +18,12 @@ for f in Tabulon.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/Desk
 done
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
+arch=win32
+target=()
+if x86_64-w64-mingw32-objdump -f "$dist/Tabulon.exe" | grep -q 'pei-x86-64'; then
+  arch=win64
+  target=(-XTarget\ amd64-unicode)
+fi
 
 # The packages are made from a staged copy, so that signing never touches dist/.
 stage="$out/stage"
@@ -30,13 +38,13 @@ if [ -n "${TABULON_SIGN_CERT:-}" ]; then
   signing=(-DSIGN="$root/tools/sign.sh")
 fi
 
-zip="$out/Tabulon-$version-win32.zip"
+zip="$out/Tabulon-$version-$arch.zip"
 rm -f "$zip"
 # The zip holds the program folder as the program expects it, with an empty
 # Data folder for the note.
 (cd "$stage" && zip -q -r -X "$zip" Tabulon -x 'Tabulon/Data/*' && zip -q "$zip" Tabulon/Data/)
 setup="$out/Tabulon-$version-setup.exe"
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DDISTDIR="$stage/Tabulon" \
+makensis -V2 "${target[@]}" -INPUTCHARSET UTF8 -DVERSION="$version" -DDISTDIR="$stage/Tabulon" \
   -DICON="$root/resources/Tabulon.ico" -DOUTFILE="$setup" "${signing[@]}" "$root/installer/Tabulon.nsi"
 rm -rf "$stage"
 echo "release: $zip"

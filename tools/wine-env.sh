@@ -1,35 +1,54 @@
 # Sourced by the scripts that start Wine: one prefix inside build/, Chinese
 # locale (code page 936), no debug chatter, and no offers to download Gecko or
 # Mono (Debian's Wine has neither; the dialogs would block a headless run).
+#
+# Tabulon ships as a 32-bit program, and its Windows tests run the 32-bit
+# build under 32-bit Wine. Some virtual machines (PVM guests, for one) run no
+# 32-bit x86 code at all: the kernel refuses the 32-bit loader with "Exec
+# format error", and no 32-bit code segment works either, so not even a WoW64
+# Wine could help. There the tests run a 64-bit build of the same sources under
+# 64-bit Wine, in a prefix of its own (TABULON_WINARCH=win64). The choice is made
+# once per run: the programs a script starts inherit it.
 _root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$_root/build/wineprefix}"
-export WINEARCH="${WINEARCH:-win32}"
+if [ -z "${TABULON_WINARCH:-}" ]; then
+  if [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    TABULON_WINARCH=win32 # or not installed yet: the install step reports that
+  else
+    TABULON_WINARCH=win64
+  fi
+  export TABULON_WINARCH
+fi
+if [ "$TABULON_WINARCH" = win64 ]; then
+  # Debian's `wine` and the tools behind wineboot and winepath prefer the
+  # 32-bit loader whenever it is installed; these shims take the 64-bit one.
+  case ":$PATH:" in *":$_root/tools/wine64:"*) ;; *) export PATH="$_root/tools/wine64:$PATH" ;; esac
+  export WINELOADER=/usr/lib/wine/wine64
+  export TABULON_WINE_SUFFIX=64
+else
+  export TABULON_WINE_SUFFIX=""
+fi
+export WINEPREFIX="${WINEPREFIX:-$_root/build/wineprefix$TABULON_WINE_SUFFIX}"
+export WINEARCH="$TABULON_WINARCH"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# What the Windows tests run: the build tree and its toolchain, the program
+# folder laid out from it (make dist, make dist64) and the packages made from it.
+if [ "$TABULON_WINARCH" = win64 ]; then
+  export TABULON_TEST_BUILD="${TABULON_TEST_BUILD:-$_root/build/win64}"
+  export TABULON_TEST_DIST="${TABULON_TEST_DIST:-$_root/build/dist64/Tabulon}"
+  export TABULON_TEST_RELEASE="${TABULON_TEST_RELEASE:-$_root/build/release64}"
+  export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-x86_64.cmake"
+else
+  export TABULON_TEST_BUILD="${TABULON_TEST_BUILD:-$_root/build/win32}"
+  export TABULON_TEST_DIST="${TABULON_TEST_DIST:-$_root/dist/Tabulon}"
+  export TABULON_TEST_RELEASE="${TABULON_TEST_RELEASE:-$_root/release}"
+  export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-i686.cmake"
+fi
 unset _root
-
-# Tabulon is a 32-bit program, so Wine's 32-bit loader must run here. Some
-# virtual machines (PVM guests, for one) refuse 32-bit x86 code although the
-# kernel was built with it; every Windows test would then fail with "Exec format
-# error". Say so once instead. Checked once per run: the programs a script
-# starts (ctest's per-test runner, say) inherit the answer.
-wine_can_run_32bit() {
-  local loader=/usr/lib/wine/wine
-  [ -n "${TABULON_WINE32_OK:-}" ] && return 0
-  [ -x "$loader" ] || return 0 # not installed yet: the install step reports that
-  if "$loader" --version >/dev/null 2>&1; then
-    export TABULON_WINE32_OK=1
-    return 0
-  fi
-  echo "error: this machine cannot run 32-bit x86 programs: '$loader --version' fails." >&2
-  echo "error: the Windows tests and 'make run' need a machine whose kernel runs them (IA-32 emulation)." >&2
-  return 1
-}
 
 # Creates the prefix on first use (about 15 s) and waits until it is ready.
 wine_prefix_ready() {
-  wine_can_run_32bit || exit 1
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot -i >/dev/null 2>&1 || true

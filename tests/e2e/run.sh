@@ -14,8 +14,8 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$root/tests/ui/lib.sh"
 
 version=$(sed -n 's/^project(Tabulon VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-setup="$root/release/Tabulon-$version-setup.exe"
-zip="$root/release/Tabulon-$version-win32.zip"
+setup="$TABULON_TEST_RELEASE/Tabulon-$version-setup.exe"
+zip=$(ls "$TABULON_TEST_RELEASE/Tabulon-$version"-win*.zip 2>/dev/null | head -n1)
 [ -f "$setup" ] && [ -f "$zip" ] || { echo "no release packages (make release)"; exit 1; }
 
 out="$root/build/e2e"
@@ -160,11 +160,11 @@ xdotool type --delay 30 "typed before the upgrade"
 check "installing over the running program succeeds" wine "$setup" /S
 check "the installer closed the running program" until_ok 30 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""
-check "the program was replaced" cmp -s "$app/Tabulon.exe" "$root/dist/Tabulon/Tabulon.exe"
+check "the program was replaced" cmp -s "$app/Tabulon.exe" "$TABULON_TEST_DIST/Tabulon.exe"
 check "the text typed before the upgrade was saved" note_has "$note" "typed before the upgrade"
 check "the user's A1.bmp is unchanged" cmp -s "$bg/A1.bmp" "$user_bg"
 check "A2.bmp is unchanged" cmp -s "$bg/A2.bmp" "$out/A2.before"
-check "the missing A.bmp is written again" cmp -s "$bg/A.bmp" "$root/dist/Tabulon/source/DeskTopBG/A.bmp"
+check "the missing A.bmp is written again" cmp -s "$bg/A.bmp" "$TABULON_TEST_DIST/source/DeskTopBG/A.bmp"
 cp "$note" "$saved"
 check "the upgraded program starts" start_program "$app"
 close_button

@@ -72,7 +72,7 @@ main_window() {
 }
 has_window() { win=$(main_window); }
 # probe WHAT: asks the running program through winprobe.exe (tests/ui/winprobe.cpp).
-probe() { wine "${winprobe:-$root/build/win32/tests/ui/winprobe.exe}" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { wine "${winprobe:-$TABULON_TEST_BUILD/tests/ui/winprobe.exe}" "$@" 2>/dev/null | tr -d '\r'; }
 no_window() { ! main_window >/dev/null; }
 # minimised: the main window is minimised. Wine leaves a minimised window's X
 # window in place when no window manager runs, so Windows itself is asked.

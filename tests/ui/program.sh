@@ -4,7 +4,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/tests/ui/lib.sh"
 wine_prefix_ready
 
-dist="${TABULON_DIST:-$root/dist/Tabulon}"
+dist="${TABULON_DIST:-$TABULON_TEST_DIST}"
 [ -f "$dist/Tabulon.exe" ] || { echo "no $dist/Tabulon.exe (make dist)"; exit 1; }
 work="$(mktemp -d)"
 cp -r "$dist/." "$work/" # the program writes beside itself; keep dist clean

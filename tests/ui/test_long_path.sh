@@ -7,7 +7,7 @@ source "$(dirname "$0")/program.sh"
 deep="$work"
 while [ ${#deep} -lt 300 ]; do deep="$deep/一个很长的文件夹名字 a long folder name"; done
 mkdir -p "$deep"
-cp -r "$root/dist/Tabulon/." "$deep/"
+cp -r "$dist/." "$deep/"
 base="$work"
 on_cleanup() { rm -rf "$base"; }
 work="$deep" # start() runs the program from $work

@@ -7,7 +7,8 @@
 # when Wine starts. Screenshots go to build/ui-artifacts/window-<dpi>.png.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-export WINEPREFIX="${TABULON_SCALED_PREFIX:-$here/../../build/wineprefix-scaled}"
+source "$here/../../tools/wine-env.sh"
+export WINEPREFIX="${TABULON_SCALED_PREFIX:-$here/../../build/wineprefix-scaled$TABULON_WINE_SUFFIX}"
 source "$here/program.sh"
 pics="$root/resources/pictures"
 art="$root/build/ui-artifacts"
