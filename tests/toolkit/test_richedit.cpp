@@ -184,7 +184,8 @@ TEST_F(RichEdit, KeysAndTheWheelScrollWithoutScrollBars) {
     ASSERT_EQ(FirstVisibleLine(), 0);
     RECT r;
     ::GetWindowRect(Edit(), &r);
-    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA * 2)), MAKELPARAM(r.left + 50, r.top + 50));
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA * 2)),
+         MAKELPARAM(r.left + 50, r.top + 50));
     EXPECT_GT(FirstVisibleLine(), 0) << "mouse wheel";
 }
 
