@@ -6,8 +6,13 @@ NATIVE := build/native
 ASAN   := build/asan
 WIN32  := build/win32
 WIN64  := build/win64
+DIST64 := build/dist64/Tabulon
+RELEASE64 := build/release64
+# win32, or win64 where this machine runs no 32-bit x86 code (tools/wine-env.sh);
+# asked when a recipe runs, once the install step has put Wine in place.
+WINARCH = $(shell bash tools/wine-arch.sh)
 
-.PHONY: all deps native asan win32 win64 dist64 test-tree test test-native test-win32 test-pe test-ui run dist bench fuzz e2e release clean
+.PHONY: all deps native asan win32 win64 dist64 release64 test-tree test test-native test-win32 test-pe test-ui run dist bench fuzz e2e release clean
 
 all: native win32
 
@@ -33,12 +38,15 @@ win64: deps
 	cmake --build $(WIN64) -j$(JOBS)
 
 dist64: win64
-	bash tools/dist.sh $(WIN64) build/dist64/Tabulon
+	bash tools/dist.sh $(WIN64) $(DIST64)
+
+release64: dist64
+	TABULON_DIST=$(DIST64) TABULON_RELEASE_DIR=$(RELEASE64) bash tools/release.sh
 
 # What the Windows tests run: the 32-bit build, or where this machine runs no
 # 32-bit code, the 64-bit one and its packages.
 test-tree: deps
-	@if [ "$$(bash tools/wine-arch.sh)" = win64 ]; then \
+	@if [ "$(WINARCH)" = win64 ]; then \
 	  echo "this machine runs no 32-bit x86 code: the Windows tests run the 64-bit build"; \
 	  $(MAKE) --no-print-directory dist64; \
 	fi
@@ -76,9 +84,7 @@ release: dist
 	bash tools/release.sh
 
 e2e: release test-tree
-	@if [ "$$(bash tools/wine-arch.sh)" = win64 ]; then \
-	  TABULON_DIST=build/dist64/Tabulon TABULON_RELEASE_DIR=build/release64 bash tools/release.sh; \
-	fi
+	@if [ "$(WINARCH)" = win64 ]; then $(MAKE) --no-print-directory release64; fi
 	bash tests/e2e/run.sh
 
 clean:

@@ -18,33 +18,29 @@ if [ -z "${TABULON_WINARCH:-}" ]; then
   fi
   export TABULON_WINARCH
 fi
+# What the Windows tests run: the build tree and its toolchain, the program
+# folder laid out from it (make dist, make dist64) and the packages made from it.
+export TABULON_TEST_BUILD="$_root/build/$TABULON_WINARCH"
 if [ "$TABULON_WINARCH" = win64 ]; then
   # Debian's `wine` and the tools behind wineboot and winepath prefer the
   # 32-bit loader whenever it is installed; these shims take the 64-bit one.
   case ":$PATH:" in *":$_root/tools/wine64:"*) ;; *) export PATH="$_root/tools/wine64:$PATH" ;; esac
   export WINELOADER=/usr/lib/wine/wine64
   export TABULON_WINE_SUFFIX=64
+  export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-x86_64.cmake"
+  export TABULON_TEST_DIST="$_root/build/dist64/Tabulon"
+  export TABULON_TEST_RELEASE="$_root/build/release64"
 else
   export TABULON_WINE_SUFFIX=""
+  export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-i686.cmake"
+  export TABULON_TEST_DIST="$_root/dist/Tabulon"
+  export TABULON_TEST_RELEASE="$_root/release"
 fi
 export WINEPREFIX="${WINEPREFIX:-$_root/build/wineprefix$TABULON_WINE_SUFFIX}"
 export WINEARCH="$TABULON_WINARCH"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-# What the Windows tests run: the build tree and its toolchain, the program
-# folder laid out from it (make dist, make dist64) and the packages made from it.
-if [ "$TABULON_WINARCH" = win64 ]; then
-  export TABULON_TEST_BUILD="${TABULON_TEST_BUILD:-$_root/build/win64}"
-  export TABULON_TEST_DIST="${TABULON_TEST_DIST:-$_root/build/dist64/Tabulon}"
-  export TABULON_TEST_RELEASE="${TABULON_TEST_RELEASE:-$_root/build/release64}"
-  export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-x86_64.cmake"
-else
-  export TABULON_TEST_BUILD="${TABULON_TEST_BUILD:-$_root/build/win32}"
-  export TABULON_TEST_DIST="${TABULON_TEST_DIST:-$_root/dist/Tabulon}"
-  export TABULON_TEST_RELEASE="${TABULON_TEST_RELEASE:-$_root/release}"
-  export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-i686.cmake"
-fi
 unset _root
 
 # Creates the prefix on first use (about 15 s) and waits until it is ready.

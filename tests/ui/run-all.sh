@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every UI test (tests/ui/test_*.sh) against dist/Tabulon (tools/wine-env.sh: TABULON_TEST_DIST) under Wine in Xvfb.
+# Runs every UI test (tests/ui/test_*.sh) under Wine in Xvfb against dist/Tabulon
+# (or the 64-bit program folder: TABULON_TEST_DIST in tools/wine-env.sh).
 # Prints "N passed, N failed" and fails when any test fails.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
