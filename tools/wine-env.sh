@@ -11,8 +11,8 @@
 # once per run: the programs a script starts inherit it.
 _root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ -z "${TABULON_WINARCH:-}" ]; then
-  if [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    TABULON_WINARCH=win32 # or not installed yet: the install step reports that
+  if bash "$_root/tools/runs-i386.sh"; then
+    TABULON_WINARCH=win32
   else
     TABULON_WINARCH=win64
   fi
