@@ -7,14 +7,17 @@ ASAN   := build/asan
 WIN32  := build/win32
 WIN64  := build/win64
 DIST64 := build/dist64/Tabulon
-RELEASE64 := build/release64
-# win32, or win64 where this machine runs no 32-bit x86 code (tools/wine-env.sh);
-# asked when a recipe runs, once the install step has put Wine in place.
+# Both Windows programs ship: a warning in either build fails it.
+CROSS_FLAGS := -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+# What `make run` starts: the 32-bit program, or the 64-bit one on a machine
+# that runs no 32-bit x86 code (tools/runs-i386.sh, tools/wine-env.sh).
 WINARCH = $(shell bash tools/wine-arch.sh)
+# What the Windows tests run: both programs, or only the 64-bit one on such a machine.
+RUN_ARCHS = $(shell bash tools/runs-i386.sh && echo win32) win64
 
-.PHONY: all deps native asan win32 win64 dist64 release64 test-tree test test-native test-win32 test-pe test-ui run dist bench fuzz e2e release clean
+.PHONY: all deps native asan win32 win64 dist64 run-tree test test-native test-wine test-pe test-ui run dist bench fuzz e2e release clean
 
-all: native win32
+all: native win32 win64
 
 deps:
 	@bash tools/install-deps.sh
@@ -27,52 +30,49 @@ asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(ASAN) -j$(JOBS)
 
+# The 32-bit program, for 32-bit Windows.
 win32: deps
-	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CROSS_FLAGS) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN32) -j$(JOBS)
 
-# A 64-bit build of the same sources, for the Windows tests of a machine that
-# runs no 32-bit x86 code (tools/wine-env.sh). Tabulon ships 32-bit.
+# The 64-bit program, for 64-bit Windows (nearly every PC).
 win64: deps
-	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(CROSS_FLAGS) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN64) -j$(JOBS)
+
+dist: win32
+	bash tools/dist.sh $(WIN32) dist/Tabulon
 
 dist64: win64
 	bash tools/dist.sh $(WIN64) $(DIST64)
 
-release64: dist64
-	TABULON_DIST=$(DIST64) TABULON_RELEASE_DIR=$(RELEASE64) bash tools/release.sh
-
-# What the Windows tests run: the 32-bit build, or where this machine runs no
-# 32-bit code, the 64-bit one and its packages.
-test-tree: deps
-	@if [ "$(WINARCH)" = win64 ]; then \
-	  echo "this machine runs no 32-bit x86 code: the Windows tests run the 64-bit build"; \
-	  $(MAKE) --no-print-directory dist64; \
-	fi
+# The program folder `make run` starts.
+run-tree: deps
+	@$(MAKE) --no-print-directory $(if $(filter win64,$(WINARCH)),dist64,dist)
 
 test-native: native asan
 	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN) --output-on-failure -j$(JOBS)
 
-test-win32: win32 test-tree
-	bash tools/run-win32-tests.sh
+# Every Windows test runs under Wine for each program this machine can run.
+test-wine: win32 win64
+	@for a in $(RUN_ARCHS); do TABULON_WINARCH=$$a bash tools/run-win32-tests.sh || exit 1; done
 
-# What Wine cannot show: the DLLs the program needs and its loader flags.
-test-pe: dist
+# What Wine cannot show: the DLLs both programs need, their loader flags,
+# machine types and manifests.
+test-pe: dist dist64
 	bash tests/pe/test_pe.sh
 	bash tests/pe/test_signing.sh
 
-test-ui: dist test-tree
-	bash tests/ui/run-all.sh
+test-ui: dist dist64
+	@for a in $(RUN_ARCHS); do TABULON_WINARCH=$$a bash tests/ui/run-all.sh || exit 1; done
 
-test: test-native test-win32 test-pe test-ui e2e
+test: test-native test-wine test-pe test-ui e2e
+	@echo "Windows programs run under Wine: $(RUN_ARCHS); built and checked only:" \
+	  "$(if $(filter win32,$(RUN_ARCHS)),none,win32 (this machine runs no 32-bit x86 code))"
 
-run: dist test-tree
+run: run-tree
 	bash tools/run.sh
-
-dist: win32
-	bash tools/dist.sh $(WIN32) dist/Tabulon
 
 bench: deps
 	bash bench/run.sh
@@ -80,12 +80,13 @@ bench: deps
 fuzz: deps
 	bash fuzz/run.sh
 
-release: dist
+# The zip and the installer of each program, side by side in release/.
+release: dist dist64
 	bash tools/release.sh
+	TABULON_DIST=$(DIST64) bash tools/release.sh
 
-e2e: release test-tree
-	@if [ "$(WINARCH)" = win64 ]; then $(MAKE) --no-print-directory release64; fi
-	bash tests/e2e/run.sh
+e2e: release
+	@for a in $(RUN_ARCHS); do TABULON_WINARCH=$$a bash tests/e2e/run.sh || exit 1; done
 
 clean:
 	rm -rf build dist

@@ -37,15 +37,24 @@ SetCompressor /SOLID lzma
 !endif
 !define UNINSTKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tabulon"
 
-Name "${APPNAME} ${VERSION}"
+; -DX64: the installer of the 64-bit program (a 64-bit installer itself).
+; Both install into the same folder under the same entry in the installed
+; programs, so either replaces the other and keeps the note and pictures.
+!ifdef X64
+  !define EDITION " (64-bit)"
+!else
+  !define EDITION ""
+!endif
+
+Name "${APPNAME} ${VERSION}${EDITION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Tabulon"
 InstallDirRegKey HKCU "${UNINSTKEY}" "InstallLocation"
-BrandingText "${APPNAME} ${VERSION}"
+BrandingText "${APPNAME} ${VERSION}${EDITION}"
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=2052 "ProductName" "${APPNAME}"
-VIAddVersionKey /LANG=2052 "FileDescription" "${APPNAME} 安装程序"
+VIAddVersionKey /LANG=2052 "FileDescription" "${APPNAME}${EDITION} 安装程序"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "LegalCopyright" "Tabulon"

@@ -59,7 +59,18 @@ foreach(_page ${_pages})
 endforeach()
 
 set(TABULON_ICON ${_res}/Tabulon.ico)
-set(TABULON_MANIFEST ${_res}/Tabulon.manifest)
+# Windows refuses to start a program whose manifest names another machine type
+# (for itself or for Common Controls): the manifest and the version
+# information say which build this is.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TABULON_MANIFEST_ARCH amd64)
+  set(TABULON_FILE_DESCRIPTION "Tabulon (64-bit)")
+else()
+  set(TABULON_MANIFEST_ARCH x86)
+  set(TABULON_FILE_DESCRIPTION "Tabulon (32-bit)")
+endif()
+set(TABULON_MANIFEST ${_out}/Tabulon.manifest)
+configure_file(${_res}/Tabulon.manifest.in ${TABULON_MANIFEST} @ONLY)
 set(TABULON_RC ${_out}/Tabulon.rc)
 # Tests that build the main window link the same resources.
 set_property(GLOBAL PROPERTY TABULON_RC ${TABULON_RC})

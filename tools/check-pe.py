@@ -1,16 +1,24 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Checks what a Windows executable needs from the system it starts on.
 
 Wine's system folder holds DLLs that a clean Windows lacks (zlib1.dll among
 them), so no run under Wine shows a missing DLL: the import table does. Every
 DLL imported must be one that every Windows from 7 to 11 ships, and the image
-must carry the loader's hardening flags.
+must carry the loader's hardening flags. Windows also reads the embedded
+manifest before the program runs (Wine does not): it must name the image's own
+machine type for the program and for Common Controls, and ask for per-monitor
+DPI awareness in a form every Windows 10 understands.
+
+Needs Debian's python3-pefile, hence the system Python.
 
 Usage: check-pe.py FILE...   (exit status 1 when any file fails)
 """
 import re
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
+
+import pefile
 
 # Reads 32- and 64-bit images alike (the 64-bit one is the test build of a
 # machine that runs no 32-bit code).
@@ -63,6 +71,57 @@ def problems(dump):
     return found
 
 
+# The manifest's name for each machine type; "*" fits any.
+MANIFEST_ARCH = {
+    pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]: "x86",
+    pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"]: "amd64",
+}
+ASM = "{urn:schemas-microsoft-com:asm.v1}"
+RT_MANIFEST = 24
+
+
+def embedded_manifest(pe):
+    """The bytes of the image's first RT_MANIFEST resource, or None."""
+    resources = getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
+    for kind in resources.entries if resources else []:
+        if kind.id != RT_MANIFEST:
+            continue
+        for name in kind.directory.entries:
+            for lang in name.directory.entries:
+                return pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+    return None
+
+
+def manifest_problems(pe):
+    """Faults of the machine type and the embedded manifest."""
+    arch = MANIFEST_ARCH.get(pe.FILE_HEADER.Machine)
+    if arch is None:
+        return [f"machine type 0x{pe.FILE_HEADER.Machine:x} is neither x86 nor x64"]
+    data = embedded_manifest(pe)
+    if data is None:
+        return ["no embedded manifest"]
+    try:
+        root = ET.fromstring(data)
+    except ET.ParseError as e:
+        return [f"the manifest is no valid XML ({e})"]
+    found = []
+    own = root.find(f"{ASM}assemblyIdentity")
+    deps = [d for d in root.iter(f"{ASM}assemblyIdentity") if d is not own]
+    controls = [d for d in deps if d.get("name") == "Microsoft.Windows.Common-Controls"]
+    if not controls:
+        found.append("the manifest asks for no Common Controls 6")
+    for what, ident in [("the program", own)] + [("Common Controls", d) for d in controls]:
+        got = ident.get("processorArchitecture") if ident is not None else None
+        if got not in (arch, "*"):
+            found.append(f"the manifest names {what} processorArchitecture=\"{got}\", "
+                         f"not \"{arch}\" as the image is")
+    awareness = [e.text or "" for e in root.iter() if e.tag.endswith("}dpiAwareness")]
+    kinds = [k.strip().lower() for k in ",".join(awareness).split(",")]
+    if kinds[:2] != ["permonitorv2", "permonitor"]:
+        found.append(f"dpiAwareness is \"{', '.join(awareness)}\", not \"PerMonitorV2, PerMonitor\"")
+    return found
+
+
 def check(path):
     try:
         dump = subprocess.run([OBJDUMP, "-p", path], check=True, capture_output=True,
@@ -71,12 +130,19 @@ def check(path):
         print(f"FAIL {path}: cannot read it ({e})")
         return False
     found = problems(dump)
+    try:
+        pe = pefile.PE(path)
+        found += manifest_problems(pe)
+        arch = MANIFEST_ARCH.get(pe.FILE_HEADER.Machine, "?")
+    except pefile.PEFormatError as e:
+        found.append(f"not a Windows image ({e})")
     dlls = sorted(set(re.findall(r"^\s*DLL Name:\s*(\S+)", dump, re.M)), key=str.lower)
     if found:
         for p in found:
             print(f"FAIL {path}: {p}")
         return False
-    print(f"ok   {path}: imports only {', '.join(dlls)}; ASLR, DEP, large-address aware")
+    print(f"ok   {path}: {arch} image and manifest; imports only {', '.join(dlls)}; "
+          "ASLR, DEP, large-address aware")
     return True
 
 

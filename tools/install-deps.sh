@@ -15,7 +15,7 @@ pkgs=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-pos
       xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3 x11-apps x11-utils
       libpng-dev libspng-dev libstb-dev zlib1g-dev clang libclang-rt-14-dev
       googletest libgtest-dev libbenchmark-dev valgrind nsis zip unzip locales xclip ccache
-      python3-html5lib python3-pefile
+      python3-html5lib python3-pefile osslsigncode
       wine wine64 xserver-xephyr)
 # The 32-bit Wine loader only where this machine runs 32-bit x86 code at all.
 i386=0

@@ -5,8 +5,8 @@
 # the uninstaller it writes are signed and timestamped (tools/sign.sh);
 # without, the packages are built unsigned and the script says so.
 # TABULON_RELEASE_DIR sets the output folder (default release/), TABULON_DIST
-# the program folder (default dist/Tabulon). A 64-bit Tabulon.exe (the test
-# build of a machine that runs no 32-bit code) gets a 64-bit installer.
+# the program folder (default dist/Tabulon; build/dist64/Tabulon for the 64-bit
+# program, whose packages end in -win64.zip and -setup-x64.exe).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dist="${TABULON_DIST:-$root/dist/Tabulon}"
@@ -18,11 +18,15 @@ for f in Tabulon.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/Desk
 done
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
+# A 64-bit Tabulon.exe gets a 64-bit installer: the one users of 64-bit
+# Windows run, and the one the tests run where no 32-bit code runs.
 arch=win32
 target=()
+setup="$out/Tabulon-$version-setup.exe"
 if x86_64-w64-mingw32-objdump -f "$dist/Tabulon.exe" | grep -q 'pei-x86-64'; then
   arch=win64
-  target=(-XTarget\ amd64-unicode)
+  target=(-XTarget\ amd64-unicode -DX64)
+  setup="$out/Tabulon-$version-setup-x64.exe"
 fi
 
 # The packages are made from a staged copy, so that signing never touches dist/.
@@ -43,7 +47,6 @@ rm -f "$zip"
 # The zip holds the program folder as the program expects it, with an empty
 # Data folder for the note.
 (cd "$stage" && zip -q -r -X "$zip" Tabulon -x 'Tabulon/Data/*' && zip -q "$zip" Tabulon/Data/)
-setup="$out/Tabulon-$version-setup.exe"
 makensis -V2 "${target[@]}" -INPUTCHARSET UTF8 -DVERSION="$version" -DDISTDIR="$stage/Tabulon" \
   -DICON="$root/resources/Tabulon.ico" -DOUTFILE="$setup" "${signing[@]}" "$root/installer/Tabulon.nsi"
 rm -rf "$stage"

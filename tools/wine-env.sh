@@ -2,13 +2,12 @@
 # locale (code page 936), no debug chatter, and no offers to download Gecko or
 # Mono (Debian's Wine has neither; the dialogs would block a headless run).
 #
-# Tabulon ships as a 32-bit program, and its Windows tests run the 32-bit
-# build under 32-bit Wine. Some virtual machines (PVM guests, for one) run no
-# 32-bit x86 code at all: the kernel refuses the 32-bit loader with "Exec
-# format error", and no 32-bit code segment works either, so not even a WoW64
-# Wine could help. There the tests run a 64-bit build of the same sources under
-# 64-bit Wine, in a prefix of its own (TABULON_WINARCH=win64). The choice is made
-# once per run: the programs a script starts inherit it.
+# Tabulon ships as a 32-bit and a 64-bit program; TABULON_WINARCH (win32 or
+# win64) says which one a run drives, each under its own Wine in a prefix of
+# its own. Unset, it is the 32-bit program where this machine runs 32-bit x86
+# code at all (tools/runs-i386.sh) and the 64-bit one elsewhere: some virtual
+# machines (PVM guests, for one) refuse every 32-bit x86 program, Wine's
+# 32-bit loader included. The programs a script starts inherit the choice.
 _root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ -z "${TABULON_WINARCH:-}" ]; then
   if bash "$_root/tools/runs-i386.sh"; then
@@ -19,7 +18,7 @@ if [ -z "${TABULON_WINARCH:-}" ]; then
   export TABULON_WINARCH
 fi
 # What the Windows tests run: the build tree and its toolchain, the program
-# folder laid out from it (make dist, make dist64) and the packages made from it.
+# folder laid out from it (make dist, make dist64) and its packages in release/.
 export TABULON_TEST_BUILD="$_root/build/$TABULON_WINARCH"
 if [ "$TABULON_WINARCH" = win64 ]; then
   # Debian's `wine` and the tools behind wineboot and winepath prefer the
@@ -29,13 +28,12 @@ if [ "$TABULON_WINARCH" = win64 ]; then
   export TABULON_WINE_SUFFIX=64
   export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-x86_64.cmake"
   export TABULON_TEST_DIST="$_root/build/dist64/Tabulon"
-  export TABULON_TEST_RELEASE="$_root/build/release64"
 else
   export TABULON_WINE_SUFFIX=""
   export TABULON_TEST_TOOLCHAIN="$_root/cmake/mingw-i686.cmake"
   export TABULON_TEST_DIST="$_root/dist/Tabulon"
-  export TABULON_TEST_RELEASE="$_root/release"
 fi
+export TABULON_TEST_RELEASE="$_root/release"
 export WINEPREFIX="${WINEPREFIX:-$_root/build/wineprefix$TABULON_WINE_SUFFIX}"
 export WINEARCH="$TABULON_WINARCH"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The import table and the loader flags of the shipped program (tools/check-pe.py).
-# First the check itself is tried on small programs built here with the flaws
-# it must catch; then it runs on the program folder's Tabulon.exe and on any
-# further executables given (the e2e run adds the installer's copy).
+# The import table, the loader flags, the machine type and the embedded
+# manifest of the shipped programs (tools/check-pe.py). First the check itself
+# is tried on small programs built here and on doctored copies of Tabulon.exe
+# with the flaws it must catch; then it runs on the 32- and 64-bit programs and
+# on any further executables given (the e2e run adds the installer's copy).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$root/tests/ui/lib.sh"
@@ -17,18 +18,21 @@ int main(void) { puts(zlibVersion()); return 0; }
 C
 cc=i686-w64-mingw32-gcc
 hard="-Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware"
-$cc -O1 -o "$work/dynamic-zlib.exe" "$work/z.c" -lz $hard
-$cc -O1 -o "$work/static-zlib.exe" "$work/z.c" -static -l:libz.a $hard
-$cc -O1 -o "$work/soft.exe" "$work/z.c" -static -l:libz.a \
+# The small programs carry the 32-bit program's manifest, as a real one would.
+printf '1 24 "%s"\n' "$root/build/win32/resources/Tabulon.manifest" >"$work/m.rc"
+i686-w64-mingw32-windres "$work/m.rc" -O coff -o "$work/m.o"
+$cc -O1 -o "$work/dynamic-zlib.exe" "$work/z.c" "$work/m.o" -lz $hard
+$cc -O1 -o "$work/static-zlib.exe" "$work/z.c" "$work/m.o" -static -l:libz.a $hard
+$cc -O1 -o "$work/soft.exe" "$work/z.c" "$work/m.o" -static -l:libz.a \
   -Wl,--disable-dynamicbase -Wl,--disable-nxcompat -Wl,--disable-large-address-aware
 
 # fails_with FILE TEXT: the check rejects FILE and names TEXT.
 fails_with() {
-  local out; out="$(python3 "$check_pe" "$1")" && return 1
+  local out; out="$("$check_pe" "$1")" && return 1
   grep -qF -- "$2" <<<"$out"
 }
 check "a program importing zlib1.dll is rejected by name" fails_with "$work/dynamic-zlib.exe" "zlib1.dll"
-check "the same with zlib linked in passes" python3 "$check_pe" "$work/static-zlib.exe"
+check "the same with zlib linked in passes" "$check_pe" "$work/static-zlib.exe"
 check "a program without ASLR is rejected" fails_with "$work/soft.exe" "no dynamic base"
 check "a program without DEP is rejected" fails_with "$work/soft.exe" "not NX compatible"
 check "a program without large addresses is rejected" fails_with "$work/soft.exe" "not large-address aware"
@@ -41,10 +45,27 @@ $cc -O1 -o "$work/msimg.exe" "$work/blt.c" -static -lmsimg32 $hard
 check "a load-time import of msimg32.dll (no KnownDLL) is rejected" \
   fails_with "$work/msimg.exe" "at load time"
 
-exe="${TABULON_DIST:-$root/dist/Tabulon}/Tabulon.exe"
-check "dist: $exe needs no DLL a clean Windows lacks" python3 "$check_pe" "$exe"
-for extra in "$@"; do
-  check "$extra needs no DLL a clean Windows lacks" python3 "$check_pe" "$extra"
+
+# doctored FROM TO: a copy of the 64-bit program with the bytes FROM of its
+# manifest replaced by TO, padded with blanks to the same length.
+x64="$root/build/dist64/Tabulon/Tabulon.exe"
+doctored() {
+  /usr/bin/python3 - "$x64" "$work/doctored.exe" "$1" "$2" <<'PY'
+import sys
+data, old, new = open(sys.argv[1], "rb").read(), sys.argv[3].encode(), sys.argv[4].encode()
+assert data.count(old) >= 1
+open(sys.argv[2], "wb").write(data.replace(old, new.ljust(len(old)), 1))
+PY
+}
+doctored 'processorArchitecture="amd64"' 'processorArchitecture="x86"'
+check "a 64-bit program whose manifest says x86 is rejected" fails_with "$work/doctored.exe" 'the program processorArchitecture="x86"'
+doctored 'processorArchitecture="amd64" publicKeyToken' 'processorArchitecture="x86" publicKeyToken'
+check "so is one whose Common Controls say x86" fails_with "$work/doctored.exe" 'Common Controls processorArchitecture="x86"'
+doctored '>PerMonitorV2, PerMonitor' '>PerMonitorV2'
+check "a manifest without the PerMonitor fallback is rejected" fails_with "$work/doctored.exe" "dpiAwareness"
+
+for exe in "$root/dist/Tabulon/Tabulon.exe" "$x64" "$@"; do
+  check "$exe: its machine type, manifest, imports and flags" "$check_pe" "$exe"
 done
 
 echo "pe: $failures failure(s)"

@@ -24,7 +24,7 @@ check "sign.sh signs it" env TABULON_SIGN_CERT="$work/cert.pem" TABULON_SIGN_KEY
   bash "$root/tools/sign.sh" "$work/Tabulon.exe"
 check "the signature verifies against the certificate" verifies "$work/Tabulon.exe"
 check "the signed program still passes the import and flag check" \
-  python3 "$root/tools/check-pe.py" "$work/Tabulon.exe"
+  "$root/tools/check-pe.py" "$work/Tabulon.exe"
 
 # A whole release, signed, into a folder of its own.
 signed_release() {
