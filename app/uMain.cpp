@@ -179,9 +179,13 @@ void TMainFrm::N_ExitPrjClick(TMenuItem&) {
 
 void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
     const PreviousWallpaper previous(WorkFolder(), DeskBGSetFrm->DeskBGPath + L"Mix.bmp");
-    if (previous.Restore(false) == PreviousWallpaper::Outcome::NothingRecorded)
-        ::MessageBoxW(Handle(), kNothingRecordedText, Application.Title().c_str(),
-                      MB_OK | MB_ICONINFORMATION);
+    const auto outcome = previous.Restore(*DeskBGSetFrm->OpenDesktop(), false);
+    const wchar_t* text =
+        outcome == PreviousWallpaper::Outcome::NothingRecorded         ? kNothingRecordedText
+        : outcome == PreviousWallpaper::Outcome::RestoredWithoutSource ? kSourceUnknownText
+                                                                       : nullptr;
+    if (text)
+        ::MessageBoxW(Handle(), text, Application.Title().c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---------------------------------------------------------------------------
