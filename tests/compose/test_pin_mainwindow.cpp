@@ -117,10 +117,16 @@ TEST_F(PinFromMainWindow, DisplayChangeMessageComposesForTheNewScreen) {
     EXPECT_EQ(mixSize(), (std::pair{640, 360}));
 
     // The screen grows and its DPI rises: each message the system sends for
-    // it has the main window compose again, without advancing the alternation.
+    // it has the main window compose again once the message has returned,
+    // without advancing the alternation.
     for (UINT message : {UINT(WM_DISPLAYCHANGE), UINT(WM_DPICHANGED), UINT(WM_SETTINGCHANGE)}) {
+        const Screen before = screen;
         screen = WholeScreen(screen.width + 160, screen.height + 90, screen.dpi + 24);
         ::SendMessageW(MainFrm->Handle(), message, 0, 0);
+        EXPECT_EQ(mixSize(), (std::pair{before.width, before.height})) << message;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
         EXPECT_EQ(mixSize(), (std::pair{screen.width, screen.height})) << message;
         EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
         EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
