@@ -179,9 +179,13 @@ void TMainFrm::N_ExitPrjClick(TMenuItem&) {
 
 void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
     const PreviousWallpaper previous(WorkFolder(), DeskBGSetFrm->DeskBGPath + L"Mix.bmp");
-    if (previous.Restore(false) == PreviousWallpaper::Outcome::NothingRecorded)
-        ::MessageBoxW(Handle(), kNothingRecordedText, Application.Title().c_str(),
-                      MB_OK | MB_ICONINFORMATION);
+    const auto outcome = previous.Restore(*DeskBGSetFrm->OpenDesktop(), false);
+    const wchar_t* text =
+        outcome == PreviousWallpaper::Outcome::NothingRecorded         ? kNothingRecordedText
+        : outcome == PreviousWallpaper::Outcome::RestoredWithoutSource ? kSourceUnknownText
+                                                                       : nullptr;
+    if (text)
+        ::MessageBoxW(Handle(), text, Application.Title().c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---------------------------------------------------------------------------
@@ -206,11 +210,19 @@ void TMainFrm::ScreenChanged() {
 }
 
 LRESULT TMainFrm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    // Sent to every top-level window, shown or hidden. Our own wallpaper
-    // change arrives as WM_SETTINGCHANGE too; the screen is then the one
-    // just composed for, and nothing happens.
-    if (msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED || msg == WM_SETTINGCHANGE)
+    // Sent to every top-level window, shown or hidden, while the sender
+    // waits: the work (25 MB written, another broadcast) runs once the
+    // broadcast has returned, and a burst of changes composes once. Our own
+    // wallpaper change arrives as WM_SETTINGCHANGE too; the screen is then
+    // the one just composed for, and nothing happens.
+    if (msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED || msg == WM_SETTINGCHANGE) {
+        if (!recomposePosted_)
+            recomposePosted_ = ::PostMessageW(Handle(), kRecomposeMessage, 0, 0) != FALSE;
+    } else if (msg == kRecomposeMessage) {
+        recomposePosted_ = false;
         Guarded([this] { ScreenChanged(); });
+        return 0;
+    }
     return TForm::WndProc(msg, wp, lp);
 }
 

@@ -141,6 +141,9 @@ class TMainFrm : public TForm {
     SingleErrorBox autoSaveErrors_;
     PassingLockFilter autoSaveLocks_;
     bool toldSetAside_ = false;
+    // A "recompose" posted to ourselves and not yet handled.
+    static constexpr UINT kRecomposeMessage = WM_APP + 20;
+    bool recomposePosted_ = false;
 };
 
 extern TMainFrm* MainFrm;

@@ -8,9 +8,6 @@
 
 namespace tabulon {
 
-// The picture's size and text area at 96 DPI; NotePlacementFor scales them.
-constexpr int kNotePictureWidth = 350;
-constexpr int kNotePictureHeight = 300;
 constexpr TColor kNotePaperColor = 0x00DAFFFF; // pale yellow
 
 // Makes `bitmap` a pale-yellow picture of the placement's size with every

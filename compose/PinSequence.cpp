@@ -5,7 +5,10 @@
 #include "compose/ScreenFit.h"
 #include "compose/Wallpaper.h"
 
+#include "platform/FileIO.h"
+
 #include <cstring>
+#include <vector>
 
 namespace tabulon {
 
@@ -37,6 +40,19 @@ void FitBackground(TPicture& composite, TPicture& background, int width, int hei
                     target.ScanLine(0), width, height, target.Stride()))
         throw Exception(L"Not enough memory to fit the background to the screen.");
     composite.Changed();
+}
+
+// Mix.bmp through a temporary file: a write that fails leaves the previous
+// one whole, and the desktop as it was.
+void WriteMixFile(TPicture& composite, const std::wstring& path) {
+    const std::vector<uint8_t> bytes = composite.Bitmap().SaveToBmpBytes();
+    try {
+        WriteFileReplacing(
+            path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } catch (const EFCreateError& e) {
+        throw EFCreateError(e.Message() + L" The previous picture is kept, and the desktop too.",
+                            e.SystemCode());
+    }
 }
 
 Screen ScreenFor(const TDeskBGSetFrm& dialog, const TPicture& background) {
@@ -78,9 +94,9 @@ void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
     // the user has been told the load failed, and the wallpaper stays as it is.
     if (!ComposeDesktopBackground(dialog, preview)) return;
     const std::wstring mixFile = dialog.DeskBGPath + L"Mix.bmp";
-    // Before anything of the wallpaper changes: what to go back to.
-    PreviousWallpaper(programFolder, mixFile).RecordBeforePin();
-    preview.imgPreview->Picture().SaveToFile(mixFile);
+    // Before anything of the desktop changes: what to go back to.
+    PreviousWallpaper(programFolder, mixFile).RecordBeforePin(*dialog.OpenDesktop());
+    WriteMixFile(preview.imgPreview->Picture(), mixFile);
     dialog.SetDesktopWallpaper(mixFile);
 }
 
@@ -89,12 +105,12 @@ bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
     const Screen screen = dialog.MeasureScreen();
     if (screen == dialog.PinScreen || screen.width <= 0 || screen.height <= 0) return false;
     const std::wstring mixFile = dialog.DeskBGPath + L"Mix.bmp";
-    if (!SameFilePath(CurrentDesktopWallpaper(), mixFile)) return false;
+    if (!OnPrimaryMonitor(*dialog.OpenDesktop(), mixFile)) return false;
     dialog.PinScreen = screen;
     dialog.MakeNotePicture();
     dialog.LoadNotePicture(dialog.NotePictureFile);
     if (!ComposeDesktopBackground(dialog, preview)) return false;
-    preview.imgPreview->Picture().SaveToFile(mixFile);
+    WriteMixFile(preview.imgPreview->Picture(), mixFile);
     dialog.SetDesktopWallpaper(mixFile);
     return true;
 }

@@ -25,10 +25,11 @@ bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 
 // Measures the screen, renders the note picture for it, loads the background
 // and the note picture (reporting a failed load and going on with the
-// previous picture), flips the flag, composes, records the wallpaper in force
-// (unless it is our own Mix.bmp), writes DeskBGPath + "Mix.bmp" and installs
-// it as the wallpaper. A failure to write Content.bmp, the record or Mix.bmp,
-// or a refusal of the wallpaper, is thrown and ends the pin at that step.
+// previous picture), flips the flag, composes, records the desktop in force
+// (unless our own Mix.bmp is in force), writes DeskBGPath + "Mix.bmp" through
+// a temporary file and makes it the primary monitor's picture. A failure to
+// write Content.bmp, the record or Mix.bmp (the previous one stays whole), or
+// a refusal of the wallpaper, is thrown and ends the pin at that step.
 // `programFolder` ends with a backslash.
 void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder);
@@ -37,7 +38,7 @@ void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
 // run, the screen now differs from the one it composed for, and our Mix.bmp
 // is still the wallpaper, composes again for the new screen with the last
 // pin's background and weight (the alternation does not advance), writes
-// Mix.bmp and installs it again. True when it did.
+// Mix.bmp and sets it again. True when it did.
 bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 
 } // namespace tabulon

@@ -3,21 +3,12 @@
 #include "compose/CBmp.h"
 #include "platform/FileIO.h"
 #include "base/LongPath.h"
+#include "platform/Handles.h"
 
 namespace tabulon {
 
 int CompositionWeight(int trackBarPosition, int useSecondBackground) {
     return useSecondBackground == 1 ? trackBarPosition : trackBarPosition + 2;
-}
-
-int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft) {
-    return backgroundWidth - noteWidth - kNoteRightMargin + scrollBoxLeft;
-}
-
-void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
-                      int y) {
-    composite.Assign(background);
-    BlendNoteOnto(composite, background, note, weight, x, y);
 }
 
 void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
@@ -37,14 +28,9 @@ void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int w
     ::GdiFlush();
 }
 
-namespace {
-
-// The wallpaper setting holds at most MAX_PATH characters. A longer path is
-// handed over in its 8.3 form where the volume keeps such names; otherwise
-// as it is, and the system may refuse it (the pin's files are written anyway).
-std::wstring WallpaperPath(const std::wstring& path) {
+std::wstring WallpaperPathForSystem(const std::wstring& path) {
     if (path.size() < MAX_PATH) return path;
-    const std::wstring extended = ExtendedLengthPath(path);
+    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
     std::wstring shortPath(::GetShortPathNameW(extended.c_str(), nullptr, 0), L'\0');
     if (shortPath.empty()) return path;
     const DWORD n =
@@ -55,13 +41,11 @@ std::wstring WallpaperPath(const std::wstring& path) {
     return shortPath.size() < MAX_PATH ? shortPath : path;
 }
 
-} // namespace
-
 unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept {
     // SPIF_SENDCHANGE: Explorer redraws the desktop now, not at the next sign-in.
     std::wstring setting;
     try {
-        setting = WallpaperPath(path);
+        setting = WallpaperPathForSystem(path);
     } catch (...) {
         return ERROR_OUTOFMEMORY;
     }
@@ -78,11 +62,41 @@ std::wstring CurrentDesktopWallpaper() {
     return path;
 }
 
-bool SameFilePath(const std::wstring& a, const std::wstring& b) {
+namespace {
+
+// The file's volume serial number and index; false when it cannot be opened.
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    // Attributes only, sharing everything: works while others hold the file.
+    FileHandle file(::CreateFileW(ExtendedLengthPath(FullFilePath(path)).c_str(),
+                                  FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.Valid() && ::GetFileInformationByHandle(file.Get(), &info);
+}
+
+// The full path with every component in its long form, as far as it exists.
+std::wstring LongFullPath(const std::wstring& path) {
+    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
+    const DWORD need = ::GetLongPathNameW(extended.c_str(), nullptr, 0);
+    if (need == 0) return WithoutExtendedPrefix(extended);
+    std::wstring out(need, L'\0');
+    const DWORD n = ::GetLongPathNameW(extended.c_str(), out.data(), need);
+    if (n == 0 || n >= need) return WithoutExtendedPrefix(extended);
+    out.resize(n);
+    return WithoutExtendedPrefix(out);
+}
+
+} // namespace
+
+bool SameFile(const std::wstring& a, const std::wstring& b) {
     if (a.empty() || b.empty()) return a.empty() && b.empty();
-    const std::wstring fullA = FullFilePath(a), fullB = FullFilePath(b);
-    return ::CompareStringOrdinal(fullA.c_str(), int(fullA.size()), fullB.c_str(),
-                                  int(fullB.size()), TRUE) == CSTR_EQUAL;
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    if (FileIdentity(a, ia) && FileIdentity(b, ib))
+        return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+               ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+    const std::wstring longA = LongFullPath(a), longB = LongFullPath(b);
+    return ::CompareStringOrdinal(longA.c_str(), int(longA.size()), longB.c_str(),
+                                  int(longB.size()), TRUE) == CSTR_EQUAL;
 }
 
 } // namespace tabulon

@@ -8,19 +8,10 @@
 
 namespace tabulon {
 
-// The note's top edge lies this far below the background's top and its right
-// edge this far inside the background's right edge.
-constexpr int kNoteTopMargin = 30;
-constexpr int kNoteRightMargin = 52;
-
 // The background's share in tenths: the track bar's position on the pin that
 // flipped the flag to 1 (the first background), two more on the one that
 // flipped it back to 0 (the second background).
 int CompositionWeight(int trackBarPosition, int useSecondBackground);
-
-// Left edge of the note in the composite; negative when the background is
-// narrower than the note plus its margin.
-int NoteLeft(int backgroundWidth, int noteWidth, int scrollBoxLeft = 0);
 
 // Blends `note` into `composite`, a copy of `background`, at (x, y): each
 // note pixel is mixed with the background pixel beneath it. Parts of the note
@@ -31,11 +22,6 @@ void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int w
 // (beneathX, beneathY).
 void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x, int y,
                    int beneathX, int beneathY);
-
-// Makes `composite` a copy of `background`, then BlendNoteOnto. A background
-// without pixels gives an empty composite.
-void ComposeWallpaper(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
-                      int y);
 
 // "Cannot set the wallpaper" and the system's reason: a pin or a restore
 // that did not take.
@@ -51,8 +37,14 @@ unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept;
 // The wallpaper in force, empty for a plain colour.
 std::wstring CurrentDesktopWallpaper();
 
-// Whether two paths name the same file, by the system's case-insensitive
-// comparison of their full forms.
-bool SameFilePath(const std::wstring& a, const std::wstring& b);
+// The path as the wallpaper setting takes it: the setting holds at most
+// MAX_PATH characters, so a longer path goes in its 8.3 form where the volume
+// keeps such names (and as it is otherwise, for the system to refuse).
+std::wstring WallpaperPathForSystem(const std::wstring& path);
+
+// Whether two paths name the same file: the same volume and file index while
+// both exist, else the same long full path (case-insensitive). A short 8.3
+// name and the long name of one file are the same file; two empty paths too.
+bool SameFile(const std::wstring& a, const std::wstring& b);
 
 } // namespace tabulon

@@ -1,13 +1,12 @@
 #include "compose/uDeskBGSet.h"
 
 #include "compose/NotePicture.h"
+#include "compose/PreviousWallpaper.h"
 #include "compose/ScreenMetrics.h"
-#include "compose/Wallpaper.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "ui/Layout.h"
 #include "platform/WorkFolder.h"
-#include "platform/SystemError.h"
 
 namespace tabulon {
 
@@ -121,13 +120,17 @@ void TDeskBGSetFrm::FormCreate() {
     NoteLines.Clear();
     UseSecondBackground = 0;
     MeasureScreen = MeasurePrimaryScreen;
-    InstallWallpaper = InstallDesktopWallpaper;
+    OpenDesktop = [] { return std::shared_ptr<DesktopWallpaper>(OpenDesktopWallpaper()); };
     PinScreen = Screen{};
     Composed = false;
     ShowLoadFailure = [](const std::wstring& message) {
         // No owner, task-modal: the main window is disabled while the box is
         // open, so the pin button cannot start a second pin underneath it.
         ::MessageBoxW(nullptr, message.c_str(), Application.Title().c_str(), MB_OK | MB_TASKMODAL);
+    };
+    ShowNotice = [](const std::wstring& message) {
+        ::MessageBoxW(nullptr, message.c_str(), Application.Title().c_str(),
+                      MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
     };
 }
 
@@ -167,8 +170,7 @@ void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
 }
 
 void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
-    const unsigned long code = InstallWallpaper ? InstallWallpaper(Path) : ERROR_INVALID_FUNCTION;
-    if (code) throw EWallpaperError(L"无法把便签设为桌面背景。" + SystemErrorText(code));
+    if (PinToPrimaryMonitor(*OpenDesktop(), Path) && ShowNotice) ShowNotice(kSlideshowPausedText);
 }
 
 std::wstring BackgroundFolderIn(const std::wstring& programFolder) {

@@ -2,6 +2,7 @@
 // TDeskBGSetFrm: the background settings dialog. It is created hidden and
 // never shown: the pin command uses its fields, image controls and routines
 // as the workspace of the desktop composition.
+#include "compose/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,13 +49,14 @@ class TDeskBGSetFrm : public TForm {
     // is thrown, so the pin goes on.
     void LoadBackgroundPicture(const std::wstring& FileName);
     void LoadNotePicture(const std::wstring& FileName);
-    // Points the desktop wallpaper at `Path`. Throws EWallpaperError when the
+    // Makes `Path` the primary monitor's picture, position Fill; a slideshow
+    // this stops is told through ShowNotice. Throws EWallpaperError when the
     // system refuses: a pin that did not take is not a success.
     void SetDesktopWallpaper(const std::wstring& Path);
 
-    // Hands a wallpaper to the system: InstallDesktopWallpaper by default;
-    // tests put a refusing one here (Wine accepts every path).
-    std::function<unsigned long(const std::wstring& path)> InstallWallpaper;
+    // The desktop the pin works on: OpenDesktopWallpaper by default; tests
+    // put a stand-in here.
+    std::function<std::shared_ptr<DesktopWallpaper>()> OpenDesktop;
     // Measures the screen a pin composes for. The primary monitor by default;
     // tests put a screen of their own here.
     std::function<Screen()> MeasureScreen;
@@ -61,6 +64,8 @@ class TDeskBGSetFrm : public TForm {
     // Reports a failed picture load. By default a message box, which blocks:
     // tests put a recorder here instead.
     std::function<void(const std::wstring& message)> ShowLoadFailure;
+    // Tells the user something that is no failure; a message box by default.
+    std::function<void(const std::wstring& message)> ShowNotice;
 
     // Controls of the layout.
     TPanel* pngBG = nullptr;

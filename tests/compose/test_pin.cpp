@@ -4,6 +4,7 @@
 #include "tests/compose/WallpaperSetting.h"
 #include "compose/BlendRows.h"
 #include "tests/compose/MixPixel.h"
+#include "tests/compose/StandInDesktop.h"
 #include "compose/PinSequence.h"
 #include "compose/PreviousWallpaper.h"
 #include "compose/ScreenFit.h"
@@ -108,6 +109,15 @@ class Pin : public ::testing::Test {
     }
     PreviousWallpaper Previous() const {
         return PreviousWallpaper(folder.Path(), deskBG + L"Mix.bmp");
+    }
+    // The recorded picture of the one monitor Wine's classic setting knows.
+    std::optional<std::wstring> RecordedPicture() const {
+        const std::optional<DesktopRecord> record = Previous().Recorded();
+        if (!record || record->pictures.size() != 1) return std::nullopt;
+        return record->pictures[0].picture;
+    }
+    PreviousWallpaper::Outcome Restore() const {
+        return Previous().Restore(*OpenDesktopWallpaper(), false);
     }
 
     // Mix.bmp has the screen's size; outside the note it is the background
@@ -402,31 +412,27 @@ TEST_F(Pin, RecordsTheWallpaperBeforeTheFirstPinAndRestoresIt) {
     WriteBackground(deskBG + L"A2.bmp", 640, 360, 90);
     EXPECT_EQ(Previous().Recorded(), std::nullopt);
     DoPin();
-    // UTF-8, the path alone.
-    const std::string utf8 = ReadWholeFile(recordFile);
-    EXPECT_EQ(Previous().Recorded(), sentinel);
-    EXPECT_EQ(utf8.find('\0'), std::string::npos);
-    EXPECT_EQ(utf8.size(), sentinel.size()); // an ASCII temporary path
+    EXPECT_EQ(RecordedPicture(), sentinel);
     // Our own Mix.bmp in force is never recorded.
     DoPin();
-    EXPECT_EQ(Previous().Recorded(), sentinel);
+    EXPECT_EQ(RecordedPicture(), sentinel);
 
-    EXPECT_EQ(Previous().Restore(false), PreviousWallpaper::Outcome::Restored);
+    EXPECT_EQ(Restore(), PreviousWallpaper::Outcome::Restored);
     EXPECT_EQ(WallpaperSetting(), sentinel);
     EXPECT_FALSE(FileExists(recordFile));
-    EXPECT_EQ(Previous().Restore(false), PreviousWallpaper::Outcome::NothingRecorded);
+    EXPECT_EQ(Restore(), PreviousWallpaper::Outcome::NothingRecorded);
 
     // After a restore the next pin records again; so does a pin after the
     // user chose another wallpaper: that is the one to go back to.
     DoPin();
-    EXPECT_EQ(Previous().Recorded(), sentinel);
+    EXPECT_EQ(RecordedPicture(), sentinel);
     const std::wstring other = folder / L"其他.bmp";
     WriteBackground(other, 4, 4, 7);
     DeskBGSetFrm->SetDesktopWallpaper(other);
     DoPin();
-    EXPECT_EQ(Previous().Recorded(), other);
-    EXPECT_EQ(ReadWholeFile(recordFile).substr(ReadWholeFile(recordFile).size() - 10),
-              "\xE5\x85\xB6\xE4\xBB\x96.bmp"); // 其他 in UTF-8
+    EXPECT_EQ(RecordedPicture(), other);
+    EXPECT_NE(ReadWholeFile(recordFile).find("\xE5\x85\xB6\xE4\xBB\x96.bmp"),
+              std::string::npos); // 其他 in UTF-8
 }
 
 TEST_F(Pin, PlainColourIsRecordedAsAnEmptyPathAndComesBack) {
@@ -434,9 +440,8 @@ TEST_F(Pin, PlainColourIsRecordedAsAnEmptyPathAndComesBack) {
     ASSERT_EQ(InstallDesktopWallpaper(L""), 0u);
     ASSERT_EQ(WallpaperSetting(), L"");
     DoPin();
-    EXPECT_EQ(ReadWholeFile(recordFile), "");
-    EXPECT_EQ(Previous().Recorded(), L"");
-    EXPECT_EQ(Previous().Restore(false), PreviousWallpaper::Outcome::Restored);
+    EXPECT_EQ(RecordedPicture(), L"");
+    EXPECT_EQ(Restore(), PreviousWallpaper::Outcome::Restored);
     EXPECT_EQ(WallpaperSetting(), L"");
 }
 
@@ -455,7 +460,7 @@ TEST_F(Pin, RestoreSwitchActsOnlyOverOurMixBmp) {
     EXPECT_EQ(WallpaperSetting(), other);
     // Our Mix.bmp in force: the recorded one comes back.
     DoPin();
-    EXPECT_EQ(Previous().Recorded(), other);
+    EXPECT_EQ(RecordedPicture(), other);
     EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 0);
     EXPECT_EQ(WallpaperSetting(), other);
     // Our Mix.bmp in force but nothing recorded: Mix.bmp stays.
@@ -475,11 +480,11 @@ TEST_F(Pin, RestoreSwitchActsOnlyOverOurMixBmp) {
 
 TEST_F(Pin, WallpaperTheSystemRefusesIsReportedNotSwallowed) {
     WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
-    std::wstring offered;
-    DeskBGSetFrm->InstallWallpaper = [&offered](const std::wstring& path) {
-        offered = path;
-        return 5ul; // ERROR_ACCESS_DENIED, as a policy gives it
-    };
+    auto desktop = std::make_shared<testing::StandInDesktop>();
+    desktop->monitors = {{L"primary", sentinel, true}};
+    desktop->position = WallpaperPosition::Span;
+    desktop->refusal = 5; // ERROR_ACCESS_DENIED, as a policy gives it
+    DeskBGSetFrm->OpenDesktop = [desktop] { return desktop; };
     try {
         DoPin();
         FAIL() << "a refused wallpaper passed for a pin that took";
@@ -487,9 +492,8 @@ TEST_F(Pin, WallpaperTheSystemRefusesIsReportedNotSwallowed) {
         EXPECT_EQ(e.Message().rfind(L"无法把便签设为桌面背景。", 0), 0u);
         EXPECT_GT(e.Message().size(), 13u); // and the system's reason
     }
-    EXPECT_EQ(offered, deskBG + L"Mix.bmp");
-    EXPECT_EQ(WallpaperSetting(), sentinel);
-    DeskBGSetFrm->InstallWallpaper = InstallDesktopWallpaper;
+    EXPECT_EQ(desktop->monitors[0].picture, sentinel);
+    EXPECT_EQ(desktop->position, WallpaperPosition::Span);
 }
 
 TEST(RestoreSwitch, IsFoundOnTheCommandLineInAnyCase) {

@@ -115,16 +115,36 @@ TEST_F(PinFromMainWindow, DisplayChangeMessageComposesForTheNewScreen) {
         return std::pair{image.width, image.height};
     };
     EXPECT_EQ(mixSize(), (std::pair{640, 360}));
+    auto pump = [] {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    };
 
     // The screen grows and its DPI rises: each message the system sends for
-    // it has the main window compose again, without advancing the alternation.
+    // it has the main window compose again once the message has returned,
+    // without advancing the alternation.
     for (UINT message : {UINT(WM_DISPLAYCHANGE), UINT(WM_DPICHANGED), UINT(WM_SETTINGCHANGE)}) {
+        const Screen before = screen;
         screen = WholeScreen(screen.width + 160, screen.height + 90, screen.dpi + 24);
         ::SendMessageW(MainFrm->Handle(), message, 0, 0);
+        EXPECT_EQ(mixSize(), (std::pair{before.width, before.height})) << message;
+        pump();
         EXPECT_EQ(mixSize(), (std::pair{screen.width, screen.height})) << message;
         EXPECT_EQ(DeskBGSetFrm->UseSecondBackground, 1);
         EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
     }
+    // A burst of them composes once, after the burst.
+    int measured = 0;
+    DeskBGSetFrm->MeasureScreen = [&] { return ++measured, screen; };
+    screen = WholeScreen(800, 450, screen.dpi);
+    for (UINT message : {UINT(WM_SETTINGCHANGE), UINT(WM_DISPLAYCHANGE), UINT(WM_SETTINGCHANGE)})
+        ::SendMessageW(MainFrm->Handle(), message, 0, 0);
+    pump();
+    // Once, and once more for the broadcast of our own wallpaper change, which
+    // finds the screen composed for and does nothing.
+    EXPECT_EQ(measured, 2);
+    EXPECT_EQ(mixSize(), (std::pair{800, 450}));
     const std::string note = ReadWholeFile(deskBG + L"Content.bmp");
     EXPECT_EQ(DecodeBmp(reinterpret_cast<const uint8_t*>(note.data()), note.size()).width,
               ScaleLength(350, 96 + 3 * 24));

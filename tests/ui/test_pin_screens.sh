@@ -70,7 +70,7 @@ content1="$(hash_of "$bg/Content.bmp")"; mix1="$(hash_of "$bg/Mix.bmp")"
 check "Mix.bmp is A1.bmp with Content.bmp at (W - 402, 30), weight 2" \
   python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/A1.bmp" "$bg/Content.bmp" 2
 check "the pin recorded the wallpaper before it" \
-  bash -c "[ \"\$(cat '$work/Data/PreviousWallpaper.txt')\" = '$mine' ]"
+  grep -qF "primary=	$mine" "$work/Data/PreviousWallpaper.txt"
 pin
 check "the second pin writes Mix.bmp" pinned 60
 mix2="$(hash_of "$bg/Mix.bmp")"
@@ -85,7 +85,7 @@ else
   check "the second Mix.bmp is byte for byte the one of old" grep -q "^$mix2  Mix-2.bmp" "$identity_hashes"
 fi
 check "the record still names the user's wallpaper, not Mix.bmp" \
-  bash -c "[ \"\$(cat '$work/Data/PreviousWallpaper.txt')\" = '$mine' ]"
+  grep -qF "primary=	$mine" "$work/Data/PreviousWallpaper.txt"
 
 # "恢复原来的桌面": the third item of the options menu.
 restore_item() {
@@ -119,7 +119,7 @@ if [ "${RECORD_IDENTITY:-}" != 1 ]; then
   pin
   check "a pin after the restore" pinned 60
   check "puts Mix.bmp in force" until_ok 20 mix_in_force
-  check "records the wallpaper again" bash -c "[ \"\$(cat '$work/Data/PreviousWallpaper.txt')\" = '$mine' ]"
+  check "records the wallpaper again" grep -qF "primary=	$mine" "$work/Data/PreviousWallpaper.txt"
   # The uninstaller's call, beside the running program: no window of its
   # own, exit code 0, the recorded wallpaper back while Mix.bmp is in force.
   (cd "$work" && timeout 120 wine Tabulon.exe /restorewallpaper); rc=$?

@@ -10,6 +10,9 @@
 //   winprobe restore   what the taskbar does on a click on the minimised button
 //   winprobe monitors  the monitors' rectangles as Windows sees them
 //   winprobe list      every top-level window (for a failed check's log)
+//   winprobe hold FILE SIGNAL MS  holds FILE open, sharing nothing, until the
+//                      file SIGNAL is written (it prints "held" first), then MS ms
+//                      more: the brief hold of a virus scanner or indexer
 // Exit status 2 when there is no main window.
 #include <windows.h>
 
@@ -148,12 +151,40 @@ int Monitors() {
     return 0;
 }
 
+FILETIME WrittenAt(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+int Hold(const wchar_t* file, const wchar_t* signal, int ms) {
+    const std::wstring held = std::wstring(L"\\\\?\\") + file,
+                       watched = std::wstring(L"\\\\?\\") + signal;
+    HANDLE h = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        std::printf("cannot hold: error %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    const FILETIME before = WrittenAt(watched);
+    for (int i = 0; i < 12000; ++i) {
+        const FILETIME now = WrittenAt(watched);
+        if (CompareFileTime(&before, &now) != 0) break;
+        Sleep(5);
+    }
+    Sleep(DWORD(ms));
+    CloseHandle(h);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 1;
     const wchar_t* what = argv[1];
     if (wcscmp(what, L"monitors") == 0) return Monitors();
+    if (wcscmp(what, L"hold") == 0 && argc == 5) return Hold(argv[2], argv[3], _wtoi(argv[4]));
     if (wcscmp(what, L"clipboard") == 0) return ClipboardText();
     if (wcscmp(what, L"foreground") == 0) {
         wchar_t cls[64] = L"-";

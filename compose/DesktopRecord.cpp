@@ -1,0 +1,122 @@
+#include "compose/DesktopRecord.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwctype>
+
+namespace tabulon {
+
+namespace {
+
+constexpr std::string_view kHeader = "Tabulon desktop record 2";
+
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string out(size_t(size > 0 ? size : 0), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size, nullptr,
+                          nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    std::wstring out(size_t(size > 0 ? size : 0), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), out.data(), size);
+    return out;
+}
+
+std::string_view TrimLineEnd(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    return line;
+}
+
+uint32_t Number(std::string_view text) {
+    uint32_t n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        n = n * 10 + uint32_t(c - '0');
+    }
+    return n;
+}
+
+} // namespace
+
+std::string FormatDesktopRecord(const DesktopRecord& record) {
+    std::string out(kHeader);
+    out += "\r\n";
+    auto line = [&out](std::string_view key, const std::string& value) {
+        out.append(key).append("=").append(value).append("\r\n");
+    };
+    if (record.position) line("position", std::to_string(int(*record.position)));
+    if (record.color) line("color", std::to_string(*record.color));
+    for (const MonitorPicture& m : record.pictures)
+        line(m.primary ? "primary" : "monitor", ToUtf8(m.monitor) + "\t" + ToUtf8(m.picture));
+    for (const std::wstring& monitor : record.unknownPictures)
+        line("unknown", ToUtf8(monitor));
+    if (record.slideshow.running) {
+        line("slideshow", std::to_string(record.slideshow.options) + " " +
+                              std::to_string(record.slideshow.tickMs));
+        for (const std::wstring& item : record.slideshow.items)
+            line("slide", ToUtf8(item));
+    }
+    return out;
+}
+
+DesktopRecord ParseDesktopRecord(std::string_view utf8) {
+    if (utf8.substr(0, 3) == "\xEF\xBB\xBF") utf8.remove_prefix(3); // a BOM an editor added
+    DesktopRecord record;
+    const size_t firstEnd = utf8.find('\n');
+    if (TrimLineEnd(utf8.substr(0, firstEnd)) != kHeader) {
+        // An older version's record: the path of the one wallpaper.
+        record.pictures.push_back({L"", FromUtf8(TrimLineEnd(utf8)), true});
+        return record;
+    }
+    std::string_view rest = firstEnd == std::string_view::npos ? "" : utf8.substr(firstEnd + 1);
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = TrimLineEnd(rest.substr(0, end));
+        rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
+        if (key == "position" && Number(value) <= uint32_t(WallpaperPosition::Span))
+            record.position = WallpaperPosition(Number(value));
+        else if (key == "color")
+            record.color = Number(value);
+        else if (key == "primary" || key == "monitor") {
+            const size_t tab = value.find('\t');
+            if (tab == std::string_view::npos) continue;
+            record.pictures.push_back({FromUtf8(value.substr(0, tab)),
+                                       FromUtf8(value.substr(tab + 1)), key == "primary"});
+        } else if (key == "unknown")
+            record.unknownPictures.push_back(FromUtf8(value));
+        else if (key == "slideshow") {
+            record.slideshow.running = true;
+            record.slideshow.options = Number(value);
+            const size_t space = value.find(' ');
+            if (space != std::string_view::npos)
+                record.slideshow.tickMs = Number(value.substr(space + 1));
+        } else if (key == "slide")
+            record.slideshow.items.push_back(FromUtf8(value));
+        // Keys of later versions are passed over.
+    }
+    return record;
+}
+
+bool IsShellWallpaperCache(const std::wstring& path) {
+    std::wstring lower(path);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](wchar_t c) { return wchar_t(std::towlower(c)); });
+    for (const wchar_t* part : {L"\\microsoft\\windows\\themes\\transcodedwallpaper",
+                                L"\\microsoft\\windows\\themes\\cachedfiles\\",
+                                L"\\microsoft.windows.contentdeliverymanager_", L"\\irisservice\\"})
+        if (lower.find(part) != std::wstring::npos) return true;
+    return false;
+}
+
+} // namespace tabulon

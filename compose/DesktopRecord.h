@@ -1,0 +1,36 @@
+#pragma once
+// What the desktop looked like before the first pin, as kept in
+// "Data\PreviousWallpaper.txt": UTF-8 text, a first line naming the format,
+// then one "key=value" line each (a picture per monitor, the position, the
+// colour, the slideshow). Versions before it kept the path of the one
+// wallpaper alone (empty for a plain colour); such a file still reads, as that
+// picture for every monitor with the position left as it is.
+#include "compose/DesktopWallpaper.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabulon {
+
+struct DesktopRecord {
+    // The picture of each monitor; `picture` empty for the plain colour.
+    std::vector<MonitorPicture> pictures;
+    // Monitors whose picture was the shell's own cache (a slideshow's or
+    // Windows Spotlight's current picture): its source cannot be known.
+    std::vector<std::wstring> unknownPictures;
+    std::optional<WallpaperPosition> position;
+    std::optional<uint32_t> color;
+    Slideshow slideshow;
+};
+
+std::string FormatDesktopRecord(const DesktopRecord& record);
+DesktopRecord ParseDesktopRecord(std::string_view utf8);
+
+// Whether `path` is a file the shell keeps for itself rather than the user's
+// picture: the transcoded copy of the wallpaper in force, the theme cache,
+// Windows Spotlight's asset folders.
+bool IsShellWallpaperCache(const std::wstring& path);
+
+} // namespace tabulon
