@@ -174,10 +174,12 @@ void TMainFrm::DpiChanged() {
     // another scale the zoom makes up the difference.
     webLink.SetBounds(WebLinkBounds(Dpi()));
     webLink.SetZoom(PageZoomPercent(Dpi(), SystemDpi()));
+    skinButtons.LayoutChanged();
 }
 
 void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {
-    handled = false;
+    handled = ShortcutKey(msg);
+    if (handled) return;
     if (IsBrowserRightButton(webLink.Window(), msg)) {
         handled = true;
         POINT at{};

@@ -137,11 +137,13 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ACTIVATE:
         // Focus goes back to the control that had it when the form was left,
-        // so the editor keeps its caret across a switch to another program.
+        // so the editor keeps its caret across a switch to another program
+        // (the form's own window holds it for its windowless controls).
         if (LOWORD(wp) == WA_INACTIVE) {
             HWND focus = ::GetFocus();
-            if (focus && ::IsChild(Handle(), focus)) lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(Handle(), lastFocus_)) {
+            if (focus && (focus == Handle() || ::IsChild(Handle(), focus))) lastFocus_ = focus;
+        } else if (lastFocus_ && ::IsWindow(lastFocus_) &&
+                   (lastFocus_ == Handle() || ::IsChild(Handle(), lastFocus_))) {
             ::SetFocus(lastFocus_);
             return 0;
         }
