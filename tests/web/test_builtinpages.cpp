@@ -38,6 +38,9 @@ TEST(ClassifyLink, OurPagesByNameFromTheResourceOrRelative) {
     EXPECT_EQ(ClassifyLink(L"B90a.htm"), Page(kHelpPage));
     EXPECT_EQ(ClassifyLink(L"B90b.htm?from=panel"), Page(kFeedbackPage));
     EXPECT_EQ(ClassifyLink(L"/help4/B90a.htm"), Page(kHelpPage));
+    // Relative to the panel's page, which has no address.
+    EXPECT_EQ(ClassifyLink(L"about:B90a.htm"), Page(kHelpPage));
+    EXPECT_EQ(ClassifyLink(L"about:blankB90b.htm#x"), Page(kFeedbackPage));
 }
 
 TEST(ClassifyLink, WebAndMailAddressesGoOutAsTheyAre) {
@@ -52,7 +55,8 @@ TEST(ClassifyLink, EverythingElseIsIgnored) {
          {L"", L"about:blank", L"javascript:alert(1)", L"file:///C:/Temp/B90a.htm",
           L"C:\\Temp\\B90a.htm", L"\\\\server\\share\\B90a.htm", L"//evil.example/B90a.htm",
           L"res://C:\\t\\Tabulon.exe/other.htm", L"ftp://example.org/B90a.htm",
-          L"res://C:\\t\\Tabulon.exe/B90a.htm.exe", L"shell:startup", L"B90a"})
+          L"res://C:\\t\\Tabulon.exe/B90a.htm.exe", L"shell:startup", L"B90a",
+          L"about:/evil/B90a.htm", L"about:res://x/B90a.htm"})
         EXPECT_EQ(ClassifyLink(address).kind, LinkKind::Ignored)
             << std::string(address, address + wcslen(address));
 }
