@@ -42,28 +42,6 @@ std::wstring_view LastComponent(std::wstring_view address) {
 
 } // namespace
 
-std::wstring ResourcePageAddress(std::wstring_view modulePath, std::wstring_view page) {
-    std::wstring address = L"res://";
-    for (wchar_t c : modulePath) {
-        switch (c) {
-        case L'%':
-            address += L"%25";
-            break;
-        case L'#':
-            address += L"%23";
-            break;
-        case L'?':
-            address += L"%3F";
-            break;
-        default:
-            address += c;
-        }
-    }
-    address += L'/';
-    address += page;
-    return address;
-}
-
 LinkTarget ClassifyLink(std::wstring_view address) {
     const std::wstring_view scheme = SchemeOf(address);
     if (EqualNoCase(scheme, L"http") || EqualNoCase(scheme, L"https") ||

@@ -1,4 +1,4 @@
-// Addresses of the built-in pages and where a link clicked in the panel goes.
+// Where a link clicked in the panel goes.
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -13,19 +13,6 @@ void PrintTo(const LinkTarget& t, std::ostream* os) {
 }
 
 namespace {
-
-TEST(ResourcePageAddress, KeepsAnyFolderNameAndEscapesOnlyAddressSyntax) {
-    EXPECT_EQ(ResourcePageAddress(L"C:\\Tabulon\\Tabulon.exe", L"B90D.HTM"),
-              L"res://C:\\Tabulon\\Tabulon.exe/B90D.HTM");
-    // Spaces, Chinese, Hangul (outside GBK) and a character beyond the BMP
-    // (a surrogate pair) stay as they are.
-    EXPECT_EQ(ResourcePageAddress(L"D:\\My Notes\\便笺 한글 \U0001F600\\Tabulon.exe", L"B90D.HTM"),
-              L"res://D:\\My Notes\\便笺 한글 \U0001F600\\Tabulon.exe/B90D.HTM");
-    // '#' would start a fragment, '?' a query, '%' an escape.
-    EXPECT_EQ(ResourcePageAddress(L"C:\\a#1\\b?2\\100%\\T.exe", L"B90A.HTM"),
-              L"res://C:\\a%231\\b%3F2\\100%25\\T.exe/B90A.HTM");
-    EXPECT_EQ(ResourcePageAddress(L"", L"B90B.HTM"), L"res:///B90B.HTM");
-}
 
 LinkTarget Page(std::wstring_view name) {
     return {LinkKind::BuiltInPage, std::wstring(name)};
