@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window without the mouse: from the note, Ctrl+Tab reaches √ and Tab
 # walks on to the pin button, where Enter pins; F1 writes the help page and
-# Alt+O opens the options menu, from the note too.
+# Alt+O and F10 open the options menu, from the note too.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
@@ -30,6 +30,10 @@ check "Alt+O opens the options menu" until_ok 10 menu_open
 xdotool key Escape
 check "Esc closes it" until_ok 10 menu_closed
 check "and nothing else" has_window
+xdotool key F10
+check "F10 opens it too" until_ok 10 menu_open
+xdotool key Escape
+check "and Esc closes it" until_ok 10 menu_closed
 stop
 echo "keyboard: $failures failure(s)"
 [ "$failures" -eq 0 ]
