@@ -42,35 +42,24 @@ std::wstring_view LastComponent(std::wstring_view address) {
 
 } // namespace
 
-std::wstring ResourcePageAddress(std::wstring_view modulePath, std::wstring_view page) {
-    std::wstring address = L"res://";
-    for (wchar_t c : modulePath) {
-        switch (c) {
-        case L'%':
-            address += L"%25";
-            break;
-        case L'#':
-            address += L"%23";
-            break;
-        case L'?':
-            address += L"%3F";
-            break;
-        default:
-            address += c;
-        }
-    }
-    address += L'/';
-    address += page;
-    return address;
-}
-
 LinkTarget ClassifyLink(std::wstring_view address) {
     const std::wstring_view scheme = SchemeOf(address);
     if (EqualNoCase(scheme, L"http") || EqualNoCase(scheme, L"https") ||
         EqualNoCase(scheme, L"mailto"))
         return {LinkKind::WebAddress, {}};
-    // Our pages are reached from the panel's res:// page, or by a relative
-    // name; the same name at any other kind of place is not ours.
+    // Our pages are reached from the panel's page, which has no address of
+    // its own (a relative name then comes as "about:B90a.htm"), from a res://
+    // page, or by a relative name; the same name at any other kind of place
+    // is not ours.
+    if (EqualNoCase(scheme, L"about")) {
+        std::wstring_view name = address.substr(scheme.size() + 1);
+        if (StartsNoCase(name, L"blank")) name.remove_prefix(5);
+        if (name.find_first_of(L"/\\:") != std::wstring_view::npos) return {};
+        for (std::wstring_view page : kBuiltInPages)
+            if (EqualNoCase(LastComponent(name), page))
+                return {LinkKind::BuiltInPage, std::wstring(page)};
+        return {};
+    }
     if (!scheme.empty() && !EqualNoCase(scheme, L"res")) return {};
     if (scheme.empty()) {
         // A host without a scheme, a network share or a drive: not a link

@@ -1,7 +1,7 @@
 #pragma once
 // The three pages that ship inside Tabulon.exe as HTML resources: the tips
 // page of the web panel, help and feedback. The panel shows its page straight
-// from the executable (res://); help and feedback open in the user's browser,
+// from the executable (as bytes); help and feedback open in the user's browser,
 // which cannot read our resources, so they are written out as files first.
 #include <string>
 #include <string_view>
@@ -17,12 +17,6 @@ inline constexpr std::wstring_view kFeedbackPage = L"B90B.HTM";
 
 // Every page, in the order they are written out for the user's browser.
 inline constexpr std::wstring_view kBuiltInPages[] = {kPanelPage, kHelpPage, kFeedbackPage};
-
-// The address of a page inside the module at `modulePath`:
-// "res://<modulePath>/<page>". Characters that would end or escape the path
-// part of an address ('%', '#', '?') are percent-encoded; everything else,
-// spaces and characters outside any code page included, stays as it is.
-std::wstring ResourcePageAddress(std::wstring_view modulePath, std::wstring_view page);
 
 // Where a link clicked in the panel goes.
 enum class LinkKind {

@@ -2,25 +2,10 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
 #include "app/BuiltInPages.h"
 #include "platform/FileIO.h"
 
 namespace tabulon {
-namespace {
-
-std::wstring ModulePath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return std::wstring(path.data(), n);
-        path.resize(path.size() * 2); // truncated: a long path
-    }
-}
-
-} // namespace
 
 std::string_view PageResource(std::wstring_view page) {
     const std::wstring name(page);
@@ -31,10 +16,6 @@ std::string_view PageResource(std::wstring_view page) {
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     if (!bytes) return {};
     return {static_cast<const char*>(bytes), ::SizeofResource(nullptr, found)};
-}
-
-std::wstring PanelPageAddress() {
-    return ResourcePageAddress(ModulePath(), kPanelPage);
 }
 
 std::wstring BrowserPageFolder() {

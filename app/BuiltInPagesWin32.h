@@ -1,6 +1,6 @@
 #pragma once
-// The built-in pages on Windows: read from our own resources, shown in the
-// panel by their res:// address, written out for the user's browser.
+// The built-in pages on Windows: read from our own resources, handed to the
+// panel as bytes, written out for the user's browser.
 #include <windows.h>
 
 #include <string>
@@ -10,9 +10,6 @@ namespace tabulon {
 
 // The bytes of a page resource of the running program; empty when missing.
 std::string_view PageResource(std::wstring_view page);
-
-// res://<this program>/B90D.HTM
-std::wstring PanelPageAddress();
 
 // The folder the pages are written to for the user's browser:
 // "%TEMP%\Tabulon\". The program folder may be read-only; the temporary

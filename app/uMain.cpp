@@ -28,6 +28,7 @@ TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BindPinButton();
     BindNoteEditor();
     BindMessageHook();
+    BindKeyboard();
 }
 
 void TMainFrm::BindControls() {
@@ -71,6 +72,7 @@ void TMainFrm::WriteDateLine() {
     ::GetLocalTime(&now);
     const int isoWeekday = now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek;
     lblDateTime->SetCaption(FormatDateLine(now.wYear, now.wMonth, now.wDay, isoWeekday));
+    DateLineWritten();
 }
 
 // ---------------------------------------------------------------------------
@@ -210,6 +212,14 @@ void TMainFrm::ScreenChanged() {
 }
 
 LRESULT TMainFrm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (skinButtons.HandleMessage(msg, wp, lp, answer)) return answer;
+    if (msg == WM_SYSCOLORCHANGE || (msg == WM_SETTINGCHANGE && wp == SPI_SETHIGHCONTRAST))
+        rdtMain->ApplyColors();
+    // Alt or F10 alone would enter the menu mode of a window without a menu
+    // bar: an invisible menu that eats the next keys. Alt+O and F10 open the
+    // options menu instead (ShortcutKey).
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU && lp == 0) return 0;
     // Sent to every top-level window, shown or hidden, while the sender
     // waits: the work (25 MB written, another broadcast) runs once the
     // broadcast has returned, and a burst of changes composes once. Our own

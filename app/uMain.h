@@ -9,6 +9,7 @@
 #include "ui/Menus.h"
 #include "base/PassingLock.h"
 #include "ui/RichEdit.h"
+#include "ui/SkinButtons.h"
 #include "ui/Timer.h"
 #include "ui/WebBrowser.h"
 #include "ui/WinControl.h"
@@ -62,6 +63,8 @@ class TMainFrm : public TForm {
     std::unique_ptr<TTimer> tmrAutoSave;
     // The browser in pnlWeb; empty where the system has none.
     WebBrowser webLink;
+    // The skinned controls for the keyboard, tooltips and screen readers.
+    TSkinButtons skinButtons{*this};
 
     // Caption buttons and moving.
     void img_close_normalMouseMove(TControl& sender, const TMouseEvent& e);
@@ -97,8 +100,12 @@ class TMainFrm : public TForm {
     void InsertMark(const wchar_t* mark);
 
     void tmrAutoSaveTimer(TTimer& sender);
-    // The application message hook: drops right-button messages for the page.
+    // The application message hook: drops right-button messages for the
+    // page, and takes the window's shortcuts wherever the focus is.
     void AppEvent1Message(MSG& msg, bool& handled);
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+Enter, F1, Ctrl+S, Alt+O and F10 for the
+    // window or any window in it: true when `msg` was one and is done.
+    bool ShortcutKey(const MSG& msg);
 
     // Writes the editor's text to the note file, taking it out of the editor
     // whatever its modification flag says (the save on leaving); while the note
@@ -118,6 +125,7 @@ class TMainFrm : public TForm {
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     // Moves the web panel's browser, which the layout rows do not hold.
     void DpiChanged() override;
+    void PaintOver(HDC dc) override;
 
   private:
     enum class ButtonState { Normal, Hover, Pressed };
@@ -130,6 +138,8 @@ class TMainFrm : public TForm {
     void WriteDateLine();
     void BindNoteEditor();
     void BindMessageHook();
+    void BindKeyboard();
+    void DateLineWritten();
     void NavigateWebPanel();
     void OpenLink(const std::wstring& address);
     void LoadNoteFile();

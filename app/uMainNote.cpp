@@ -151,13 +151,13 @@ void TMainFrm::tmrAutoSaveTimer(TTimer&) {
 void TMainFrm::NavigateWebPanel() {
     // Decoration only: without a browser control, or when it refuses the
     // page, the panel stays white and the rest of the start goes on. The page
-    // is our own, inside this program; links on it open in the user's browser.
+    // is our own, inside this program, and goes in as bytes: an address of it
+    // would spell out the program's folder, which may hold any characters.
+    // Links on it open in the user's browser.
     if (!webLink.Create(pnlWeb->Handle(), WebLinkBounds(Dpi()))) return;
-    const std::wstring page = PanelPageAddress();
-    webLink.SetFallbackPage(page);
     webLink.SetLinkHandler([this](const std::wstring& address) { OpenLink(address); });
     webLink.SetZoom(PageZoomPercent(Dpi(), SystemDpi()));
-    webLink.Navigate(page);
+    webLink.ShowPage(std::string(PageResource(kPanelPage)));
 }
 
 void TMainFrm::OpenLink(const std::wstring& address) {
@@ -174,10 +174,12 @@ void TMainFrm::DpiChanged() {
     // another scale the zoom makes up the difference.
     webLink.SetBounds(WebLinkBounds(Dpi()));
     webLink.SetZoom(PageZoomPercent(Dpi(), SystemDpi()));
+    skinButtons.LayoutChanged();
 }
 
 void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {
-    handled = false;
+    handled = ShortcutKey(msg);
+    if (handled) return;
     if (IsBrowserRightButton(webLink.Window(), msg)) {
         handled = true;
         POINT at{};

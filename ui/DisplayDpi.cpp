@@ -23,4 +23,15 @@ int SystemDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+int DpiOfMonitor(HMONITOR monitor) {
+    // MDT_EFFECTIVE_DPI; the library is loaded once and kept for the run.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const ModuleHandle shcore = LoadSystemLibrary(L"shcore.dll");
+    static const auto getDpiForMonitor =
+        LibraryFunction<GetDpiForMonitorFn>(shcore.Get(), "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (!getDpiForMonitor || !monitor || FAILED(getDpiForMonitor(monitor, 0, &x, &y))) return 0;
+    return static_cast<int>(y);
+}
+
 } // namespace tabulon

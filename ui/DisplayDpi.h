@@ -15,8 +15,14 @@ int WindowDpi(HWND wnd);
 // the primary monitor's at logon on Windows 10 and later. 96 when unknown.
 int SystemDpi();
 
+// The effective DPI of a monitor where the system tells it (Windows 8.1 and
+// later, shcore); 0 when it cannot.
+int DpiOfMonitor(HMONITOR monitor);
+
 // Sent to a per-monitor aware top-level window whose DPI changes; absent
 // from the headers when building for Windows 7.
 inline constexpr UINT kWmDpiChanged = 0x02E0;
+// Sent just before it (Windows 10 1703 and later) to ask the window's new size.
+inline constexpr UINT kWmGetDpiScaledSize = 0x02E4;
 
 } // namespace tabulon

@@ -41,20 +41,26 @@ TForm::TForm(std::string name, const TFormSpec& layout)
     }
 }
 
-SIZE TForm::WindowSize() const {
+SIZE TForm::WindowSizeAt(int dpi) const {
     // The layout gives the client size; a frame comes on top.
-    RECT r{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    RECT r{0, 0, ScaleLength(designWidth_, dpi), ScaleLength(designHeight_, dpi)};
     if (style_ & WS_CAPTION) ::AdjustWindowRectEx(&r, style_, FALSE, 0);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-void TForm::ChangeDpi(int dpi) {
-    if (dpi <= 0 || dpi == dpi_) return;
-    dpi_ = dpi;
+void TForm::ChangeDpi(int dpi, const RECT* at) {
+    const bool changed = dpi > 0 && dpi != dpi_;
+    if (!changed && !at) return;
+    if (changed) {
+        dpi_ = dpi;
+        bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
+    }
+    // Size and place in one step: a resize followed by a move could leave the
+    // window straddling the monitors' boundary in between and bounce it back.
     const SIZE size = WindowSize();
-    bounds_ = TRect{0, 0, ScaleLength(designWidth_, dpi_), ScaleLength(designHeight_, dpi_)};
-    ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), nullptr, at ? at->left : 0, at ? at->top : 0, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (at ? 0 : SWP_NOMOVE));
+    if (!changed) return;
     for (std::span<const TControlSpec> layout : layouts_)
         ScaleLayout(*this, layout, dpi_);
     DpiChanged();
@@ -70,14 +76,17 @@ void TForm::Show() {
         ::GetCursorPos(&pointer);
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
-        if (::GetMonitorInfoW(::MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-            RECT r;
-            ::GetWindowRect(Handle(), &r);
+        HMONITOR target = ::MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
+        if (::GetMonitorInfoW(target, &monitor)) {
+            // Laid out for that monitor's scale, not the one the hidden
+            // window was made on.
+            const int dpi = DpiOfMonitor(target);
+            const SIZE size = WindowSizeAt(dpi > 0 ? dpi : dpi_);
             const RECT& w = monitor.rcWork;
-            const TRect at = CentreInWorkArea(TRect{w.left, w.top, w.right, w.bottom},
-                                              r.right - r.left, r.bottom - r.top);
-            ::SetWindowPos(Handle(), nullptr, at.left, at.top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const TRect at =
+                CentreInWorkArea(TRect{w.left, w.top, w.right, w.bottom}, size.cx, size.cy);
+            const RECT r{at.left, at.top, at.left + size.cx, at.top + size.cy};
+            ChangeDpi(dpi, &r);
         }
     }
     shownOnce_ = true;
@@ -137,25 +146,29 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ACTIVATE:
         // Focus goes back to the control that had it when the form was left,
-        // so the editor keeps its caret across a switch to another program.
+        // so the editor keeps its caret across a switch to another program
+        // (the form's own window holds it for its windowless controls).
         if (LOWORD(wp) == WA_INACTIVE) {
             HWND focus = ::GetFocus();
-            if (focus && ::IsChild(Handle(), focus)) lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(Handle(), lastFocus_)) {
+            if (focus && (focus == Handle() || ::IsChild(Handle(), focus))) lastFocus_ = focus;
+        } else if (lastFocus_ && ::IsWindow(lastFocus_) &&
+                   (lastFocus_ == Handle() || ::IsChild(Handle(), lastFocus_))) {
             ::SetFocus(lastFocus_);
             return 0;
         }
         break;
-    case kWmDpiChanged: {
-        // Moved to a monitor of another scale: laid out anew at the position
-        // the system suggests (its size is ours, computed from the layout).
-        ChangeDpi(LOWORD(wp));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lp);
-        if (suggested)
-            ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
+    case kWmGetDpiScaledSize: {
+        // Asked before WM_DPICHANGED: the size the layout gives, so that the
+        // suggested rectangle has it and the window lands where Windows means.
+        const SIZE size = WindowSizeAt(LOWORD(wp));
+        *reinterpret_cast<SIZE*>(lp) = size;
+        return TRUE;
     }
+    case kWmDpiChanged:
+        // Moved to a monitor of another scale: laid out anew in the rectangle
+        // the system suggests (of the size the layout gives).
+        ChangeDpi(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_SYSCOMMAND:
         // The whole application minimises through its taskbar entry.
         if ((wp & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {

@@ -39,10 +39,11 @@ class TForm : public TWinControl {
 
     // The DPI the form and its controls are laid out for.
     int Dpi() const { return dpi_; }
-    // Lays the window and every control out again for `dpi` (the window keeps
-    // its top-left corner). Called when the window moves to a monitor of
-    // another scale.
-    void ChangeDpi(int dpi);
+    // Lays the window and every control out again for `dpi`, with one move
+    // of the window: into the rectangle `at` (screen coordinates; its size is
+    // the layout's), or keeping its top-left corner. Called when the window
+    // moves to a monitor of another scale.
+    void ChangeDpi(int dpi, const RECT* at = nullptr);
     // Keeps layout rows (static tables) for ChangeDpi; BuildLayout calls it.
     void RememberLayout(std::span<const TControlSpec> specs) { layouts_.push_back(specs); }
 
@@ -93,8 +94,9 @@ class TForm : public TWinControl {
 
   private:
     [[noreturn]] static void ThrowMissing(const std::string& name);
-    // The window's size for the client size of the layout at `dpi_`.
-    SIZE WindowSize() const;
+    // The window's size for the client size of the layout at `dpi`.
+    SIZE WindowSizeAt(int dpi) const;
+    SIZE WindowSize() const { return WindowSizeAt(dpi_); }
 
     std::wstring caption_;
     TFontSpec font_;

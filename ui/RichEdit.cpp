@@ -155,14 +155,27 @@ void TRichEdit::ParentHandleReady(HWND parentWnd) {
     ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PlainPaste));
     hfont_ = CreateFontFor(font_);
     ::SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.Get()), FALSE);
-    ::SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_)));
+    ApplyColors();
+    ::SendMessageW(wnd, EM_SETTARGETDEVICE, 0, 0); // wrap to the window
+    ::SendMessageW(wnd, EM_SETEVENTMASK, 0, ENM_CHANGE);
+}
+
+void TRichEdit::ApplyColors() {
+    // Under a high-contrast theme the note is written in the system's window
+    // and text colours, which the user chose to be able to read it.
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    const bool system =
+        ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    ::SendMessageW(wnd_.Get(), EM_SETBKGNDCOLOR, system ? 1 : 0,
+                   system ? 0 : static_cast<LPARAM>(ColorToRGB(color_)));
     CHARFORMAT2W format{};
     format.cbSize = sizeof(format);
     format.dwMask = CFM_COLOR;
+    format.dwEffects = system ? CFE_AUTOCOLOR : 0;
     format.crTextColor = ColorToRGB(font_.color);
-    ::SendMessageW(wnd, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-    ::SendMessageW(wnd, EM_SETTARGETDEVICE, 0, 0); // wrap to the window
-    ::SendMessageW(wnd, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    ::SendMessageW(wnd_.Get(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
 void TRichEdit::Notify(UINT code) {

@@ -41,6 +41,9 @@ class TRichEdit : public TControl {
     void SetFocus();
     // A new font for the whole text (a change of display scale).
     void SetFont(const TFontSpec& font);
+    // The note's colours, or the system's window and text colours while a
+    // high-contrast theme is on; again after the theme changes.
+    void ApplyColors();
 
   protected:
     void ParentHandleReady(HWND parentWnd) override;

@@ -3,6 +3,8 @@
 #include <exdisp.h>
 #include <ole2.h>
 
+#include <utility>
+
 #include "ui/WebBrowserEvents.h"
 #include "ui/WebBrowserSite.h"
 
@@ -53,7 +55,7 @@ void WebBrowser::ConnectEvents() {
             if (linkHandler_) linkHandler_(address);
         },
         [this](int failuresInRow) { NavigationFailed(failuresInRow); },
-        [this] { ApplyZoom(); },
+        [this] { DocumentComplete(); },
     });
     if (FAILED(eventPoint_->Advise(static_cast<IDispatch*>(events_), &eventCookie_))) {
         eventCookie_ = 0;
@@ -67,6 +69,42 @@ void WebBrowser::NavigationFailed(int failuresInRow) {
         Navigate(fallback_);
     else if (failuresInRow <= 2)
         Navigate(L"about:blank");
+}
+
+bool WebBrowser::ShowPage(std::string html) {
+    pendingPage_ = std::move(html);
+    if (Navigate(L"about:blank")) return true;
+    pendingPage_.clear();
+    return false;
+}
+
+void WebBrowser::DocumentComplete() {
+    // The empty page is there: the waiting page goes into its document (only
+    // once; its own completion comes back here with nothing waiting).
+    if (!pendingPage_.empty() && browser_) {
+        const std::string page = std::exchange(pendingPage_, {});
+        ComPtr<IDispatch> document;
+        if (SUCCEEDED(browser_->get_Document(document.Receive())) && document)
+            LoadPageIntoDocument(document.Get(), page);
+    }
+    ApplyZoom();
+}
+
+HRESULT LoadPageIntoDocument(IUnknown* document, std::string_view html) {
+    if (!document) return E_POINTER;
+    ComPtr<IPersistStreamInit> persist;
+    HRESULT hr = document->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid());
+    if (FAILED(hr)) return hr;
+    ComPtr<IStream> stream;
+    hr = ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive());
+    if (FAILED(hr)) return hr;
+    ULONG written = 0;
+    hr = stream->Write(html.data(), static_cast<ULONG>(html.size()), &written);
+    if (FAILED(hr) || written != html.size()) return FAILED(hr) ? hr : E_FAIL;
+    const LARGE_INTEGER start{};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    hr = persist->InitNew();
+    return SUCCEEDED(hr) ? persist->Load(stream.Get()) : hr;
 }
 
 void WebBrowser::SetZoom(int percent) {
@@ -132,6 +170,7 @@ void WebBrowser::Destroy() {
     }
     window_ = nullptr;
     ownNavigation_ = false;
+    pendingPage_.clear();
 }
 
 bool IsBrowserRightButton(HWND browser, const MSG& msg) {

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/ComPtr.h"
 
@@ -42,6 +43,12 @@ class WebBrowser {
     // Starts loading `address` (no flags, frame, post data or headers); the
     // page loads on its own later. False when the request is refused.
     bool Navigate(const std::wstring& address);
+
+    // Shows the page `html` (its bytes, as a file would hold them) with no
+    // address: an empty page first, then the bytes through the document once
+    // that has loaded. No path is involved, so the program's folder may have
+    // any name. False when the empty page is refused.
+    bool ShowPage(std::string html);
 
     // Receives the address of every link the user follows and of every page
     // that asks for a new window; the control itself stays where it is.
@@ -71,6 +78,7 @@ class WebBrowser {
     void ConnectEvents();
     void NavigationFailed(int failuresInRow);
     void ApplyZoom();
+    void DocumentComplete();
 
     WebBrowserSite* site_ = nullptr;
     WebBrowserEvents* events_ = nullptr;
@@ -82,8 +90,13 @@ class WebBrowser {
     bool ownNavigation_ = false;
     std::function<void(const std::wstring&)> linkHandler_;
     std::wstring fallback_;
+    std::string pendingPage_;
     int zoom_ = 100;
 };
+
+// Loads `html` into a browser document (IPersistStreamInit) in place of what
+// it holds.
+HRESULT LoadPageIntoDocument(IUnknown* document, std::string_view html);
 
 // True for a right-button press or release aimed at a window inside
 // `browser` (at any depth; not `browser` itself): the message the main

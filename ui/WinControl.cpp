@@ -114,6 +114,7 @@ void TWinControl::PaintControls(HDC dc, const RECT& area) {
         ::IntersectClipRect(dc, common.left, common.top, common.right, common.bottom);
         c->Paint(dc);
     }
+    PaintOver(dc);
 }
 
 void TWinControl::OnPaint() {

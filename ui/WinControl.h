@@ -58,6 +58,8 @@ class TWinControl : public TControl {
     void ParentHandleReady(HWND parentWnd) override;
     // Messages not handled here go to DefWindowProc.
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    // Draws over the graphic controls (a focus ring), in client coordinates.
+    virtual void PaintOver(HDC dc) { (void)dc; }
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
   private:

@@ -5,11 +5,15 @@
 #include "app/RichNoteEditor.h"
 #include "app/uMain.h"
 #include "ui/Application.h"
+#include "platform/ComPtr.h"
 #include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <functional>
+#include <iterator>
 #include <vector>
 
 namespace tabulon {
@@ -472,6 +476,82 @@ TEST_F(MainWindow, EveryChangeToTheNoteRaisesTheModificationFlag) {
     Pump();
     frm.AutoSaveNoteFile();
     EXPECT_EQ(ReadWholeFile(ProgramFolder() + L"Data\\content.ini"), "");
+}
+
+// What a screen reader finds: the window's accessible object lists the skinned
+// controls by name and role, knows where they are and which has the focus,
+// and its default action presses them. Asked in process: Wine's oleacc does
+// not carry the object across AccessibleObjectFromWindow.
+TEST_F(MainWindow, ScreenReadersFindTheSkinnedControlsAndCanPressThem) {
+    const LRESULT answer = ::SendMessageW(MainFrm->Handle(), WM_GETOBJECT, 0, LPARAM(OBJID_CLIENT));
+    ASSERT_GT(answer, 0);
+    ComPtr<IAccessible> object;
+    if (FAILED(::ObjectFromLresult(answer, IID_IAccessible, 0, object.ReceiveVoid())))
+        object = MainFrm->skinButtons.Accessible(); // where oleacc cannot hand it over
+    ASSERT_TRUE(object);
+    struct Child {
+        const wchar_t* name;
+        long role;
+    };
+    const Child expected[] = {
+        {L"打勾", ROLE_SYSTEM_PUSHBUTTON},    {L"打叉", ROLE_SYSTEM_PUSHBUTTON},
+        {L"选项", ROLE_SYSTEM_BUTTONMENU},    {L"添加到桌面", ROLE_SYSTEM_PUSHBUTTON},
+        {L"最小化", ROLE_SYSTEM_PUSHBUTTON},  {L"关闭", ROLE_SYSTEM_PUSHBUTTON},
+        {L"今天是 ", ROLE_SYSTEM_STATICTEXT}, // the date line, read as it shows
+    };
+    long count = 0;
+    ASSERT_EQ(object->get_accChildCount(&count), S_OK);
+    ASSERT_EQ(count, long(std::size(expected)));
+    for (long id = 1; id <= count; ++id) {
+        VARIANT child{};
+        child.vt = VT_I4;
+        child.lVal = id;
+        BSTR name = nullptr;
+        ASSERT_EQ(object->get_accName(child, &name), S_OK) << id;
+        EXPECT_EQ(std::wstring(name).rfind(expected[id - 1].name, 0), 0u) << id;
+        ::SysFreeString(name);
+        VARIANT role{};
+        ASSERT_EQ(object->get_accRole(child, &role), S_OK);
+        EXPECT_EQ(role.lVal, expected[id - 1].role) << id;
+    }
+
+    // The pin button where it shows on the screen, 488, 45, 84 x 29 in the window.
+    VARIANT pin{};
+    pin.vt = VT_I4;
+    pin.lVal = 4;
+    RECT window;
+    ::GetWindowRect(MainFrm->Handle(), &window);
+    long x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(object->accLocation(&x, &y, &w, &h, pin), S_OK);
+    EXPECT_EQ(x - window.left, 488);
+    EXPECT_EQ(y - window.top, 45);
+    EXPECT_EQ(w, 84);
+    EXPECT_EQ(h, 29);
+    VARIANT hit{};
+    ASSERT_EQ(object->accHitTest(x + 5, y + 5, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, 4);
+
+    // Focused from the keyboard, it is the focused child.
+    MainFrm->skinButtons.Focus(3);
+    VARIANT focus{}, state{};
+    ASSERT_EQ(object->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.lVal, 4);
+    ASSERT_EQ(object->get_accState(pin, &state), S_OK);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSED);
+
+    // Its default action pins (here: clicks the pin button).
+    int pins = 0;
+    auto saved = MainFrm->imgAppToDesk->OnClick;
+    MainFrm->imgAppToDesk->OnClick = [&pins](TControl&) { ++pins; };
+    EXPECT_EQ(object->accDoDefaultAction(pin), S_OK);
+    DrainQueue();
+    MainFrm->imgAppToDesk->OnClick = saved;
+    EXPECT_EQ(pins, 1);
+
+    // Tab from the last control goes back to the note.
+    MainFrm->skinButtons.Focus(5);
+    ::SendMessageW(MainFrm->Handle(), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_EQ(::GetFocus(), MainFrm->rdtMain->Handle());
 }
 
 } // namespace

@@ -195,3 +195,40 @@ TEST_F(MainWindowScale, BackAt96DpiEveryControlIsWhereItWas) {
 
 } // namespace
 } // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+int positionChanges = 0;
+
+LRESULT CALLBACK CountPositionChanges(int code, WPARAM wp, LPARAM lp) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && sent->hwnd == MainFrm->Handle() &&
+        sent->message == WM_WINDOWPOSCHANGED)
+        ++positionChanges;
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// A resize and then a move could leave the window straddling two monitors in
+// between, and Windows would move it back: one move only, to the suggested
+// rectangle, whose size the window gave when asked.
+TEST_F(MainWindowScale, TakesTheSuggestedRectangleInOneMove) {
+    SIZE asked{};
+    ::SendMessageW(MainFrm->Handle(), kWmGetDpiScaledSize, 192, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_EQ(asked.cx, 1168);
+    EXPECT_EQ(asked.cy, 764);
+    HHOOK hook =
+        ::SetWindowsHookExW(WH_CALLWNDPROC, &CountPositionChanges, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    positionChanges = 0;
+    MoveTo(192, 200, 150);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(positionChanges, 1);
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 150);
+    EXPECT_EQ(r.right - r.left, 1168);
+}
+
+} // namespace
+} // namespace tabulon

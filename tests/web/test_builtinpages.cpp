@@ -1,4 +1,4 @@
-// Addresses of the built-in pages and where a link clicked in the panel goes.
+// Where a link clicked in the panel goes.
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -14,19 +14,6 @@ void PrintTo(const LinkTarget& t, std::ostream* os) {
 
 namespace {
 
-TEST(ResourcePageAddress, KeepsAnyFolderNameAndEscapesOnlyAddressSyntax) {
-    EXPECT_EQ(ResourcePageAddress(L"C:\\Tabulon\\Tabulon.exe", L"B90D.HTM"),
-              L"res://C:\\Tabulon\\Tabulon.exe/B90D.HTM");
-    // Spaces, Chinese, Hangul (outside GBK) and a character beyond the BMP
-    // (a surrogate pair) stay as they are.
-    EXPECT_EQ(ResourcePageAddress(L"D:\\My Notes\\便笺 한글 \U0001F600\\Tabulon.exe", L"B90D.HTM"),
-              L"res://D:\\My Notes\\便笺 한글 \U0001F600\\Tabulon.exe/B90D.HTM");
-    // '#' would start a fragment, '?' a query, '%' an escape.
-    EXPECT_EQ(ResourcePageAddress(L"C:\\a#1\\b?2\\100%\\T.exe", L"B90A.HTM"),
-              L"res://C:\\a%231\\b%3F2\\100%25\\T.exe/B90A.HTM");
-    EXPECT_EQ(ResourcePageAddress(L"", L"B90B.HTM"), L"res:///B90B.HTM");
-}
-
 LinkTarget Page(std::wstring_view name) {
     return {LinkKind::BuiltInPage, std::wstring(name)};
 }
@@ -38,6 +25,9 @@ TEST(ClassifyLink, OurPagesByNameFromTheResourceOrRelative) {
     EXPECT_EQ(ClassifyLink(L"B90a.htm"), Page(kHelpPage));
     EXPECT_EQ(ClassifyLink(L"B90b.htm?from=panel"), Page(kFeedbackPage));
     EXPECT_EQ(ClassifyLink(L"/help4/B90a.htm"), Page(kHelpPage));
+    // Relative to the panel's page, which has no address.
+    EXPECT_EQ(ClassifyLink(L"about:B90a.htm"), Page(kHelpPage));
+    EXPECT_EQ(ClassifyLink(L"about:blankB90b.htm#x"), Page(kFeedbackPage));
 }
 
 TEST(ClassifyLink, WebAndMailAddressesGoOutAsTheyAre) {
@@ -52,7 +42,8 @@ TEST(ClassifyLink, EverythingElseIsIgnored) {
          {L"", L"about:blank", L"javascript:alert(1)", L"file:///C:/Temp/B90a.htm",
           L"C:\\Temp\\B90a.htm", L"\\\\server\\share\\B90a.htm", L"//evil.example/B90a.htm",
           L"res://C:\\t\\Tabulon.exe/other.htm", L"ftp://example.org/B90a.htm",
-          L"res://C:\\t\\Tabulon.exe/B90a.htm.exe", L"shell:startup", L"B90a"})
+          L"res://C:\\t\\Tabulon.exe/B90a.htm.exe", L"shell:startup", L"B90a",
+          L"about:/evil/B90a.htm", L"about:res://x/B90a.htm"})
         EXPECT_EQ(ClassifyLink(address).kind, LinkKind::Ignored)
             << std::string(address, address + wcslen(address));
 }

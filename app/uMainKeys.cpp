@@ -1,0 +1,131 @@
+// TMainFrm: the window without the mouse. The skinned controls as keyboard
+// stops, tooltips and accessible children, and the shortcuts that work
+// wherever the focus is, the note included.
+#include "app/uMain.h"
+
+#include "ui/Application.h"
+#include "ui/SkinAccessible.h"
+
+namespace tabulon {
+
+namespace {
+
+bool KeyIsDown(int key) {
+    return ::GetKeyState(key) < 0;
+}
+
+} // namespace
+
+void TMainFrm::BindKeyboard() {
+    // The caption buttons show one of three pictures; the normal one gives
+    // the place, the hover one takes the click.
+    auto captionStates = [](const TImage* hover, const TImage* down) {
+        return [hover, down] {
+            return (hover->Visible() ? long(STATE_SYSTEM_HOTTRACKED) : 0L) |
+                   (down->Visible() ? long(STATE_SYSTEM_PRESSED) : 0L);
+        };
+    };
+    auto speedStates = [](const TSpeedButton* b) {
+        return [b] {
+            return (b->Hot() ? long(STATE_SYSTEM_HOTTRACKED) : 0L) |
+                   (b->Down() ? long(STATE_SYSTEM_PRESSED) : 0L);
+        };
+    };
+    // Tab order: the mark buttons by the note, the options, the pin button,
+    // then the caption buttons; the date line is read, never focused.
+    using R = TSkinRole;
+    skinButtons.Add({.place = btn3,
+                     .target = btn3,
+                     .name = L"打勾",
+                     .tip = L"打勾 √",
+                     .shownStates = speedStates(btn3)});
+    skinButtons.Add({.place = btn4,
+                     .target = btn4,
+                     .name = L"打叉",
+                     .tip = L"打叉 ×",
+                     .shownStates = speedStates(btn4)});
+    skinButtons.Add({.place = lblSet,
+                     .target = lblSet,
+                     .name = L"选项",
+                     .tip = L"选项 (Alt+O)",
+                     .shortcut = L"Alt+O",
+                     .role = R::MenuButton});
+    skinButtons.Add({.place = imgAppToDesk,
+                     .target = imgAppToDesk,
+                     .name = L"添加到桌面",
+                     .tip = L"把便笺贴到桌面 (Ctrl+Enter)",
+                     .shortcut = L"Ctrl+Enter"});
+    skinButtons.Add({.place = img_mini_normal,
+                     .target = img_mini_highlight,
+                     .name = L"最小化",
+                     .tip = L"最小化",
+                     .shownStates = captionStates(img_mini_highlight, img_mini_down)});
+    skinButtons.Add({.place = img_close_normal,
+                     .target = img_close_highlight,
+                     .name = L"关闭",
+                     .tip = L"关闭",
+                     .shownStates = captionStates(img_close_highlight, img_close_down)});
+    // Named once the date is written (DateLineWritten).
+    skinButtons.Add({.place = lblDateTime, .role = R::Text});
+    skinButtons.OnLeave = [this](bool) { rdtMain->SetFocus(); };
+    skinButtons.CreateTooltips();
+    SetAccessibleName(rdtMain->Handle(), L"便笺");
+}
+
+void TMainFrm::DateLineWritten() {
+    // A screen reader reads the date line as it shows (the last item).
+    skinButtons.SetName(skinButtons.Count() - 1, lblDateTime->Caption());
+}
+
+bool TMainFrm::ShortcutKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)) return false;
+    const bool control = KeyIsDown(VK_CONTROL), shift = KeyIsDown(VK_SHIFT),
+               alt = KeyIsDown(VK_MENU);
+    std::function<void()> action;
+    switch (msg.wParam) {
+    case VK_TAB:
+        // Tab belongs to the note; Ctrl+Tab leaves it (and steps like Tab
+        // among the skinned controls).
+        if (!control || alt) return false;
+        if (skinButtons.HasFocus())
+            action = [this, shift] { skinButtons.Step(!shift); };
+        else if (shift)
+            action = [this] { skinButtons.FocusLast(); };
+        else
+            action = [this] { skinButtons.FocusFirst(); };
+        break;
+    case VK_RETURN:
+        if (!control || alt || shift) return false;
+        action = [this] { imgAppToDesk->Click(); };
+        break;
+    case VK_F1:
+        if (control || alt || shift) return false;
+        action = [this] { N_helpClick(*popSysset.Find("N_help")); };
+        break;
+    case 'S':
+        if (!control || alt || shift) return false;
+        action = [this] { WriteNoteFile(); };
+        break;
+    case 'O':
+        if (!alt || control || shift) return false;
+        action = [this] { lblSet->Click(); };
+        break;
+    case VK_F10:
+        // Shift+F10 stays the context menu's key.
+        if (shift || control) return false;
+        action = [this] { lblSet->Click(); };
+        break;
+    default:
+        return false;
+    }
+    // Taken either way: a failing action must not let the key reach the note.
+    Guarded(action);
+    return true;
+}
+
+void TMainFrm::PaintOver(HDC dc) {
+    skinButtons.PaintFocusRing(dc);
+}
+
+} // namespace tabulon

@@ -1,0 +1,277 @@
+#include "ui/SkinAccessible.h"
+
+#include "ui/SkinButtons.h"
+
+#include <string>
+
+namespace tabulon {
+
+namespace {
+
+HRESULT Text(const std::wstring& text, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (text.empty()) return S_FALSE;
+    *out = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+void SetChild(VARIANT* out, long id) {
+    ::VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = id;
+}
+
+long RoleOf(TSkinRole role) {
+    switch (role) {
+    case TSkinRole::PushButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case TSkinRole::MenuButton:
+        return ROLE_SYSTEM_BUTTONMENU;
+    case TSkinRole::Text:
+        break;
+    }
+    return ROLE_SYSTEM_STATICTEXT;
+}
+
+constexpr int kSelf = -1;
+constexpr int kNone = -2;
+
+} // namespace
+
+void SetAccessibleName(HWND window, const wchar_t* name) {
+    ComPtr<IAccPropServices> services;
+    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IAccPropServices, services.ReceiveVoid())))
+        return;
+    services->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_NAME, name);
+}
+
+SkinAccessible::SkinAccessible(TSkinButtons& items, HWND window) : items_(&items) {
+    ::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard_.ReceiveVoid());
+}
+
+STDMETHODIMP SkinAccessible::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        *out = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) SkinAccessible::Release() {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+}
+
+STDMETHODIMP SkinAccessible::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+STDMETHODIMP SkinAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** out) {
+    if (out) *out = nullptr;
+    return E_NOTIMPL;
+}
+STDMETHODIMP SkinAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return E_NOTIMPL;
+}
+STDMETHODIMP SkinAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                    UINT*) {
+    return E_NOTIMPL;
+}
+
+int SkinAccessible::ItemOf(const VARIANT& child) const {
+    if (child.vt != VT_I4) return kNone;
+    if (child.lVal == CHILDID_SELF) return kSelf;
+    return child.lVal >= 1 && child.lVal <= items_->Count() ? int(child.lVal - 1) : kNone;
+}
+
+// Each method: disconnected once the window is gone, the object's own
+// questions to the standard object, the children's answered here.
+#define TABULON_ITEM_OR(child, forSelf)                                                            \
+    if (!items_) return RPC_E_DISCONNECTED;                                                        \
+    const int item = ItemOf(child);                                                                \
+    if (item == kNone) return E_INVALIDARG;                                                        \
+    if (item == kSelf) return standard_ ? (forSelf) : DISP_E_MEMBERNOTFOUND
+
+STDMETHODIMP SkinAccessible::get_accParent(IDispatch** parent) {
+    if (!items_) return RPC_E_DISCONNECTED;
+    if (!parent) return E_POINTER;
+    *parent = nullptr;
+    return standard_ ? standard_->get_accParent(parent) : S_FALSE;
+}
+
+STDMETHODIMP SkinAccessible::get_accChildCount(long* count) {
+    if (!items_) return RPC_E_DISCONNECTED;
+    if (!count) return E_POINTER;
+    *count = items_->Count();
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::get_accChild(VARIANT child, IDispatch** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    TABULON_ITEM_OR(child, E_INVALIDARG);
+    return S_FALSE; // a simple element: the parent answers for it
+}
+
+STDMETHODIMP SkinAccessible::get_accName(VARIANT child, BSTR* name) {
+    TABULON_ITEM_OR(child, standard_->get_accName(child, name));
+    return Text(items_->At(item).name, name);
+}
+
+STDMETHODIMP SkinAccessible::get_accValue(VARIANT child, BSTR* value) {
+    TABULON_ITEM_OR(child, standard_->get_accValue(child, value));
+    if (value) *value = nullptr;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+STDMETHODIMP SkinAccessible::get_accDescription(VARIANT child, BSTR* description) {
+    TABULON_ITEM_OR(child, standard_->get_accDescription(child, description));
+    const TSkinButton& b = items_->At(item);
+    return Text(b.tip == b.name ? std::wstring() : b.tip, description);
+}
+
+STDMETHODIMP SkinAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    if (!role) return E_POINTER;
+    TABULON_ITEM_OR(child, standard_->get_accRole(child, role));
+    SetChild(role, RoleOf(items_->At(item).role));
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::get_accState(VARIANT child, VARIANT* state) {
+    if (!state) return E_POINTER;
+    TABULON_ITEM_OR(child, standard_->get_accState(child, state));
+    SetChild(state, items_->State(item));
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::get_accHelp(VARIANT child, BSTR* help) {
+    TABULON_ITEM_OR(child, standard_->get_accHelp(child, help));
+    return Text({}, help);
+}
+
+STDMETHODIMP SkinAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
+    if (file) *file = nullptr;
+    if (topic) *topic = -1;
+    (void)child;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+STDMETHODIMP SkinAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
+    TABULON_ITEM_OR(child, standard_->get_accKeyboardShortcut(child, shortcut));
+    return Text(items_->At(item).shortcut, shortcut);
+}
+
+STDMETHODIMP SkinAccessible::get_accFocus(VARIANT* child) {
+    if (!items_) return RPC_E_DISCONNECTED;
+    if (!child) return E_POINTER;
+    if (items_->HasFocus() && items_->Focused() >= 0) {
+        SetChild(child, items_->Focused() + 1);
+        return S_OK;
+    }
+    ::VariantInit(child);
+    return standard_ ? standard_->get_accFocus(child) : S_FALSE;
+}
+
+STDMETHODIMP SkinAccessible::get_accSelection(VARIANT* children) {
+    if (!children) return E_POINTER;
+    ::VariantInit(children);
+    return items_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
+}
+
+STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+    TABULON_ITEM_OR(child, standard_->get_accDefaultAction(child, action));
+    switch (items_->At(item).role) {
+    case TSkinRole::PushButton:
+        return Text(L"按下", action);
+    case TSkinRole::MenuButton:
+        return Text(L"打开", action);
+    case TSkinRole::Text:
+        break;
+    }
+    return Text({}, action);
+}
+
+STDMETHODIMP SkinAccessible::accSelect(long flags, VARIANT child) {
+    TABULON_ITEM_OR(child, standard_->accSelect(flags, child));
+    if (!(flags & SELFLAG_TAKEFOCUS) || !TSkinButtons::Focusable(items_->At(item)))
+        return DISP_E_MEMBERNOTFOUND;
+    items_->Focus(item);
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::accLocation(long* left, long* top, long* width, long* height,
+                                         VARIANT child) {
+    if (!left || !top || !width || !height) return E_POINTER;
+    TABULON_ITEM_OR(child, standard_->accLocation(left, top, width, height, child));
+    const RECT r = items_->ScreenRect(item);
+    *left = r.left;
+    *top = r.top;
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+    if (!items_) return RPC_E_DISCONNECTED;
+    if (!end) return E_POINTER;
+    ::VariantInit(end);
+    const int item = ItemOf(start);
+    if (item == kNone) return E_INVALIDARG;
+    int to = kNone;
+    if (item == kSelf) {
+        if (direction == NAVDIR_FIRSTCHILD)
+            to = 0;
+        else if (direction == NAVDIR_LASTCHILD)
+            to = items_->Count() - 1;
+        else
+            return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
+    } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) {
+        to = item + 1;
+    } else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT) {
+        to = item - 1;
+    }
+    if (to < 0 || to >= items_->Count()) return S_FALSE;
+    SetChild(end, to + 1);
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::accHitTest(long x, long y, VARIANT* child) {
+    if (!items_) return RPC_E_DISCONNECTED;
+    if (!child) return E_POINTER;
+    const POINT p{x, y};
+    for (int i = 0; i < items_->Count(); ++i) {
+        const RECT r = items_->ScreenRect(i);
+        if (items_->Visible(i) && ::PtInRect(&r, p)) {
+            SetChild(child, i + 1);
+            return S_OK;
+        }
+    }
+    ::VariantInit(child);
+    return standard_ ? standard_->accHitTest(x, y, child) : S_FALSE;
+}
+
+STDMETHODIMP SkinAccessible::accDoDefaultAction(VARIANT child) {
+    TABULON_ITEM_OR(child, standard_->accDoDefaultAction(child));
+    if (!items_->At(item).target) return DISP_E_MEMBERNOTFOUND;
+    items_->PostPress(item);
+    return S_OK;
+}
+
+STDMETHODIMP SkinAccessible::put_accName(VARIANT, BSTR) {
+    return E_NOTIMPL;
+}
+STDMETHODIMP SkinAccessible::put_accValue(VARIANT, BSTR) {
+    return E_NOTIMPL;
+}
+
+#undef TABULON_ITEM_OR
+
+} // namespace tabulon

@@ -1,0 +1,77 @@
+#pragma once
+// The accessible object (Microsoft Active Accessibility) of a form's client
+// area whose controls have no windows: its children are the items of a
+// TSkinButtons, simple elements with child ids 1..Count(). What it does not
+// know itself (the window's own name, parent, child windows) it asks the
+// system's standard object of the same window.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include "platform/ComPtr.h"
+
+namespace tabulon {
+
+class TSkinButtons;
+
+// Names a child window, such as an edit control, for screen readers (its
+// own name would be its empty caption). Nothing where the system cannot.
+void SetAccessibleName(HWND window, const wchar_t* name);
+
+class SkinAccessible final : public IAccessible {
+  public:
+    SkinAccessible(TSkinButtons& items, HWND window);
+
+    // The window goes away: every later call answers "disconnected".
+    void Forget() {
+        items_ = nullptr;
+        standard_.Reset();
+    }
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDispatch: not offered (clients use the IAccessible methods).
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                        UINT*) override;
+
+    // IAccessible
+    STDMETHODIMP get_accParent(IDispatch** parent) override;
+    STDMETHODIMP get_accChildCount(long* count) override;
+    STDMETHODIMP get_accChild(VARIANT child, IDispatch** out) override;
+    STDMETHODIMP get_accName(VARIANT child, BSTR* name) override;
+    STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override;
+    STDMETHODIMP get_accDescription(VARIANT child, BSTR* description) override;
+    STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override;
+    STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override;
+    STDMETHODIMP get_accHelp(VARIANT child, BSTR* help) override;
+    STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
+    STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
+    STDMETHODIMP get_accFocus(VARIANT* child) override;
+    STDMETHODIMP get_accSelection(VARIANT* children) override;
+    STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override;
+    STDMETHODIMP accSelect(long flags, VARIANT child) override;
+    STDMETHODIMP accLocation(long* left, long* top, long* width, long* height,
+                             VARIANT child) override;
+    STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override;
+    STDMETHODIMP accHitTest(long x, long y, VARIANT* child) override;
+    STDMETHODIMP accDoDefaultAction(VARIANT child) override;
+    STDMETHODIMP put_accName(VARIANT child, BSTR name) override;
+    STDMETHODIMP put_accValue(VARIANT child, BSTR value) override;
+
+  private:
+    ~SkinAccessible() = default;
+    // The item index for a child id: -1 for the object itself, -2 for none.
+    int ItemOf(const VARIANT& child) const;
+
+    ULONG refs_ = 1;
+    TSkinButtons* items_;
+    ComPtr<IAccessible> standard_;
+};
+
+} // namespace tabulon
