@@ -1,5 +1,6 @@
 #include "ui/SkinAccessible.h"
 
+#include "platform/SystemLibrary.h"
 #include "ui/SkinButtons.h"
 
 #include <string>
@@ -7,6 +8,13 @@
 namespace tabulon {
 
 namespace {
+
+// oleacc is no KnownDLL: imported at load time, a copy left beside the
+// program in a download folder would be loaded instead of the system's.
+template <class Fn> Fn Oleacc(const char* name) {
+    static const ModuleHandle library = LoadSystemLibrary(L"oleacc.dll");
+    return LibraryFunction<Fn>(library.Get(), name);
+}
 
 HRESULT Text(const std::wstring& text, BSTR* out) {
     if (!out) return E_POINTER;
@@ -48,8 +56,17 @@ void SetAccessibleName(HWND window, const wchar_t* name) {
                              PROPID_ACC_NAME, name);
 }
 
+LRESULT AccessibleResult(IAccessible* object, WPARAM wp) {
+    using Fn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+    static const auto lresultFromObject = Oleacc<Fn>("LresultFromObject");
+    return lresultFromObject ? lresultFromObject(IID_IAccessible, wp, object) : 0;
+}
+
 SkinAccessible::SkinAccessible(TSkinButtons& items, HWND window) : items_(&items) {
-    ::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard_.ReceiveVoid());
+    using Fn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+    static const auto createStandard = Oleacc<Fn>("CreateStdAccessibleObject");
+    if (createStandard)
+        createStandard(window, OBJID_CLIENT, IID_IAccessible, standard_.ReceiveVoid());
 }
 
 STDMETHODIMP SkinAccessible::QueryInterface(REFIID iid, void** out) {

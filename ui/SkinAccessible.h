@@ -18,6 +18,10 @@ class TSkinButtons;
 // own name would be its empty caption). Nothing where the system cannot.
 void SetAccessibleName(HWND window, const wchar_t* name);
 
+// The answer to WM_GETOBJECT that hands `object` to the asking client (0
+// where the system's accessibility library is missing).
+LRESULT AccessibleResult(IAccessible* object, WPARAM wp);
+
 class SkinAccessible final : public IAccessible {
   public:
     SkinAccessible(TSkinButtons& items, HWND window);

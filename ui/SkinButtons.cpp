@@ -208,7 +208,7 @@ bool TSkinButtons::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         if (static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT)) return false;
         {
             ComPtr<IAccessible> object = Accessible();
-            result = ::LresultFromObject(IID_IAccessible, wp, object.Get());
+            result = AccessibleResult(object.Get(), wp);
         }
         return true;
     default:

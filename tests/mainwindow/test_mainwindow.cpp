@@ -7,6 +7,7 @@
 #include "ui/Application.h"
 #include "platform/ComPtr.h"
 #include "platform/FileIO.h"
+#include "platform/SystemLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -486,7 +487,12 @@ TEST_F(MainWindow, ScreenReadersFindTheSkinnedControlsAndCanPressThem) {
     const LRESULT answer = ::SendMessageW(MainFrm->Handle(), WM_GETOBJECT, 0, LPARAM(OBJID_CLIENT));
     ASSERT_GT(answer, 0);
     ComPtr<IAccessible> object;
-    if (FAILED(::ObjectFromLresult(answer, IID_IAccessible, 0, object.ReceiveVoid())))
+    using ObjectFromLresultFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
+    const ModuleHandle oleacc = LoadSystemLibrary(L"oleacc.dll");
+    const auto objectFromLresult =
+        LibraryFunction<ObjectFromLresultFn>(oleacc.Get(), "ObjectFromLresult");
+    if (!objectFromLresult ||
+        FAILED(objectFromLresult(answer, IID_IAccessible, 0, object.ReceiveVoid())))
         object = MainFrm->skinButtons.Accessible(); // where oleacc cannot hand it over
     ASSERT_TRUE(object);
     struct Child {
