@@ -135,7 +135,11 @@ class TMainFrm : public TForm {
     void LoadNoteFile();
 
     std::wstring NoteFilePath;
+    void TellSaved(NoteFile::Saved saved);
     void TellNoteSetAside();
+    // After the error box of a failed save on leaving: keeps the text aside
+    // and leaves (true), or stays (false), as the user chooses.
+    bool LeaveAfterFailedSave(std::exception_ptr error);
 
     NoteFile noteFile_;
     SingleErrorBox autoSaveErrors_;

@@ -228,8 +228,45 @@ TEST(NoteFile, EndOfSessionSetsTheTextAsideWhenTheNoteRefuses) {
     EXPECT_EQ(folder.Disk(), "old\r\n");
     EXPECT_EQ(ReadWholeFile(folder.dir / L"Data\\content.unsaved.ini"), "last words\r\n");
     SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    editor.text += u" and more";
     EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Note);
-    EXPECT_EQ(folder.Disk(), "last words\r\n");
+    EXPECT_EQ(folder.Disk(), "last words and more\r\n");
+    // The older words aside must not come back over these at the next start.
+    EXPECT_FALSE(FileExists(folder.dir / L"Data\\content.unsaved.ini"));
+}
+
+// Set aside at the end of the last run (the note could not be written): the
+// next start shows that text, the newer one, and the side file goes once the
+// note holds it.
+TEST(NoteFile, TextSetAsideWhenTheNoteWasReadableComesBackAtStart) {
+    struct Row {
+        const char* note; // nullptr: no note file
+        std::string aside;
+        std::u16string text;
+        bool told;
+    };
+    const Row rows[] = {
+        {"old\r\n", "old\r\nlast words\r\n", u"old\r\nlast words\r\n", true},
+        {"same\r\n", "same\r\n", u"same\r\n", false},
+        {nullptr, "only aside\r\n", u"only aside\r\n", true},
+    };
+    for (const Row& row : rows) {
+        NoteFolder folder;
+        if (row.note) folder.Put(row.note);
+        const std::wstring side = folder.dir / L"Data\\content.unsaved.ini";
+        WriteFileReplacing(side, row.aside);
+        FakeEditor editor;
+        NoteFile note;
+        note.Load(folder.NotePath(), editor);
+        EXPECT_EQ(editor.text, row.text);
+        EXPECT_EQ(note.RestoredAside(), row.told) << row.aside;
+        if (row.note) {
+            EXPECT_EQ(folder.Disk(), row.note); // kept until the next write
+        }
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Note);
+        EXPECT_EQ(folder.Disk(), row.aside);
+        EXPECT_FALSE(FileExists(side));
+    }
 }
 
 // An editor that cannot give its text raises before anything is written.
@@ -389,7 +426,16 @@ TEST(NoteFileTicks, AChangeTheFlagMissedArrivesWithinSixTicksAndAtExit) {
     EXPECT_EQ(folder.Disk(), "newer\r\n");
 }
 
-TEST(NoteFileTicks, AFileChangedOrDeletedBehindOurBackIsWrittenAgain) {
+// Another program rewrites the file in place (same size, as a sync client might).
+void RewriteInPlace(const std::wstring& path, std::string_view bytes) {
+    FileHandle other(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other.Valid());
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(other.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr));
+}
+
+TEST(NoteFileTicks, AChangeByAnotherProgramIsNeverOverwrittenUnseen) {
     LoadedNote loaded("mine\r\n");
     auto& [folder, editor, note] = loaded;
     note.Write(editor);
@@ -398,24 +444,46 @@ TEST(NoteFileTicks, AFileChangedOrDeletedBehindOurBackIsWrittenAgain) {
         note.Write(editor);
         EXPECT_EQ(counter.writes, 0);
     }
-    // Another program rewrites the file in place, same size.
+    // Nothing typed here: the editor takes their text, and nothing is written.
+    RewriteInPlace(folder.DiskPath(), "MINE");
     {
-        FileHandle other(CreateFileW(folder.DiskPath().c_str(), GENERIC_WRITE, 0, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(other.Valid());
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(other.Get(), "MINE", 4, &written, nullptr));
+        WriteCounter counter;
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Taken);
+        EXPECT_EQ(counter.writes, 0);
     }
-    ASSERT_EQ(folder.Disk(), "MINE\r\n");
-    note.Write(editor);
-    EXPECT_EQ(folder.Disk(), "mine\r\n");
+    EXPECT_EQ(editor.text, u"MINE\r\n");
+    EXPECT_EQ(note.Write(editor), NoteFile::Saved::Note);
+    EXPECT_EQ(folder.Disk(), "MINE\r\n");
+    // Both changed: ours is written, theirs kept beside under the time's name.
+    editor.text += u"ours";
+    RewriteInPlace(folder.DiskPath(), "THEIRS");
+    EXPECT_EQ(note.Write(editor), NoteFile::Saved::Kept);
+    EXPECT_EQ(folder.Disk(), "MINE\r\nours\r\n");
+    const std::wstring kept = note.KeptCopyPath();
+    const std::wstring name = kept.substr(kept.find_last_of(L'\\') + 1);
+    EXPECT_EQ(kept, folder.dir / (L"Data\\" + name));
+    EXPECT_EQ(name.size(), std::wstring(L"content.yyyyMMdd-HHmmss.ini").size()) << name;
+    EXPECT_EQ(name.find_first_not_of(L"0123456789", 8), 16u) << name;
+    EXPECT_EQ(ReadWholeFile(kept), "THEIRS");
+    EXPECT_EQ(note.Write(editor), NoteFile::Saved::Note);
+    // The same again within the second: a second copy, the first kept.
+    RewriteInPlace(folder.DiskPath(), "AGAIN!");
+    editor.text += u"!";
+    EXPECT_EQ(note.Write(editor, SaveReason::Exit), NoteFile::Saved::Kept);
+    EXPECT_NE(note.KeptCopyPath(), kept);
+    EXPECT_EQ(ReadWholeFile(kept), "THEIRS");
+    EXPECT_EQ(ReadWholeFile(note.KeptCopyPath()), "AGAIN!ours\r\n");
+    // Touched without a change: nothing to keep, nothing taken.
+    RewriteInPlace(folder.DiskPath(), "MINE\r\nours!\r\n");
+    {
+        WriteCounter counter;
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Note);
+        EXPECT_EQ(counter.writes, 0);
+    }
     // Deleted: written again, as a new file (the text as one line).
     DeleteFileW(folder.DiskPath().c_str());
     note.Write(editor);
-    EXPECT_EQ(folder.Disk(), "mine\r\n\r\n");
-    // The next tick sees the file again and writes the text's lines.
-    note.Write(editor);
-    EXPECT_EQ(folder.Disk(), "mine\r\n");
+    EXPECT_EQ(folder.Disk(), "MINE\r\nours!\r\n");
 }
 
 TEST(NoteFileTicks, AFailedWriteIsRetriedWithoutTheEditor) {
