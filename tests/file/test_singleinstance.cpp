@@ -1,24 +1,51 @@
-// One program per folder: the guard, and the hand-over to the first instance.
+// One program per note: the guard, and the hand-over to the first instance.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <memory>
+
 #include "platform/SingleInstance.h"
+#include "tests/file/TempFolder.h"
 
 namespace tabulon {
 namespace {
 
-TEST(SingleInstance, OneFolderOneProgram) {
-    const std::wstring folder =
-        L"C:\\Tabulon Test " + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    SingleInstance first(folder);
-    EXPECT_TRUE(first.First());
-    // The system names files without regard to case: so does the guard.
-    SingleInstance second(L"c:\\tabulon test " + std::to_wstring(GetCurrentProcessId()) + L"\\");
-    EXPECT_FALSE(second.First());
-    SingleInstance elsewhere(folder + L"Other\\");
-    EXPECT_TRUE(elsewhere.First());
-    EXPECT_NE(SingleInstance::FolderKey(folder), SingleInstance::FolderKey(folder + L"Other\\"));
+// The lock file in Data\ holds the note for one program at a time, whatever
+// the case of the path, and goes with the program that held it.
+TEST(SingleInstance, OneNoteOneProgram) {
+    testing::TempFolder work;
+    ASSERT_TRUE(CreateDirectoryW((work / L"Data").c_str(), nullptr));
+    const std::wstring lock = work / L"Data\\content.lock";
+    std::wstring upper = work.Path();
+    for (wchar_t& c : upper)
+        c = wchar_t(towupper(c));
+    {
+        SingleInstance first(work.Path());
+        EXPECT_TRUE(first.First());
+        EXPECT_NE(GetFileAttributesW(lock.c_str()), INVALID_FILE_ATTRIBUTES);
+        SingleInstance second(upper);
+        EXPECT_FALSE(second.First());
+        EXPECT_FALSE(second.TakeOver());
+        EXPECT_EQ(SingleInstance::FolderKey(work.Path()), SingleInstance::FolderKey(upper));
+        // Held by another handle without sharing, as another process would.
+        FileHandle other(CreateFileW(lock.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(other.Valid());
+    }
+    EXPECT_EQ(GetFileAttributesW(lock.c_str()), INVALID_FILE_ATTRIBUTES);
+    auto earlier = std::make_unique<SingleInstance>(work.Path());
+    SingleInstance waiting(work.Path());
+    EXPECT_FALSE(waiting.First());
+    earlier.reset(); // the first one ended meanwhile
+    EXPECT_TRUE(waiting.TakeOver());
+    EXPECT_TRUE(waiting.First());
+    // No Data folder to hold a lock: nothing to guard, nobody kept out.
+    testing::TempFolder bare;
+    SingleInstance one(bare.Path()), two(bare.Path());
+    EXPECT_TRUE(one.First());
+    EXPECT_TRUE(two.First());
 }
 
 // The first instance's application window answers only for its own folder.
@@ -40,10 +67,9 @@ TEST(SingleInstance, TheSecondStartWakesTheFirst) {
     HWND wnd = CreateWindowExW(0, L"TabulonApplication", L"Tabulon", WS_POPUP, 0, 0, 1, 1, nullptr,
                                nullptr, nullptr, nullptr);
     ASSERT_NE(wnd, nullptr);
-    SingleInstance first(L"C:\\Mine\\");
     SingleInstance second(L"C:\\MINE\\");
-    ASSERT_FALSE(second.First());
     EXPECT_TRUE(second.WakeFirst());
+    EXPECT_FALSE(second.WakeFirst(wnd)); // our own window is not the first
     EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_USERDATA), 1);
     DestroyWindow(wnd);
 }
