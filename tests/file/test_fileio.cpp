@@ -293,6 +293,29 @@ TEST(FileIO, ALockThatStaysIsReportedWithItsCode) {
     EXPECT_EQ(dir.Listing(), L"note.txt;");
 }
 
+// A target just short of the limit: its temporary name, longer, takes the
+// long form on its own (a short one stays as it is).
+TEST(FileIO, ATemporaryNamePastTheLimitTakesTheLongForm) {
+    TempFolder dir;
+    HookReset reset;
+    std::wstring seen;
+    SetFileReplaceHookForTesting([&](const std::wstring& temp) -> unsigned long {
+        seen = temp;
+        return 0;
+    });
+    const std::wstring deep = dir / std::wstring(235 - dir.Path().size(), L'd') + L"\\";
+    ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr));
+    for (const auto& [target, extended] :
+         {std::pair{dir / L"note.txt", false}, std::pair{deep + L"note.txt", true}}) {
+        ASSERT_LT(target.size(), kClassicPathLimit);
+        WriteFileReplacing(target, "x");
+        EXPECT_EQ(seen.rfind(L"\\\\?\\", 0) == 0, extended) << seen.size();
+        EXPECT_EQ(ReadWholeFile(target), "x");
+        ::DeleteFileW(target.c_str());
+    }
+    ::RemoveDirectoryW(deep.c_str());
+}
+
 // A program folder deeper than the classic 260-character limit.
 TEST(FileIO, FilesBeyondTheClassicPathLimitAreWrittenReadAndReplaced) {
     TempFolder dir;
