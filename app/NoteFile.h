@@ -52,7 +52,7 @@ class NoteFile {
     enum class Saved {
         Nothing, // no note loaded yet
         Note,    // the note file holds the editor's text
-        Aside,   // the note could not be read; the text went to the side file
+        Aside,   // the note could not be read (or written); the text went to the side file
         Taken,   // another program changed the note, nobody typed here: the editor took it
         Kept,    // both changed: ours is written, theirs was kept at KeptCopyPath()
     };

@@ -23,7 +23,8 @@ class TMainFrm : public TForm {
     TMainFrm();
 
     void FormCreate() override;
-    // Every orderly end saves the note first; a failed save keeps the program open.
+    // Every orderly end saves the note first; after a failed save the user
+    // leaves with the text set aside, or stays.
     void FormCloseQuery(bool& canClose) override;
     // Log off or shut down: saves without asking or reporting.
     void FormEndSession() noexcept override;
