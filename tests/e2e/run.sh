@@ -61,7 +61,7 @@ note_becomes() {
 
 # --- install ------------------------------------------------------------------
 check "the installer runs silently" wine "$setup" /S
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 app=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/Tabulon' -type d | head -n1)
 check "it installs into the user's own programs folder" [ -n "$app" ]
 [ -n "$app" ] || { echo "not installed; giving up"; exit 1; }
@@ -179,7 +179,7 @@ wp="$(wallpaper)"
 check "before uninstalling, the wallpaper is our Mix.bmp ($wp)" \
   bash -c "[[ '$wp' == *'Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
 check "the uninstaller runs silently" wine "$app/uninstall.exe" /S
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 until_ok 20 bash -c "[ ! -f '$app/Tabulon.exe' ]"
 check "the program is removed" [ ! -f "$app/Tabulon.exe" ]
 check "the uninstaller is removed" [ ! -f "$app/uninstall.exe" ]
@@ -204,7 +204,7 @@ odd_win='C:\我的 便笺\Tabulon 程序'
 odd="$WINEPREFIX/drive_c/我的 便笺/Tabulon 程序"
 check "the installer takes a folder with spaces and Chinese characters" \
   wine cmd /c "$(winepath -w "$setup") /S /D=$odd_win"
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 check "installed there" until_ok 20 bash -c "[ -f '$odd/Tabulon.exe' ] && [ -f '$odd/source/DeskTopBG/A1.bmp' ]"
 check "the program starts there" start_program "$odd"
 click_at 400 200
@@ -219,7 +219,7 @@ check "the wallpaper file is that Mix.bmp" cmp -s "$(winepath -u "$wp")" "$odd/s
 close_button
 until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
 check "uninstalling from there succeeds" wine "$odd/uninstall.exe" /S
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 check "the program is removed from there" until_ok 20 bash -c "[ ! -f '$odd/Tabulon.exe' ]"
 check "the user's wallpaper is back in force" wallpaper_in_force
 

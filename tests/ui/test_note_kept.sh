@@ -6,8 +6,6 @@
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 side="$work/Data/content.unsaved.ini"
-mkdir -p "$work/Data"
-on_cleanup() { chmod u+w "$note" 2>/dev/null; }
 
 # restart_with TEXT: the next start shows TEXT and tells the user once; the
 # next tick writes it to the note and the side file goes.
