@@ -116,7 +116,9 @@ check "Mix.bmp is A2.bmp with the note at weight 4" \
 click_at 400 200
 xdotool key ctrl+End
 type_unicode "收尾"
-close_button
+hover_button close
+check "no tick has saved it before the click" note_bytes_are "$text1"
+xdotool click 1
 check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
 check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
@@ -157,6 +159,7 @@ check "the program starts before the upgrade" start_program "$app"
 click_at 400 200
 xdotool key ctrl+End
 xdotool type --delay 30 "typed before the upgrade"
+check "no tick has saved it before the installer" ! note_has "$note" "typed before the upgrade"
 check "installing over the running program succeeds" wine "$setup" /S
 check "the installer closed the running program" until_ok 30 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""
