@@ -28,6 +28,7 @@ void NoteFile::Load(const std::wstring& path, NoteEditor& editor) {
     ticksSinceFetch_ = 0;
     restoredAside_ = false;
     sideFileStale_ = false;
+    keptCopy_.clear();
     const std::optional<std::u16string> aside = NoteSideFile(path_).Read();
     if (FileExists(path_)) {
         state_ = State::LoadFailed; // until the read below succeeds
@@ -52,11 +53,18 @@ void NoteFile::Load(const std::wstring& path, NoteEditor& editor) {
         RememberFile();
         // The side file is written only when the note could not be: it
         // holds the whole text of a later moment than the note.
-        if (aside) {
-            sideFileStale_ = true;
-            restoredAside_ = NoteFileBytes(*aside, true) != synced_;
+        if (aside && NoteFileBytes(*aside, true) != synced_) {
+            // A note written after the side file (by another program, say a
+            // sync client) is kept beside it before the side file's text
+            // takes its place. Should that fail, the note stays in the editor
+            // and the side file for the next start.
+            FileStamp side;
+            if (GetFileStamp(SidePath(), side) && side.lastWrite < stamp_.lastWrite)
+                keptCopy_ = NoteSideFile(path_).KeepCopy(held_.bytes);
+            restoredAside_ = true;
             editor.SetText(*aside);
         }
+        sideFileStale_ = aside.has_value();
     } else {
         // Nothing on disk can be lost, so later writes may go ahead even if
         // this first one fails (e.g. the folder Data is missing).

@@ -44,8 +44,10 @@ class NoteFile {
     // creates it from the editor's text. Throws EFOpenError or EFCreateError.
     // Text that an earlier run set aside (NoteSideFile) takes the note's
     // place in the editor, as it is the newer of the two (RestoredAside()
-    // tells); the side file goes once the note holds the editor's text. When
-    // the note cannot be read, the editor gets that text too.
+    // tells); the side file goes once the note holds the editor's text. A
+    // note written after the side file is first kept beside it, as Write
+    // keeps another program's change (KeptCopyPath() names it). When the
+    // note cannot be read, the editor gets the side file's text too.
     void Load(const std::wstring& path, NoteEditor& editor);
     bool RestoredAside() const { return restoredAside_; }
 
@@ -93,7 +95,7 @@ class NoteFile {
 
     const std::wstring& Path() const { return path_; }
     std::wstring SidePath() const;
-    // Where the last Saved::Kept put the other program's text.
+    // Where the last Saved::Kept (or Load) put the other program's text.
     const std::wstring& KeptCopyPath() const { return keptCopy_; }
     // True while writes are held back to protect a note that failed to load.
     bool Guarded() const { return state_ != State::Ready; }

@@ -94,8 +94,9 @@ void TMainFrm::LoadNoteFile() {
     noteFile_.Load(NoteFilePath, editor);
     // Told once the window shows the text.
     if (noteFile_.RestoredAside())
-        Application.WhenIdle([] {
+        Application.WhenIdle([this] {
             Application.ShowNotice(L"上次未能写入便签的文字曾另存一旁，现在已放回编辑框中。");
+            if (!noteFile_.KeptCopyPath().empty()) TellSaved(NoteFile::Saved::Kept);
         });
 }
 
@@ -112,8 +113,8 @@ void TMainFrm::AutoSaveNoteFile() {
 void TMainFrm::TellSaved(NoteFile::Saved saved) {
     if (saved == NoteFile::Saved::Aside) TellNoteSetAside();
     if (saved == NoteFile::Saved::Kept)
-        Application.ShowNotice(L"便签文件在 Tabulon 之外被改动过，而这里也输入了新的文字。"
-                               L"这里的文字已写入便签文件，另一方的版本保存在：\n" +
+        Application.ShowNotice(L"便签文件在 Tabulon 之外被改动过，而编辑框中的文字也有改动。"
+                               L"编辑框中的文字保存在便签文件中，另一方的版本另存在：\n" +
                                noteFile_.KeptCopyPath());
 }
 
