@@ -42,14 +42,21 @@ class NoteFile {
 
     // Puts the note at `path` into the editor, or, when there is no file yet,
     // creates it from the editor's text. Throws EFOpenError or EFCreateError.
-    // When the note cannot be read, the editor gets the text that an earlier
-    // run set aside (NoteSideFile), if any, so that it is not overwritten.
+    // Text that an earlier run set aside (NoteSideFile) takes the note's
+    // place in the editor, as it is the newer of the two (RestoredAside()
+    // tells); the side file goes once the note holds the editor's text. A
+    // note written after the side file is first kept beside it, as Write
+    // keeps another program's change (KeptCopyPath() names it). When the
+    // note cannot be read, the editor gets the side file's text too.
     void Load(const std::wstring& path, NoteEditor& editor);
+    bool RestoredAside() const { return restoredAside_; }
 
     enum class Saved {
         Nothing, // no note loaded yet
         Note,    // the note file holds the editor's text
-        Aside,   // the note could not be read; the text went to the side file
+        Aside,   // the note could not be read (or written); the text went to the side file
+        Taken,   // another program changed the note, nobody typed here: the editor took it
+        Kept,    // both changed: ours is written, theirs was kept at KeptCopyPath()
     };
 
     // Writes the editor's text (one auto-save, or the save on leaving). Throws
@@ -61,6 +68,11 @@ class NoteFile {
     // the text goes to the side file instead (Saved::Aside). Once it can be
     // read, the editor receives the note followed by what was typed meanwhile,
     // and that is written.
+    //
+    // A note that another program changed since our last read or write is
+    // never overwritten unseen: with nothing typed here since, the editor
+    // takes the new text (Saved::Taken); otherwise their text is first copied
+    // to Data\content.<yyyyMMdd-HHmmss>.ini beside it (Saved::Kept).
     //
     // Taking the text out of the editor is the slow part of a save in a big
     // note, so a tick takes it only when the editor's flag says it changed,
@@ -76,8 +88,15 @@ class NoteFile {
     // that fail, puts the text in the side file. Never throws.
     Saved WriteOrSetAside(NoteEditor& editor) noexcept;
 
+    // Puts the editor's text in the side file, for a note that cannot be
+    // written when the user leaves; the next start brings it back. Nothing
+    // for an empty editor. Throws EFCreateError.
+    Saved SetAside(const NoteEditor& editor);
+
     const std::wstring& Path() const { return path_; }
     std::wstring SidePath() const;
+    // Where the last Saved::Kept (or Load) put the other program's text.
+    const std::wstring& KeptCopyPath() const { return keptCopy_; }
     // True while writes are held back to protect a note that failed to load.
     bool Guarded() const { return state_ != State::Ready; }
 
@@ -87,7 +106,9 @@ class NoteFile {
     // The note's text from its bytes, or read again; throw EFOpenError.
     std::u16string DecodeNote(const std::string& bytes) const;
     std::u16string ReadNote() const;
-    Saved SetAside(const NoteEditor& editor) const;
+    // Another program wrote the note since stamp_: takes or keeps its text.
+    bool ChangedByOthers() const;
+    Saved MergeOthersChange(NoteEditor& editor);
 
     // The bytes a write puts on disk for the editor's text as last taken.
     struct Held {
@@ -101,13 +122,20 @@ class NoteFile {
     bool FileHoldsHeldBytes() const;
     void WriteHeldBytes(bool fileExists);
     void RememberFile(); // held_.bytes are now the file's content
+    void SideFileDone(); // the note holds the editor's text
 
     std::wstring path_;
     State state_ = State::Unset;
     Held held_;
     bool onDisk_ = false; // the file held held_.bytes when it had stamp_
     FileStamp stamp_;
+    bool stampKnown_ = false; // stamp_ and disk_ are those of our last read or write
+    std::string disk_;        // the file's bytes then
+    std::string synced_;      // the editor's text then, as bytes for an existing file
     int ticksSinceFetch_ = 0;
+    bool restoredAside_ = false;
+    bool sideFileStale_ = false; // the side file holds text the note is yet to take
+    std::wstring keptCopy_;
 };
 
 // Lets a repeated failure (an auto-save every 10 s) show one error box at a

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "app/NoteText.h"
 #include "base/LongPath.h"
 #include "platform/FileIO.h"
@@ -25,6 +27,22 @@ std::optional<std::u16string> NoteSideFile::Read() const {
 
 void NoteSideFile::Save(std::u16string_view text) const {
     WriteFileReplacing(path_, NoteFileBytes(text, true));
+}
+
+std::wstring NoteSideFile::KeepCopy(std::string_view bytes) const {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t stamp[32];
+    swprintf(stamp, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+             now.wMinute, now.wSecond);
+    const std::wstring stem =
+        path_.substr(0, path_.size() - std::wstring(kName).size()) + L"content." + stamp;
+    std::wstring copy = stem + L".ini";
+    for (int n = 2; n < 100 && FileExists(copy); ++n)
+        copy = stem + L"-" + std::to_wstring(n) + L".ini";
+    if (FileExists(copy)) ThrowCreateError(FullFilePath(copy), ERROR_FILE_EXISTS);
+    WriteFileReplacing(copy, bytes);
+    return copy;
 }
 
 void NoteSideFile::Remove() const {

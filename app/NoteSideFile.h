@@ -1,7 +1,8 @@
 #pragma once
-// The side file: while the note file exists but cannot be read, the note is
-// never overwritten, and what the user types goes to this file beside it
-// instead of being dropped.
+// Files beside the note. The side file: while the note file exists but cannot
+// be read or written, the note is never overwritten, and what the user types
+// goes to this file instead of being dropped. Kept copies: another program's
+// text of the note, when ours is written over it.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,11 @@ class NoteSideFile {
     void Save(std::u16string_view text) const;
     // Deletes it once its text is safe in the note.
     void Remove() const;
+
+    // Writes `bytes` as a new file content.<yyyyMMdd-HHmmss>.ini (local
+    // time) in the note's folder and gives its full path; an existing file
+    // of that name is never replaced. Throws EFCreateError.
+    std::wstring KeepCopy(std::string_view bytes) const;
 
   private:
     std::wstring path_;

@@ -27,17 +27,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (!local.empty()) code |= RestoreWallpaperCommand(local + L"Tabulon\\");
         return code;
     }
-    // One program per folder: a second start brings the first one's window
-    // back. Should none answer (it ended meanwhile), this one takes its place;
-    // the mutex it holds guards the folder from then on.
-    SingleInstance instance(ProgramFolder());
-    if (!instance.First() && instance.WakeFirst()) return 0;
     try {
         RegisterPictureKinds();
         Application.Initialize();
         Application.SetTitle(L"Tabulon");
         const WorkFolderChoice work =
             SetUpWorkFolder(ProgramFolder(), LocalAppDataFolder(), FolderWritable);
+        // One program per note: a second start brings the first one's window
+        // back. Should none answer, this one takes its place if the first
+        // has ended meanwhile, and otherwise says why it does not start.
+        SingleInstance instance(work.folder);
+        if (!instance.First()) {
+            if (instance.WakeFirst(Application.Handle())) return 0;
+            if (!instance.TakeOver()) {
+                Application.ShowNotice(L"这份便签已在另一个 Tabulon 中打开：\n" + work.folder +
+                                       L"Data\\content.ini");
+                return 0;
+            }
+        }
         if (work.firstMove)
             Application.ShowNotice(L"Tabulon 所在的文件夹不能写入，便签和桌面图片改存在：\n" +
                                    work.folder + L"\n\n便签文件：" + work.folder +

@@ -24,7 +24,8 @@ class TMainFrm : public TForm {
     TMainFrm();
 
     void FormCreate() override;
-    // Every orderly end saves the note first; a failed save keeps the program open.
+    // Every orderly end saves the note first; after a failed save the user
+    // leaves with the text set aside, or stays.
     void FormCloseQuery(bool& canClose) override;
     // Log off or shut down: saves without asking or reporting.
     void FormEndSession() noexcept override;
@@ -145,7 +146,11 @@ class TMainFrm : public TForm {
     void LoadNoteFile();
 
     std::wstring NoteFilePath;
+    void TellSaved(NoteFile::Saved saved);
     void TellNoteSetAside();
+    // After the error box of a failed save on leaving: keeps the text aside
+    // and leaves (true), or stays (false), as the user chooses.
+    bool LeaveAfterFailedSave(std::exception_ptr error);
 
     NoteFile noteFile_;
     SingleErrorBox autoSaveErrors_;

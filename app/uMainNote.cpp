@@ -92,16 +92,30 @@ void TMainFrm::LoadNoteFile() {
     NoteFilePath = NoteFile::PathIn(WorkFolder());
     RichNoteEditor editor(rdtMain->Handle());
     noteFile_.Load(NoteFilePath, editor);
+    // Told once the window shows the text.
+    if (noteFile_.RestoredAside())
+        Application.WhenIdle([this] {
+            Application.ShowNotice(L"上次未能写入便签的文字曾另存一旁，现在已放回编辑框中。");
+            if (!noteFile_.KeptCopyPath().empty()) TellSaved(NoteFile::Saved::Kept);
+        });
 }
 
 void TMainFrm::WriteNoteFile() {
     RichNoteEditor editor(rdtMain->Handle());
-    if (noteFile_.Write(editor, SaveReason::Exit) == NoteFile::Saved::Aside) TellNoteSetAside();
+    TellSaved(noteFile_.Write(editor, SaveReason::Exit));
 }
 
 void TMainFrm::AutoSaveNoteFile() {
     RichNoteEditor editor(rdtMain->Handle());
-    if (noteFile_.Write(editor, SaveReason::Tick) == NoteFile::Saved::Aside) TellNoteSetAside();
+    TellSaved(noteFile_.Write(editor, SaveReason::Tick));
+}
+
+void TMainFrm::TellSaved(NoteFile::Saved saved) {
+    if (saved == NoteFile::Saved::Aside) TellNoteSetAside();
+    if (saved == NoteFile::Saved::Kept)
+        Application.ShowNotice(L"便签文件在 Tabulon 之外被改动过，而编辑框中的文字也有改动。"
+                               L"编辑框中的文字保存在便签文件中，另一方的版本另存在：\n" +
+                               noteFile_.KeptCopyPath());
 }
 
 void TMainFrm::TellNoteSetAside() {
@@ -114,10 +128,36 @@ void TMainFrm::TellNoteSetAside() {
 }
 
 void TMainFrm::FormCloseQuery(bool& canClose) {
-    // A failure raises before Terminate: the error box shows and the program
-    // stays open with the text still in the editor.
-    WriteNoteFile();
-    canClose = true;
+    // Keys pressed from here on would reach the editor only after its text
+    // was taken, and be lost: it takes none until the user chooses to stay.
+    ::SendMessageW(rdtMain->Handle(), EM_SETREADONLY, TRUE, 0);
+    canClose = false;
+    // One box at a time: ticks inside the boxes below report nothing.
+    autoSaveErrors_.Run(
+        [&] {
+            WriteNoteFile();
+            canClose = true;
+        },
+        [&](std::exception_ptr error) { canClose = LeaveAfterFailedSave(error); });
+    if (!canClose) ::SendMessageW(rdtMain->Handle(), EM_SETREADONLY, FALSE, 0);
+}
+
+bool TMainFrm::LeaveAfterFailedSave(std::exception_ptr error) {
+    Guarded([&] { std::rethrow_exception(error); }); // the error box, as for any handler
+    if (!Application.Ask(
+            L"便签没有写入。要把文字另存一旁并退出吗？下次启动时文字会回到编辑框中。\n\n"
+            L"“是”：另存一旁并退出。“否”：留在 Tabulon 中。"))
+        return false;
+    try {
+        RichNoteEditor editor(rdtMain->Handle());
+        noteFile_.SetAside(editor);
+        return true;
+    } catch (const Exception& e) {
+        Application.ShowException(L"文字也无法另存一旁，Tabulon 不会退出。\n\n" + e.Message());
+    } catch (const std::exception&) {
+        Application.ShowException(L"文字也无法另存一旁，Tabulon 不会退出。");
+    }
+    return false;
 }
 
 void TMainFrm::FormEndSession() noexcept {

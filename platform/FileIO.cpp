@@ -178,9 +178,12 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
 FileHandle CreateTempBeside(const std::wstring& full, DWORD attributes, std::wstring& temp,
                             DWORD& code) {
     static unsigned counter = 0;
-    const std::wstring stem = full + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    // The suffix may carry a target just short of the limit past it: the
+    // name gets the long form on its own.
+    const std::wstring stem =
+        WithoutExtendedPrefix(full) + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (int tries = 0; tries < 100; ++tries) {
-        temp = stem + std::to_wstring(++counter) + L".~tmp";
+        temp = ExtendedLengthPath(stem + std::to_wstring(++counter) + L".~tmp");
         // No sharing while the bytes go out: nobody reads a half-written file.
         FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -1,7 +1,11 @@
 #pragma once
-// One program per program folder: two editors on one note would both rewrite
-// it every 10 s and the last writer would win. A second start hands over to
-// the first (whose window comes back, restored and in front) and ends.
+// One program per note: two editors on one note would both rewrite it every
+// 10 s and the last writer would win. The guard is a lock file in the work
+// folder's Data folder, held open without sharing while the program runs, so
+// it also holds against a copy started elevated, from another program folder
+// that shares the work folder, or in another user's session on a shared
+// folder. A second start hands over to the first (whose window comes back,
+// restored and in front) and ends.
 #include <windows.h>
 
 #include <string>
@@ -16,26 +20,34 @@ inline constexpr wchar_t kAppWindowClass[] = L"TabulonApplication";
 
 class SingleInstance {
   public:
-    // Takes the named mutex of `programFolder`'s instance.
-    explicit SingleInstance(const std::wstring& programFolder);
+    // The lock file under the work folder.
+    static constexpr const wchar_t* kLockName = L"Data\\content.lock";
 
-    // True unless another process of the same folder holds the mutex.
+    // Takes the lock of the note in `workFolder` (ending in a backslash).
+    explicit SingleInstance(const std::wstring& workFolder);
+
+    // True unless another program holds the lock. Where no lock file can be
+    // made (no Data folder, a folder that takes no files) the program runs
+    // unguarded: a missing guard is better than a program that will not start.
     bool First() const { return first_; }
-    // Asks the first instance to show its window; waits a while for that
-    // window to exist, as the first may still be starting. False when no
-    // instance answered.
-    bool WakeFirst() const;
+    // Tries the lock again: the first program may have ended meanwhile.
+    bool TakeOver();
+    // Asks the first instance to show its window, waiting a little for an
+    // answer; `own`, this program's application window, is skipped. False
+    // when none answered (it is elevated, in another session, or ended).
+    bool WakeFirst(HWND own = nullptr) const;
 
     // The message the first instance's application window receives, with
     // the folder's key as wParam; it answers kAwake when the key is its own.
     static UINT WakeMessage();
     static constexpr LRESULT kAwake = 0x54616221;
     // A number that names the folder (case-insensitive, as the system names files).
-    static unsigned long FolderKey(const std::wstring& programFolder);
+    static unsigned long FolderKey(const std::wstring& workFolder);
 
   private:
+    std::wstring lockPath_;
     unsigned long key_;
-    KernelObject mutex_;
+    FileHandle lock_;
     bool first_ = true;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/FileIO.h"
 #include "ui/Form.h"
 #include "platform/SingleInstance.h"
+#include "platform/WorkFolder.h"
 
 #include <ole2.h>
 
@@ -139,7 +140,14 @@ bool TApplication::Minimized() const {
 }
 
 void TApplication::ShowException(const std::wstring& message) {
-    const std::wstring text = ErrorBoxText(message);
+    ShowBox(ErrorBoxText(message), MB_OK | MB_ICONSTOP);
+}
+
+bool TApplication::Ask(const std::wstring& question) {
+    return ShowBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
+}
+
+int TApplication::ShowBox(const std::wstring& text, UINT type) {
     // Over the main window when it is on the screen. Otherwise (during start,
     // or minimised) the box stands alone, with a taskbar button of its own,
     // so that it cannot hide behind other programs with no way back to it.
@@ -149,15 +157,14 @@ void TApplication::ShowException(const std::wstring& message) {
         owner = mainForm_->Handle();
         modality = MB_APPLMODAL;
     }
-    ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | modality);
+    return ::MessageBoxW(owner, text.c_str(), title_.c_str(), type | modality);
 }
 
 LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
     HWND wnd = wnd_.Get();
     if (msg == SingleInstance::WakeMessage()) {
-        // A second start of the program from our folder hands over to us.
-        static const unsigned long ownKey = SingleInstance::FolderKey(ProgramFolder());
-        if (wp != ownKey) return 0;
+        // A second start of the program on our note hands over to us.
+        if (wp != SingleInstance::FolderKey(WorkFolder())) return 0;
         Restore();
         return SingleInstance::kAwake;
     }

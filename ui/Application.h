@@ -73,6 +73,8 @@ class TApplication {
     void ShowException(const std::wstring& message);
     // A message for the user: title as caption, information icon, OK.
     void ShowNotice(const std::wstring& message);
+    // A yes-or-no question, "yes" the default button: true for yes.
+    bool Ask(const std::wstring& question);
 
     // The application message hook: sees every queued message before it is
     // dispatched; returning true drops the message.
@@ -82,6 +84,9 @@ class TApplication {
     void AdoptForm(std::unique_ptr<TForm> form);
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // A box over the main window when it is on the screen, else one that
+    // stands alone.
+    int ShowBox(const std::wstring& text, UINT type);
 
     std::wstring title_;
     WindowHandle wnd_;

@@ -66,7 +66,7 @@ note_becomes() {
 
 # --- install ------------------------------------------------------------------
 check "the installer runs silently" wine "$setup" /S
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 app=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/Tabulon' -type d | head -n1)
 check "it installs into the user's own programs folder" [ -n "$app" ]
 [ -n "$app" ] || { echo "not installed; giving up"; exit 1; }
@@ -121,7 +121,9 @@ check "Mix.bmp is A2.bmp with the note at weight 4" \
 click_at 400 200
 xdotool key ctrl+End
 type_unicode "收尾"
-close_button
+hover_button close
+check "no tick has saved it before the click" note_bytes_are "$text1"
+xdotool click 1
 check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
 check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
@@ -162,6 +164,7 @@ check "the program starts before the upgrade" start_program "$app"
 click_at 400 200
 xdotool key ctrl+End
 xdotool type --delay 30 "typed before the upgrade"
+check "no tick has saved it before the installer" ! note_has "$note" "typed before the upgrade"
 check "installing over the running program succeeds" wine "$setup" /S
 check "the installer closed the running program" until_ok 30 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""
@@ -184,7 +187,7 @@ wp="$(wallpaper)"
 check "before uninstalling, the wallpaper is our Mix.bmp ($wp)" \
   bash -c "[[ '$wp' == *'Tabulon\\source\\DeskTopBG\\Mix.bmp' ]]"
 check "the uninstaller runs silently" wine "$app/uninstall.exe" /S
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 until_ok 20 bash -c "[ ! -f '$app/Tabulon.exe' ]"
 check "the program is removed" [ ! -f "$app/Tabulon.exe" ]
 check "the uninstaller is removed" [ ! -f "$app/uninstall.exe" ]
@@ -209,7 +212,7 @@ odd_win='C:\我的 便笺\Tabulon 程序'
 odd="$WINEPREFIX/drive_c/我的 便笺/Tabulon 程序"
 check "the installer takes a folder with spaces and Chinese characters" \
   wine cmd /c "$(winepath -w "$setup") /S /D=$odd_win"
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 check "installed there" until_ok 20 bash -c "[ -f '$odd/Tabulon.exe' ] && [ -f '$odd/source/DeskTopBG/A1.bmp' ]"
 check "the program starts there" start_program "$odd"
 click_at 400 200
@@ -224,7 +227,7 @@ check "the wallpaper file is that Mix.bmp" cmp -s "$(winepath -u "$wp")" "$odd/s
 close_button
 until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
 check "uninstalling from there succeeds" wine "$odd/uninstall.exe" /S
-wineserver -w
+check "the Wine session ends within 120 s" timeout 120 wineserver -w
 check "the program is removed from there" until_ok 20 bash -c "[ ! -f '$odd/Tabulon.exe' ]"
 check "the user's wallpaper is back in force" wallpaper_in_force
 

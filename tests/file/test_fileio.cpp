@@ -293,6 +293,22 @@ TEST(FileIO, ALockThatStaysIsReportedWithItsCode) {
     EXPECT_EQ(dir.Listing(), L"note.txt;");
 }
 
+// A target just short of the limit: its longer temporary name takes the long form.
+TEST(FileIO, ATemporaryNamePastTheLimitTakesTheLongForm) {
+    TempFolder dir;
+    HookReset reset;
+    std::wstring seen;
+    SetFileReplaceHookForTesting([&](const std::wstring& temp) {
+        seen = temp;
+        return 0ul;
+    });
+    const std::wstring target = dir / std::wstring(235 - dir.Path().size(), L'd') + L"\\note.txt";
+    ASSERT_TRUE(::CreateDirectoryW(target.substr(0, target.size() - 9).c_str(), nullptr));
+    WriteFileReplacing(target, "x");
+    EXPECT_EQ(seen.rfind(L"\\\\?\\", 0), 0u) << seen;
+    EXPECT_EQ(ReadWholeFile(target), "x");
+}
+
 // A program folder deeper than the classic 260-character limit.
 TEST(FileIO, FilesBeyondTheClassicPathLimitAreWrittenReadAndReplaced) {
     TempFolder dir;

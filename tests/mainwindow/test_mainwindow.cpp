@@ -30,6 +30,9 @@ class MainWindow : public ::testing::Test {
 
     void SetUp() override {
         DrainQueue();
+        // A test that closed the window left the editor taking no keys, as
+        // the program then ends; here it goes on.
+        ::SendMessageW(MainFrm->rdtMain->Handle(), EM_SETREADONLY, FALSE, 0);
         // Every test starts with both buttons normal and no press in progress.
         Send(WM_MOUSEMOVE, 0, kBackX, kBackY);
         ASSERT_TRUE(Shows(MainFrm->img_close_normal));
@@ -157,6 +160,8 @@ TEST_F(MainWindow, HoverPressAndReleaseInsideTheCloseButtonEndsTheProgram) {
     Send(WM_LBUTTONUP, 0, kCloseX + 5, kCloseY + 5);
     EXPECT_TRUE(DrainQueue()) << "the click should request termination";
     EXPECT_EQ(::GetCapture(), nullptr);
+    // Keys typed after the text was taken for the exit save would be lost.
+    EXPECT_TRUE(::GetWindowLongW(MainFrm->rdtMain->Handle(), GWL_STYLE) & ES_READONLY);
 }
 
 TEST_F(MainWindow, PressOnCloseDragOffAndReleaseDoesNothing) {

@@ -228,8 +228,32 @@ TEST(NoteFile, EndOfSessionSetsTheTextAsideWhenTheNoteRefuses) {
     EXPECT_EQ(folder.Disk(), "old\r\n");
     EXPECT_EQ(ReadWholeFile(folder.dir / L"Data\\content.unsaved.ini"), "last words\r\n");
     SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    editor.text += u" and more";
     EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Note);
-    EXPECT_EQ(folder.Disk(), "last words\r\n");
+    EXPECT_EQ(folder.Disk(), "last words and more\r\n");
+    // The older words aside must not come back over these at the next start.
+    EXPECT_FALSE(FileExists(folder.dir / L"Data\\content.unsaved.ini"));
+}
+
+// The side file's text comes back at start; a note written after it (another
+// PC's version, brought by a sync client) is first kept beside it.
+TEST(NoteFile, TextSetAsideComesBackAndANewerNoteIsKeptBeside) {
+    for (bool noteNewer : {false, true}) {
+        NoteFolder folder;
+        const std::wstring side = folder.dir / L"Data\\content.unsaved.ini";
+        noteNewer ? WriteFileReplacing(side, "aside\r\n") : folder.Put("note\r\n");
+        Sleep(20);
+        noteNewer ? folder.Put("note\r\n") : WriteFileReplacing(side, "aside\r\n");
+        FakeEditor editor;
+        NoteFile note;
+        note.Load(folder.NotePath(), editor);
+        EXPECT_TRUE(note.RestoredAside());
+        EXPECT_EQ(editor.text, u"aside\r\n");
+        EXPECT_EQ(note.KeptCopyPath().empty(), !noteNewer);
+        if (noteNewer) {
+            EXPECT_EQ(ReadWholeFile(note.KeptCopyPath()), "note\r\n");
+        }
+    }
 }
 
 // An editor that cannot give its text raises before anything is written.
@@ -389,33 +413,44 @@ TEST(NoteFileTicks, AChangeTheFlagMissedArrivesWithinSixTicksAndAtExit) {
     EXPECT_EQ(folder.Disk(), "newer\r\n");
 }
 
-TEST(NoteFileTicks, AFileChangedOrDeletedBehindOurBackIsWrittenAgain) {
+// Another program rewrites the file in place (same size, as a sync client might).
+void RewriteInPlace(const std::wstring& path, std::string_view bytes) {
+    FileHandle other(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other.Valid());
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(other.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr));
+}
+
+TEST(NoteFileTicks, AChangeByAnotherProgramIsNeverOverwrittenUnseen) {
     LoadedNote loaded("mine\r\n");
     auto& [folder, editor, note] = loaded;
     note.Write(editor);
+    // Nothing typed here: the editor takes their text, and nothing is written.
+    RewriteInPlace(folder.DiskPath(), "MINE");
     {
         WriteCounter counter;
-        note.Write(editor);
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Taken);
         EXPECT_EQ(counter.writes, 0);
     }
-    // Another program rewrites the file in place, same size.
-    {
-        FileHandle other(CreateFileW(folder.DiskPath().c_str(), GENERIC_WRITE, 0, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(other.Valid());
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(other.Get(), "MINE", 4, &written, nullptr));
+    EXPECT_EQ(editor.text, u"MINE\r\n");
+    // Both changed, twice within a second: ours is written, each of theirs
+    // kept beside it in a file of its own.
+    std::wstring kept;
+    for (const auto& [theirs, ours] :
+         {std::pair{"THEIRS", "MINE\r\n+\r\n"}, std::pair{"AGAIN!", "MINE\r\n++\r\n"}}) {
+        editor.text += u"+";
+        RewriteInPlace(folder.DiskPath(), theirs);
+        EXPECT_EQ(note.Write(editor), NoteFile::Saved::Kept);
+        EXPECT_EQ(folder.Disk(), ours);
+        EXPECT_NE(note.KeptCopyPath(), kept);
+        kept = note.KeptCopyPath();
+        EXPECT_EQ(ReadWholeFile(kept).substr(0, 6), theirs);
     }
-    ASSERT_EQ(folder.Disk(), "MINE\r\n");
-    note.Write(editor);
-    EXPECT_EQ(folder.Disk(), "mine\r\n");
     // Deleted: written again, as a new file (the text as one line).
     DeleteFileW(folder.DiskPath().c_str());
     note.Write(editor);
-    EXPECT_EQ(folder.Disk(), "mine\r\n\r\n");
-    // The next tick sees the file again and writes the text's lines.
-    note.Write(editor);
-    EXPECT_EQ(folder.Disk(), "mine\r\n");
+    EXPECT_EQ(folder.Disk(), "MINE\r\n++\r\n");
 }
 
 TEST(NoteFileTicks, AFailedWriteIsRetriedWithoutTheEditor) {

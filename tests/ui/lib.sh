@@ -60,6 +60,9 @@ stop_display() {
 # has ended, so that the next program starts a session on the current
 # DISPLAY with the current settings (Wine reads its DPI when it starts).
 end_wine_session() { timeout 60 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null; true; }
+# kill_wine_session: ends this prefix's Wine session at once and waits (up
+# to a minute) until it is gone.
+kill_wine_session() { wineserver -k 2>/dev/null; timeout 60 wineserver -w 2>/dev/null; true; }
 
 # main_window: prints the id of the visible "Tabulon" window of the main
 # window's size: 584 x 382 at 96 DPI, `main_size` (e.g. "876x573") at another.
@@ -71,13 +74,22 @@ main_window() {
   return 1
 }
 has_window() { win=$(main_window); }
+# main_windows: how many visible main windows there are.
+main_windows() {
+  local w n=0
+  for w in $(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null); do
+    xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: ${main_size:-584x382}\$" && n=$((n + 1))
+  done
+  echo "$n"
+}
 # probe WHAT: asks the running program through winprobe.exe (tests/ui/winprobe.cpp).
 probe() { wine "${winprobe:-$TABULON_TEST_BUILD/tests/ui/winprobe.exe}" "$@" 2>/dev/null | tr -d '\r'; }
 no_window() { ! main_window >/dev/null; }
 # minimised: the main window is minimised. Wine leaves a minimised window's X
 # window in place when no window manager runs, so Windows itself is asked.
 minimised() { [ "$(probe iconic)" = 1 ]; }
-restored() { ! minimised && has_window; }
+# restored: the main window is there and not minimised (the probe finds it).
+restored() { [ "$(probe iconic)" = 0 ] && has_window; }
 position() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p'; }
 at_position() { [ "$(position)" = "$1 $2" ]; }
 # at N: N pixels of the layout at 96 DPI at the DPI in force (`dpi`, 96
@@ -163,17 +175,8 @@ type_unicode() {
 }
 clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
-# menu_open: a popup menu is showing (a visible window without a name).
-menu_open() {
-  local w screen
-  screen="$(xdotool getdisplaygeometry 2>/dev/null | tr ' ' x)"
-  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ] || continue
-    xdotool getwindowgeometry "$w" 2>/dev/null | grep -qE "Geometry: (1280x1024|$screen)\$" && continue
-    return 0
-  done
-  return 1
-}
+# menu_open: a popup menu is showing (a window of the system's menu class).
+menu_open() { [ "$(probe menu)" = 1 ]; }
 menu_closed() { ! menu_open; }
 # options_menu: opens the menu of "|  选项" and waits until it shows.
 options_menu() { click_at "$(at 450)" "$(at 62)" && until_ok 10 menu_open; }
@@ -183,11 +186,30 @@ bmp_complete() {
   [ -f "$1" ] && [ "$(od -An -tu4 -j2 -N4 "$1" 2>/dev/null | tr -d ' ')" = "$(stat -c %s "$1")" ]
 }
 
-wallpaper_key='HKCU\Control Panel\Desktop'
+desktop_key='HKCU\Control Panel\Desktop'
+wallpaper_key=$desktop_key
 # wallpaper: the setting as UTF-8 (reg.exe prints in the console's code page, 936).
 wallpaper() {
   wine reg query "$wallpaper_key" /v Wallpaper 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 -c |
     sed -n 's/.*REG_SZ[[:space:]]*//p'
+}
+# set_wallpaper VALUE: the wallpaper setting becomes VALUE.
+set_wallpaper() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$1" /f >/dev/null 2>&1; }
+# keep_wallpaper: remembers the setting; put_back_wallpaper (in on_cleanup)
+# restores it after a test that pins.
+keep_wallpaper() { old_wallpaper="$(wallpaper)"; }
+put_back_wallpaper() { set_wallpaper "$old_wallpaper"; }
+# set_dpi [N]: Wine's DPI setting becomes N, or its default when N is empty.
+# Wine reads it when its session starts.
+set_dpi() {
+  if [ -n "$1" ]; then wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  else wine reg delete "$desktop_key" /v LogPixels /f >/dev/null 2>&1; fi
+}
+# blended PICTURE X Y: the colour of a skin picture of resources/pictures at
+# (x, y) laid over the skin blue.
+blended() {
+  convert "$root/resources/pictures/$1" -background '#D8E3F3' -flatten \
+    -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
 }
 
 # note_is FILE TEXT: the note file holds exactly TEXT (UTF-8 here, GBK on disk).

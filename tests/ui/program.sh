@@ -47,11 +47,6 @@ bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
 bytes_are() { [ -f "$1" ] && [ "$(bytes "$1")" = "$2" ]; }
 # show FILE: prints the file's bytes (after a failed check).
 show() { echo "     $(basename "$1"): $( [ -f "$1" ] && bytes "$1" || echo missing)"; }
-# exit_menu: opens the system menu from "|  选项" and chooses "退出程序".
-exit_menu() {
-  options_menu || return 1
-  xdotool key Up Return
-}
 # boxes: our message boxes, i.e. visible "Tabulon" windows other than the
 # main window and the 1 x 1 application window.
 boxes() {

@@ -9,8 +9,8 @@ odd="$work/My 便笺 한글/Tabulon"
 mkdir -p "$odd"
 cp -r "$dist/." "$odd/"
 bg="$odd/source/DeskTopBG"
-old_wallpaper="$(wallpaper)"
-on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1; }
+keep_wallpaper
+on_cleanup() { put_back_wallpaper; }
 # The browser Wine would start for the help page: none (winebrowser asks xdg-open).
 export BROWSER=true
 

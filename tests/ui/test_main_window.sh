@@ -5,12 +5,6 @@
 # button ending the program with exit code 0.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
-pics="$root/resources/pictures"
-# The colour of a caption-button picture at (x, y) laid over the skin blue.
-blended() {
-  convert -size 39x20 'xc:#D8E3F3' "$pics/$1" -composite \
-    -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
-}
 
 # --- first run: look, hover, move, minimise --------------------------------
 check "the window titled Tabulon appears" start

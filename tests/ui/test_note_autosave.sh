@@ -2,8 +2,8 @@
 # The note file under the running program: created at start, rewritten by the
 # auto-save tick with what was typed (Chinese included), written once more by
 # the close button, loaded again at the next start, and saved while minimised;
-# an unchanged note is not written again, one changed or deleted behind its
-# back is.
+# an unchanged note is not written again, one deleted behind its back is, one
+# changed there comes into the editor.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 
@@ -22,34 +22,42 @@ check "the next tick writes the typed and pasted text in GBK" \
   until_ok 15 bytes_are "$note" "68 65 6c 6c 6f 0d 0a bd f1 cc ec c2 f2 b2 cb 0d 0a"
 
 xdotool type --delay 30 "XYZ"
-close_button
+hover_button close
+check "no tick has saved it before the click" note_is "$note" "$(printf 'hello\r\n今天买菜\r')"
+xdotool click 1
 check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
 check "with exit code 0 (got $code)" [ "$code" -eq 0 ]
 check "after writing the text of that moment" note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')" || show "$note"
 
+# A side file equal to the note: the first tick removes it (so a tick has
+# run) and has nothing to write.
+side="$work/Data/content.unsaved.ini"
+cp "$note" "$side"
 check "a restart shows the note again and keeps its bytes" start
 stamp=$(stat -c %y "$note")
 stamp_changed() { [ "$(stat -c %y "$note")" != "$stamp" ]; }
 check "the tick after loading does not write the unchanged note again" never 11 stamp_changed
+check "though a tick ran" test ! -e "$side"
 check "and the file is as it was" note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
 
 printf 'changed elsewhere\r\n' >"$note"
-check "a note changed by another program is written again at the next tick" \
-  until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')"
+check "a note changed by another program, nothing typed here: the editor takes it" \
+  until_ok 15 editor_is "changed elsewhere"
+check "and the note keeps it" note_is "$note" "$(printf 'changed elsewhere\r')"
 
 editor_click
 xdotool type --delay 30 "!"
-check "the loaded note is in the editor: the next tick keeps it and adds to it" \
-  until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r\n!\r')"
+check "the next tick keeps the note and adds to it" \
+  until_ok 15 note_is "$note" "$(printf 'changed elsewhere\r\n!\r')"
 
 minimise_button
 check "minimise minimises the window" until_ok 10 minimised
 rm -f "$note"
 # A new file takes the editor's text as one line: "!" has no line end of its own.
 check "the timer keeps writing while the window is minimised" \
-  until_ok 15 note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r\n!\r')"
+  until_ok 15 note_is "$note" "$(printf 'changed elsewhere\r\n!\r')"
 stop
 
 echo "note auto-save: $failures failure(s)"

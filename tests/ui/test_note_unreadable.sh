@@ -26,7 +26,9 @@ xdotool type --delay 20 " more"
 check "later ticks update the side file" until_ok 15 note_is "$side" "$(printf 'typed more\r')"
 check "without telling again" boxes_are 0
 xdotool type --delay 20 " last"
-close_button
+hover_button close
+check "no tick has saved it before the click" note_is "$side" "$(printf 'typed more\r')"
+xdotool click 1
 check "the close button ends the program" until_ok 15 ended "$wpid"
 wait "$wpid"; wpid=""
 check "after writing the side file" note_is "$side" "$(printf 'typed more last\r')"

@@ -12,8 +12,8 @@ source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
 art="$root/build/ui-artifacts"
 mkdir -p "$art"
-old_wallpaper="$(wallpaper)"
-on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1; }
+keep_wallpaper
+on_cleanup() { put_back_wallpaper; }
 
 # Mix.bmp is the background with Content.bmp blended in at (width - 402, 30).
 mix_matches() { python3 "$root/tests/ui/check_mix.py" "$bg/Mix.bmp" "$bg/$1" "$bg/Content.bmp" "$2"; }
@@ -21,9 +21,6 @@ note_has_text() { python3 "$root/tests/ui/check_mix.py" --ink "$bg/Content.bmp";
 
 # Wine keeps the display of a session that is still running: start afresh.
 end_wine_session
-# pin: clicks the pin button once Mix.bmp is gone; pinned: it is whole again.
-pin() { rm -f "$bg/Mix.bmp"; click_at 528 59; }
-pinned() { until_ok 20 bmp_complete "$bg/Mix.bmp"; }
 
 check "the window titled Tabulon appears" start
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }

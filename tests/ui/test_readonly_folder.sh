@@ -11,11 +11,11 @@ localdata=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '
 home="$localdata/Tabulon"
 [ -n "$localdata" ] && [ -d "$localdata" ] || { echo "FAIL no local application data folder"; exit 1; }
 rm -rf "$home"
-old_wallpaper="$(wallpaper)"
+keep_wallpaper
 on_cleanup() {
   chattr -i "$work" "$work/Data" 2>/dev/null
   rm -rf "$home"
-  wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1
+  put_back_wallpaper
 }
 chattr +i "$work" "$work/Data" || { echo "FAIL chattr +i is not available here"; exit 1; }
 

@@ -10,24 +10,11 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../tools/wine-env.sh"
 export WINEPREFIX="${TABULON_SCALED_PREFIX:-$here/../../build/wineprefix-scaled$TABULON_WINE_SUFFIX}"
 source "$here/program.sh"
-pics="$root/resources/pictures"
 art="$root/build/ui-artifacts"
 mkdir -p "$art"
 bg="$work/source/DeskTopBG"
 on_cleanup() { wineserver -k 2>/dev/null; }
 
-# blended PICTURE X Y: the picture's colour at (x, y) laid over the skin blue.
-blended() {
-  convert "$pics/$1" -background '#D8E3F3' -flatten \
-    -format "%[fx:int(255*p{$2,$3}.r+.5)] %[fx:int(255*p{$2,$3}.g+.5)] %[fx:int(255*p{$2,$3}.b+.5)]" info:
-}
-
-# Wine takes the DPI from the registry when it starts.
-set_dpi() {
-  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
-}
 
 # cap_height: the height in pixels of the capital letters typed into the
 # editor, measured over the middle of the line (the caret stands at its end).
@@ -59,7 +46,9 @@ PY
 # running, `win` set.
 run_at() {
   dpi=$1
+  kill_wine_session
   set_dpi "$dpi"
+  kill_wine_session
   printf '明天上午十点 开会\r\n给植物浇水 √\r\nBuy milk and bread\r\n' | iconv -f UTF-8 -t GBK >"$note"
   main_size="$(at 584)x$(at 382)"
   start

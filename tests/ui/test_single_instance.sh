@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One Tabulon per program folder: a second start while the first one is
+# One Tabulon per note: a second start while the first one is
 # minimised brings the first window back and ends; one program stays.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
@@ -14,8 +14,7 @@ second=$wpid
 check "the second start ends by itself" until_ok 30 ended "$second"
 check "the first window is back" until_ok 10 restored
 check "the first program still runs" kill -0 "$first"
-check "one main window" [ "$(xdotool search --onlyvisible --name '^Tabulon$' 2>/dev/null |
-  while read -r w; do xdotool getwindowgeometry "$w"; done | grep -c 'Geometry: 584x382')" -eq 1 ]
+check "one main window" [ "$(main_windows)" -eq 1 ]
 wpid=$first
 stop
 

@@ -14,7 +14,7 @@ x11_key='HKCU\Software\Wine\X11 Driver'
 wine reg add "$x11_key" /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
 on_cleanup() { wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; }
 # Wine reads the monitors when its session starts: start a fresh one here.
-wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+kill_wine_session
 
 # inside_screen N: the window lies wholly inside screen N (0 left, 1 right).
 inside_screen() {

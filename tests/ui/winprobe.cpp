@@ -7,6 +7,7 @@
 //                      over from the X selection on its own time
 //   winprobe foreground the class of the foreground window (also without a main window)
 //   winprobe iconic    1 when the main window is minimised, else 0
+//   winprobe menu      1 when a popup menu shows, else 0
 //   winprobe restore   what the taskbar does on a click on the minimised button
 //   winprobe monitors  the monitors' rectangles as Windows sees them
 //   winprobe list      every top-level window (for a failed check's log)
@@ -204,6 +205,17 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("%ls %ls iconic=%d normal=%ldx%ld\n", cls, title, IsIconic(wnd) ? 1 : 0,
                         r.right - r.left, r.bottom - r.top);
         }
+        return 0;
+    }
+    if (wcscmp(what, L"menu") == 0) {
+        // A popup menu shows: a visible window of the system's menu class.
+        int shown = 0;
+        for (HWND wnd : TopLevelWindows()) {
+            wchar_t cls[16] = {};
+            GetClassNameW(wnd, cls, 16);
+            shown |= wcscmp(cls, L"#32768") == 0 && IsWindowVisible(wnd);
+        }
+        std::printf("%d\n", shown);
         return 0;
     }
     HWND main = MainWindow();
