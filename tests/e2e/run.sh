@@ -42,17 +42,9 @@ start_display 1920x1080
 # The user's own wallpaper before Tabulon: uninstalling must bring it back.
 convert -size 64x48 xc:'#336699' "BMP3:$out/mine.bmp"
 mine="$(winepath -w "$out/mine.bmp" 2>/dev/null)"
-wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /t REG_SZ /d "$mine" /f >/dev/null 2>&1
+set_wallpaper "$mine"
 
 shot() { import -window root "$out/$1.png" 2>/dev/null; }
-launch_program() { # launch_program FOLDER: starts it without waiting
-  (cd "$1" && exec wine Tabulon.exe) &
-  wpid=$!
-}
-start_program() { # start_program FOLDER: starts it and waits for its window
-  launch_program "$1"
-  until_ok 30 has_window
-}
 # gbk TEXT: TEXT (printf escapes allowed) as the GBK bytes of the note file.
 gbk() { printf "$1" | iconv -f UTF-8 -t GBK; }
 note_bytes_are() { cmp -s "$note" <(gbk "$1"); }
@@ -86,7 +78,7 @@ check "a Start-menu shortcut" bash -c "find '$WINEPREFIX/drive_c/users' -name Ta
 # --- first run: type, auto-save, pin twice, close ---------------------------
 # The file is watched from the launch on: the first tick empties it 10 s
 # after the start created it, and the window may take a while to appear.
-launch_program "$app"
+launch "$app"
 check "a new note file holds an empty line" until_ok 30 note_bytes_are '\r\n'
 check "the installed program starts" until_ok 30 has_window
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
@@ -131,7 +123,7 @@ text2='Buy milk√×\r\n第二行收尾\r\n'
 check "the close button wrote the text of that moment" note_becomes 0 "$text2"
 
 # --- second run: the note is back; pin a third time -------------------------
-check "the program starts again" start_program "$app"
+check "the program starts again" start "$app"
 shot window-restarted
 click_at 400 200
 xdotool key ctrl+End
@@ -160,7 +152,7 @@ cp "$user_bg" "$bg/A1.bmp"
 rm -f "$bg/A.bmp"
 cp "$bg/A2.bmp" "$out/A2.before"
 printf 'stale' >> "$app/Tabulon.exe" # marks the old program
-check "the program starts before the upgrade" start_program "$app"
+check "the program starts before the upgrade" start "$app"
 click_at 400 200
 xdotool key ctrl+End
 xdotool type --delay 30 "typed before the upgrade"
@@ -174,7 +166,7 @@ check "the user's A1.bmp is unchanged" cmp -s "$bg/A1.bmp" "$user_bg"
 check "A2.bmp is unchanged" cmp -s "$bg/A2.bmp" "$out/A2.before"
 check "the missing A.bmp is written again" cmp -s "$bg/A.bmp" "$TABULON_TEST_DIST/source/DeskTopBG/A.bmp"
 cp "$note" "$saved"
-check "the upgraded program starts" start_program "$app"
+check "the upgraded program starts" start "$app"
 close_button
 until_ok 10 ended "$wpid"; wait "$wpid" 2>/dev/null; wpid=""
 check "and keeps the note" cmp -s "$note" "$saved"
@@ -214,7 +206,7 @@ check "the installer takes a folder with spaces and Chinese characters" \
   wine cmd /c "$(winepath -w "$setup") /S /D=$odd_win"
 check "the Wine session ends within 120 s" timeout 120 wineserver -w
 check "installed there" until_ok 20 bash -c "[ -f '$odd/Tabulon.exe' ] && [ -f '$odd/source/DeskTopBG/A1.bmp' ]"
-check "the program starts there" start_program "$odd"
+check "the program starts there" start "$odd"
 click_at 400 200
 xdotool type --delay 30 "a note elsewhere"
 check "the note is saved there" until_ok 15 note_has "$odd/Data/content.ini" "a note elsewhere"
@@ -240,7 +232,7 @@ for f in Tabulon.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/Desk
 done
 check "the zip's program needs no DLL a clean Windows lacks" \
   "$root/tools/check-pe.py" "$portable/Tabulon/Tabulon.exe"
-check "the unpacked program starts" start_program "$portable/Tabulon"
+check "the unpacked program starts" start "$portable/Tabulon"
 check "and creates its note file" until_ok 10 bash -c "[ -f '$portable/Tabulon/Data/content.ini' ]"
 close_button
 check "and ends with the close button" until_ok 10 ended "$wpid"

@@ -74,6 +74,16 @@ main_window() {
   return 1
 }
 has_window() { win=$(main_window); }
+# launch [FOLDER]: starts the program of FOLDER (default $work) without
+# waiting, its process in $wpid; start also waits for its window.
+launch() {
+  (cd "${1:-$work}" && exec wine Tabulon.exe) &
+  wpid=$!
+}
+start() {
+  launch "$@"
+  until_ok 40 has_window
+}
 # main_windows: how many visible main windows there are.
 main_windows() {
   local w n=0

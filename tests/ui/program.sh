@@ -7,6 +7,7 @@ wine_prefix_ready
 dist="${TABULON_DIST:-$TABULON_TEST_DIST}"
 [ -f "$dist/Tabulon.exe" ] || { echo "no $dist/Tabulon.exe (make dist)"; exit 1; }
 work="$(mktemp -d)"
+base="$work" # the private folder, removed at the end
 cp -r "$dist/." "$work/" # the program writes beside itself; keep dist clean
 note="$work/Data/content.ini"
 wpid=""
@@ -15,26 +16,26 @@ cleanup() {
   [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
   if declare -F on_cleanup >/dev/null; then on_cleanup; fi
   stop_display
-  rm -rf "$work"
+  rm -rf "$base"
 }
 trap cleanup EXIT
 # A test may set SCREEN_SIZE (WxH) or display_kind=two-monitors before sourcing this file.
 start_display "${display_kind:-${SCREEN_SIZE:-}}"
 
-# launch: starts the program without waiting; start also waits for its window.
-launch() {
-  (cd "$work" && exec wine Tabulon.exe) &
-  wpid=$!
-}
-start() {
-  launch
-  until_ok 40 has_window
-}
 # stop: ends the program if it still runs (never another Wine process).
 stop() {
   [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
   wait "$wpid" 2>/dev/null
   wpid=""
+}
+# deep_copy: a copy of the program in a folder whose path is longer than 260
+# characters, $deep, becomes the one `start` runs.
+deep_copy() {
+  deep="$base"
+  while [ ${#deep} -lt 300 ]; do deep="$deep/一个很长的文件夹名字 a long folder name"; done
+  mkdir -p "$deep"
+  cp -r "$dist/." "$deep/"
+  work="$deep"
 }
 # editor_click: puts the caret at the end of the note.
 editor_click() {

@@ -5,8 +5,8 @@
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
-old_wallpaper="$(wallpaper)"
-on_cleanup() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1; }
+keep_wallpaper
+on_cleanup() { put_back_wallpaper; }
 # The browser Wine would start for the help page: none (winebrowser asks xdg-open).
 export BROWSER=true
 temp_pages="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")/Tabulon"

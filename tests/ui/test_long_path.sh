@@ -4,13 +4,7 @@
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 
-deep="$work"
-while [ ${#deep} -lt 300 ]; do deep="$deep/一个很长的文件夹名字 a long folder name"; done
-mkdir -p "$deep"
-cp -r "$dist/." "$deep/"
-base="$work"
-on_cleanup() { rm -rf "$base"; }
-work="$deep" # start() runs the program from $work
+deep_copy
 note="$deep/Data/content.ini"
 bg="$deep/source/DeskTopBG"
 echo "     note path: $(( ${#note} + 2 )) characters as Z:\\..."

@@ -8,29 +8,22 @@
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
 
-deep="$work"
-while [ ${#deep} -lt 300 ]; do deep="$deep/一个很长的文件夹名字 a long folder name"; done
-mkdir -p "$deep"
-cp -r "$dist/." "$deep/"
-base="$work"
-work="$deep" # start() runs the program from $work
+deep_copy
 bg="$deep/source/DeskTopBG"
 record="$deep/Data/PreviousWallpaper.txt"
-desktop_key='HKCU\Control Panel\Desktop'
-old_wallpaper="$(wallpaper)"
+keep_wallpaper
 style() { wine reg query "$desktop_key" /v WallpaperStyle 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
 set_style() { wine reg add "$desktop_key" /v WallpaperStyle /t REG_SZ /d "$1" /f >/dev/null 2>&1; }
 old_style="$(style)"
 on_cleanup() {
-  wine reg add "$desktop_key" /v Wallpaper /t REG_SZ /d "$old_wallpaper" /f >/dev/null 2>&1
+  put_back_wallpaper
   set_style "${old_style:-10}"
-  rm -rf "$base"
 }
 
 # The user's desktop: a picture of their own, spanned.
 convert -size 64x48 xc:'#336699' "BMP3:$base/mine.bmp"
 mine="$(winepath -w "$base/mine.bmp" 2>/dev/null)"
-wine reg add "$desktop_key" /v Wallpaper /t REG_SZ /d "$mine" /f >/dev/null 2>&1
+set_wallpaper "$mine"
 set_style 22
 desktop_is_mine() { [ "$(wallpaper)" = "$mine" ] && [ "$(style)" = 22 ]; }
 mix_in_force() { local w; w="$(wallpaper)"; [ -n "$w" ] && [ "$w" != "$mine" ] && [ "$(style)" = 10 ]; }
