@@ -112,9 +112,12 @@ check "Mix.bmp is A2.bmp with the note at weight 4" \
 
 click_at 400 200
 xdotool key ctrl+End
-type_unicode "收尾"
+# The last character right after a tick has saved the one before it.
+type_unicode "收"
+check "a tick saves the first character" note_becomes 15 'Buy milk√×\r\n第二行收\r\n'
+type_unicode "尾"
 hover_button close
-check "no tick has saved it before the click" note_bytes_are "$text1"
+check "no tick has saved it before the click" note_bytes_are 'Buy milk√×\r\n第二行收\r\n'
 xdotool click 1
 check "the close button ends the program" until_ok 10 ended "$wpid"
 wait "$wpid"; code=$?; wpid=""
@@ -155,8 +158,12 @@ printf 'stale' >> "$app/Tabulon.exe" # marks the old program
 check "the program starts before the upgrade" start "$app"
 click_at 400 200
 xdotool key ctrl+End
-xdotool type --delay 30 "typed before the upgrade"
-check "no tick has saved it before the installer" ! note_has "$note" "typed before the upgrade"
+# Typed right after a tick has saved the line before it, so that the next
+# tick is 10 s away: only the installer's close can save it.
+xdotool type --delay 30 "typed before"
+check "a tick saves the first words" until_ok 15 note_has "$note" "typed before"
+xdotool type --delay 30 " the upgrade"
+check "no tick has saved it before the installer" never 0 note_has "$note" "typed before the upgrade"
 check "installing over the running program succeeds" wine "$setup" /S
 check "the installer closed the running program" until_ok 30 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""
