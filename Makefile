@@ -13,7 +13,7 @@ CROSS_FLAGS := -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 # that runs no 32-bit x86 code (tools/runs-i386.sh, tools/wine-env.sh).
 WINARCH = $(shell bash tools/wine-arch.sh)
 # What the Windows tests run: both programs, or only the 64-bit one on such a machine.
-RUN_ARCHS = $(shell bash tools/runs-i386.sh && echo win32) win64
+RUN_ARCHS = $(strip $(shell bash tools/runs-i386.sh && echo win32) win64)
 
 .PHONY: all deps native asan win32 win64 dist64 run-tree test test-native test-wine test-pe test-ui run dist bench fuzz e2e release clean
 
