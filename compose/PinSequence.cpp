@@ -8,7 +8,6 @@
 #include "platform/FileIO.h"
 
 #include <cstring>
-#include <vector>
 
 namespace tabulon {
 
@@ -45,10 +44,8 @@ void FitBackground(TPicture& composite, TPicture& background, int width, int hei
 // Mix.bmp through a temporary file: a write that fails leaves the previous
 // one whole, and the desktop as it was.
 void WriteMixFile(TPicture& composite, const std::wstring& path) {
-    const std::vector<uint8_t> bytes = composite.Bitmap().SaveToBmpBytes();
     try {
-        WriteFileReplacing(
-            path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        composite.Bitmap().SaveToFileReplacing(path);
     } catch (const EFCreateError& e) {
         throw EFCreateError(e.Message() + L" The previous picture is kept, and the desktop too.",
                             e.SystemCode());

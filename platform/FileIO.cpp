@@ -201,9 +201,12 @@ FileHandle CreateTempBeside(const std::wstring& full, DWORD attributes, std::wst
     return FileHandle();
 }
 
+// Writes the content to `file`; false with the system's last error set.
+using ContentWriter = std::function<bool(void* file)>;
+
 // One attempt at the replacement of `full` (in its extended-length form for
 // long paths); 0 or the system error code of the failing step.
-DWORD TryReplace(const std::wstring& full, std::string_view bytes, DWORD keptAttributes) {
+DWORD TryReplace(const std::wstring& full, const ContentWriter& write, DWORD keptAttributes) {
     // The target stays open without sharing until the swap, so no other
     // program writes it in between; one that holds it refuses us here, and
     // the error names the target itself.
@@ -219,7 +222,7 @@ DWORD TryReplace(const std::wstring& full, std::string_view bytes, DWORD keptAtt
     FileHandle file = CreateTempBeside(full, keptAttributes, temp, code);
     if (!file.Valid()) return code;
     guard.Arm(temp);
-    if (!WriteAll(file.Get(), bytes)) return GetLastError();
+    if (!write(file.Get())) return GetLastError();
     if (!FlushFileBuffers(file.Get())) return GetLastError();
     if (!file.Close()) return GetLastError();
     if (const FileReplaceHook& hook = ReplaceHook()) {
@@ -233,9 +236,7 @@ DWORD TryReplace(const std::wstring& full, std::string_view bytes, DWORD keptAtt
     return 0;
 }
 
-} // namespace
-
-void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
+void ReplaceContent(const std::wstring& path, const ContentWriter& write) {
     const std::wstring full = FullFilePath(path);
     const std::wstring target = ExtendedLengthPath(full);
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -248,8 +249,29 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
         if (attributes & FILE_ATTRIBUTE_READONLY) ThrowCreateError(full, ERROR_ACCESS_DENIED);
     }
     const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
-    if (DWORD code = RetryPassingLocks([&] { return TryReplace(target, bytes, kept); }))
+    if (DWORD code = RetryPassingLocks([&] { return TryReplace(target, write, kept); }))
         ThrowCreateError(full, code);
+}
+
+} // namespace
+
+void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
+    ReplaceContent(path, [bytes](void* file) { return WriteAll(file, bytes); });
+}
+
+void WriteFileReplacing(const std::wstring& path, size_t size, const ByteProducer& produce) {
+    // A slice that stays in the cache while it is made and written.
+    constexpr size_t kSlice = size_t(1) << 18;
+    std::vector<char> slice(size < kSlice ? size : kSlice);
+    ReplaceContent(path, [&](void* file) {
+        for (size_t done = 0; done < size;) {
+            const size_t n = size - done < slice.size() ? size - done : slice.size();
+            produce(done, slice.data(), n);
+            if (!WriteAll(file, std::string_view(slice.data(), n))) return false;
+            done += n;
+        }
+        return true;
+    });
 }
 
 void SetFileReplaceHookForTesting(FileReplaceHook hook) {

@@ -72,6 +72,13 @@ std::string ReadWholeFile(const std::wstring& path);
 // behind, and EFCreateError (carrying the system code) is thrown.
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes);
 
+// The same for content made as it is written, slice by slice: `produce`
+// fills `out` with the `n` bytes of the content that start at `offset`. A
+// large content (a screen-sized bitmap) then never needs a buffer of its
+// size, whose fresh pages would each fault in.
+using ByteProducer = std::function<void(size_t offset, char* out, size_t n)>;
+void WriteFileReplacing(const std::wstring& path, size_t size, const ByteProducer& produce);
+
 // Test seam: called after the temporary file is written and closed and before
 // it replaces the target. A non-zero result is treated as a system error code
 // of the replacement step. Pass an empty function to remove it.

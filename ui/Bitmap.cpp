@@ -91,6 +91,15 @@ void TBitmap::SaveToFile(const std::wstring& path) const {
     writer.Finish();
 }
 
+void TBitmap::SaveToFileReplacing(const std::wstring& path) const {
+    ::GdiFlush();
+    WriteFileReplacing(path, BmpFileBytes24(width_, height_),
+                       [this](size_t offset, char* out, size_t n) {
+                           EncodeBmp24Part(width_, height_, bits_, stride_, offset,
+                                           reinterpret_cast<uint8_t*>(out), n);
+                       });
+}
+
 void TBitmap::Assign(const TGraphic& source) {
     if (const auto* bmp = dynamic_cast<const TBitmap*>(&source)) {
         ::GdiFlush();

@@ -36,6 +36,9 @@ class TBitmap : public TGraphic {
     void LoadFromFile(const std::wstring& path);
     // Writes a 24-bit BMP file, replacing any file of that name.
     void SaveToFile(const std::wstring& path) const;
+    // The same through a temporary file that then takes the file's place
+    // (WriteFileReplacing): a failed write leaves the old file whole.
+    void SaveToFileReplacing(const std::wstring& path) const;
     std::vector<uint8_t> SaveToBmpBytes() const;
     // A copy of another picture of any kind, drawn onto a white bitmap of its size.
     void Assign(const TGraphic& source);

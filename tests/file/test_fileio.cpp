@@ -46,6 +46,12 @@ TEST(FileIO, WritesAndReadsBackAnyBytes) {
         big[i] = char(i);
     WriteFileReplacing(dir / L"note.txt", big);
     EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), big);
+    // The same content made slice by slice, of a size no slice divides.
+    const size_t odd = big.size() - 12345;
+    WriteFileReplacing(dir / L"note.txt", odd, [&](size_t offset, char* out, size_t n) {
+        big.copy(out, n, offset);
+    });
+    EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), big.substr(0, odd));
 
     WriteFileReplacing(dir / L"note.txt", "");
     EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), "");
