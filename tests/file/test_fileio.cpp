@@ -48,9 +48,8 @@ TEST(FileIO, WritesAndReadsBackAnyBytes) {
     EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), big);
     // The same content made slice by slice, of a size no slice divides.
     const size_t odd = big.size() - 12345;
-    WriteFileReplacing(dir / L"note.txt", odd, [&](size_t offset, char* out, size_t n) {
-        big.copy(out, n, offset);
-    });
+    WriteFileReplacing(dir / L"note.txt", odd,
+                       [&](size_t offset, char* out, size_t n) { big.copy(out, n, offset); });
     EXPECT_EQ(ReadWholeFile(dir / L"note.txt"), big.substr(0, odd));
 
     WriteFileReplacing(dir / L"note.txt", "");
