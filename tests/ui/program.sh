@@ -37,6 +37,13 @@ deep_copy() {
   cp -r "$dist/." "$deep/"
   work="$deep"
 }
+# no_help_browser: Wine starts no browser for the help pages (winebrowser
+# asks xdg-open); they go to the emptied folder $temp_pages.
+no_help_browser() {
+  export BROWSER=true
+  temp_pages="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")/Tabulon"
+  rm -rf "$temp_pages"
+}
 # editor_click: puts the caret at the end of the note.
 editor_click() {
   xdotool windowactivate --sync "$win" 2>/dev/null

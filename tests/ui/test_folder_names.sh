@@ -11,15 +11,9 @@ cp -r "$dist/." "$odd/"
 bg="$odd/source/DeskTopBG"
 keep_wallpaper
 on_cleanup() { put_back_wallpaper; }
-# The browser Wine would start for the help page: none (winebrowser asks xdg-open).
-export BROWSER=true
+no_help_browser
 
-temp_pages="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")/Tabulon"
-rm -rf "$temp_pages"
-
-(cd "$odd" && exec wine Tabulon.exe) &
-wpid=$!
-check "the program starts in the folder" until_ok 40 has_window
+check "the program starts in the folder" start "$odd"
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
 editor_click
 xdotool type --delay 30 "a note from far away"

@@ -7,10 +7,7 @@ source "$(dirname "$0")/program.sh"
 bg="$work/source/DeskTopBG"
 keep_wallpaper
 on_cleanup() { put_back_wallpaper; }
-# The browser Wine would start for the help page: none (winebrowser asks xdg-open).
-export BROWSER=true
-temp_pages="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")/Tabulon"
-rm -rf "$temp_pages"
+no_help_browser
 
 check "the window appears" start
 editor_click
