@@ -77,7 +77,11 @@ void TForm::Show() {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
         HMONITOR target = ::MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
-        if (::GetMonitorInfoW(target, &monitor)) {
+        // Without monitor information (the display just changing) the
+        // primary work area still beats the corner the window was made in.
+        const bool known = ::GetMonitorInfoW(target, &monitor) ||
+                           ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+        if (known) {
             // Laid out for that monitor's scale, not the one the hidden
             // window was made on.
             const int dpi = DpiOfMonitor(target);

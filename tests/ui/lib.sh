@@ -3,10 +3,11 @@
 source "$root/tools/wine-env.sh"
 
 failures=0
-# check "what" command...: runs the command and counts a failure.
+# check "what" command...: runs the command and counts a failure (its status
+# is the command's, so that a failure can be followed by what explains it).
 check() {
   local what="$1"; shift
-  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); return 1; fi
 }
 # until_ok SECONDS command...: polls the command every 0.1 s until it succeeds.
 until_ok() {

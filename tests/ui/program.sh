@@ -15,10 +15,14 @@ wpid=""
 cleanup() {
   [ -n "$wpid" ] && kill "$wpid" 2>/dev/null
   if declare -F on_cleanup >/dev/null; then on_cleanup; fi
+  kill_wine_session
   stop_display
   rm -rf "$base"
 }
 trap cleanup EXIT
+# A Wine session outliving an earlier script is bound to that script's X
+# server (its desktop, its monitors): every test starts a session of its own.
+kill_wine_session
 # A test may set SCREEN_SIZE (WxH) or display_kind=two-monitors before sourcing this file.
 start_display "${display_kind:-${SCREEN_SIZE:-}}"
 

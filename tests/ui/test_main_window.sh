@@ -10,7 +10,8 @@ source "$(dirname "$0")/program.sh"
 check "the window titled Tabulon appears" start
 [ -n "${win:-}" ] || { echo "no window; giving up"; exit 1; }
 cx=$(( (1280 - 584) / 2 )); cy=$(( (1024 - 382) / 2 ))
-check "it is centred on the screen at 584 x 382" at_position $cx $cy
+check "it is centred on the screen at 584 x 382" at_position $cx $cy ||
+  echo "     window at $(position), pointer $(xdotool getmouselocation)"
 skin="216 227 243"
 check "the border has the skin colour" until_ok 5 pixel_is 0 0 "$skin"
 check "the background has the skin colour" pixel_is 300 5 "$skin"
