@@ -68,8 +68,12 @@ void TMainFrm::BindKeyboard() {
     // Named once the date is written (DateLineWritten).
     skinButtons.Add({.place = lblDateTime, .role = R::Text});
     skinButtons.OnLeave = [this](bool) { rdtMain->SetFocus(); };
-    skinButtons.CreateTooltips();
-    SetAccessibleName(rdtMain->Handle(), L"便笺");
+    // Tooltips and the note's name load comctl32's tooltip class and oleacc:
+    // nobody needs them before the window shows.
+    Application.WhenIdle([this] {
+        skinButtons.CreateTooltips();
+        SetAccessibleName(rdtMain->Handle(), L"便笺");
+    });
 }
 
 void TMainFrm::DateLineWritten() {
