@@ -80,12 +80,6 @@ STDMETHODIMP SkinAccessible::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) SkinAccessible::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 STDMETHODIMP SkinAccessible::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;
     *count = 0;

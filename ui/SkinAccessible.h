@@ -8,6 +8,7 @@
 
 #include <oleacc.h>
 
+#include "platform/ComObject.h"
 #include "platform/ComPtr.h"
 
 namespace tabulon {
@@ -22,7 +23,7 @@ void SetAccessibleName(HWND window, const wchar_t* name);
 // where the system's accessibility library is missing).
 LRESULT AccessibleResult(IAccessible* object, WPARAM wp);
 
-class SkinAccessible final : public IAccessible {
+class SkinAccessible final : public ComObject<IAccessible> {
   public:
     SkinAccessible(TSkinButtons& items, HWND window);
 
@@ -34,8 +35,6 @@ class SkinAccessible final : public IAccessible {
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IDispatch: not offered (clients use the IAccessible methods).
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -73,7 +72,6 @@ class SkinAccessible final : public IAccessible {
     // The item index for a child id: -1 for the object itself, -2 for none.
     int ItemOf(const VARIANT& child) const;
 
-    ULONG refs_ = 1;
     TSkinButtons* items_;
     ComPtr<IAccessible> standard_;
 };

@@ -43,12 +43,6 @@ STDMETHODIMP WebBrowserEvents::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) WebBrowserEvents::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 STDMETHODIMP WebBrowserEvents::GetTypeInfoCount(UINT* count) {
     if (count) *count = 0;
     return S_OK;

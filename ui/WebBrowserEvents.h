@@ -10,9 +10,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/ComObject.h"
+
 namespace tabulon {
 
-class WebBrowserEvents final : public IDispatch {
+class WebBrowserEvents final : public ComObject<IDispatch> {
   public:
     struct Handlers {
         // True once for each navigation the program asked for (it is consumed).
@@ -32,8 +34,6 @@ class WebBrowserEvents final : public IDispatch {
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IDispatch: only Invoke is meaningful.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -49,7 +49,6 @@ class WebBrowserEvents final : public IDispatch {
     void NewWindow(const std::wstring& address, VARIANT* cancel);
     void NavigateError(VARIANT* cancel);
 
-    ULONG refs_ = 1;
     Handlers handlers_;
     int failuresInRow_ = 0;
 };

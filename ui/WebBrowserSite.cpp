@@ -20,12 +20,6 @@ STDMETHODIMP WebBrowserSite::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) WebBrowserSite::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 STDMETHODIMP WebBrowserSite::GetMoniker(DWORD, DWORD, IMoniker** out) {
     if (out) *out = nullptr;
     return E_NOTIMPL;

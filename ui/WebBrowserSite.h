@@ -7,14 +7,13 @@
 #include <mshtmhst.h>
 #include <ole2.h>
 
+#include "platform/ComObject.h"
 #include "platform/ComPtr.h"
 
 namespace tabulon {
 
-class WebBrowserSite final : public IOleClientSite,
-                             public IOleInPlaceSite,
-                             public IOleInPlaceFrame,
-                             public IDocHostUIHandler {
+class WebBrowserSite final
+    : public ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDocHostUIHandler> {
   public:
     // Host flags the page gets: no 3-D border, no help menu; the page's own
     // scroll bars are left alone (the panel cuts them off). DPI-aware: our
@@ -31,8 +30,6 @@ class WebBrowserSite final : public IOleClientSite,
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
@@ -96,7 +93,6 @@ class WebBrowserSite final : public IOleClientSite,
   private:
     ~WebBrowserSite() = default;
 
-    ULONG refs_ = 1;
     HWND parent_;
     RECT bounds_;
     ComPtr<IOleInPlaceObject> inPlace_;
