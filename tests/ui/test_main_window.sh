@@ -34,6 +34,15 @@ xdotool mousemove $((cx + 528)) $((cy - 40))
 check "and so does the minimise button" \
   until_ok 5 pixel_is $((515 + 5)) 4 "$(blended mini_normal.png 5 3)"
 
+# A tooltip: a visible window of its own, a few dozen pixels tall.
+tooltip_shown() {
+  xdotool search --onlyvisible --name '' 2>/dev/null | while read -r w; do
+    xdotool getwindowgeometry "$w" 2>/dev/null
+  done | grep -qE 'Geometry: [0-9]+x[0-9]{2}$'
+}
+point_at 528 58; point_at 530 60
+check "resting on the pin button shows its tooltip" until_ok 5 tooltip_shown
+
 drag() { # drag from window point by (dx, dy) with intermediate moves
   local p; p=($(position))
   pointer_to $((p[0] + $1)) $((p[1] + $2))
