@@ -69,29 +69,6 @@ SkinAccessible::SkinAccessible(TSkinButtons& items, HWND window) : items_(&items
         createStandard(window, OBJID_CLIENT, IID_IAccessible, standard_.ReceiveVoid());
 }
 
-STDMETHODIMP SkinAccessible::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
-        *out = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP SkinAccessible::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-STDMETHODIMP SkinAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** out) {
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
-}
-STDMETHODIMP SkinAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
 STDMETHODIMP SkinAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                     UINT*) {
     return E_NOTIMPL;

@@ -23,7 +23,7 @@ void SetAccessibleName(HWND window, const wchar_t* name);
 // where the system's accessibility library is missing).
 LRESULT AccessibleResult(IAccessible* object, WPARAM wp);
 
-class SkinAccessible final : public ComObject<IAccessible> {
+class SkinAccessible final : public DispatchObject<IAccessible, IID_IAccessible> {
   public:
     SkinAccessible(TSkinButtons& items, HWND window);
 
@@ -33,13 +33,7 @@ class SkinAccessible final : public ComObject<IAccessible> {
         standard_.Reset();
     }
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-
     // IDispatch: not offered (clients use the IAccessible methods).
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                         UINT*) override;
 

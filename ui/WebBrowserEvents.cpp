@@ -32,31 +32,6 @@ VARIANT* Argument(DISPPARAMS* params, UINT index, UINT count) {
 
 } // namespace
 
-STDMETHODIMP WebBrowserEvents::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP WebBrowserEvents::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP WebBrowserEvents::GetTypeInfo(UINT, LCID, ITypeInfo** out) {
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP WebBrowserEvents::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP WebBrowserEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                       EXCEPINFO*, UINT*) {
     // Nothing may escape into the control: a failing handler just does nothing.

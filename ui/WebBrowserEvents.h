@@ -5,6 +5,7 @@
 // to the owner; a failed navigation never shows the browser's error page.
 #include <windows.h>
 
+#include <exdisp.h>
 #include <oaidl.h>
 
 #include <functional>
@@ -14,7 +15,7 @@
 
 namespace tabulon {
 
-class WebBrowserEvents final : public ComObject<IDispatch> {
+class WebBrowserEvents final : public DispatchObject<IDispatch, DIID_DWebBrowserEvents2> {
   public:
     struct Handlers {
         // True once for each navigation the program asked for (it is consumed).
@@ -32,13 +33,7 @@ class WebBrowserEvents final : public ComObject<IDispatch> {
     // The owner goes away before the control lets go of this object.
     void Forget() { handlers_ = {}; }
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-
     // IDispatch: only Invoke is meaningful.
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                         UINT*) override;
 
