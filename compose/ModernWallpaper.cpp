@@ -11,44 +11,26 @@
 #include "compose/DesktopWallpaper.h"
 #include "compose/Wallpaper.h"
 #include "platform/ComPtr.h"
+#include "platform/Handles.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <type_traits>
+
 namespace tabulon {
 
 namespace {
 
-// A string the system allocated with CoTaskMemAlloc.
-class TaskString {
-  public:
-    TaskString() = default;
-    TaskString(const TaskString&) = delete;
-    TaskString& operator=(const TaskString&) = delete;
-    ~TaskString() { ::CoTaskMemFree(text_); }
-    LPWSTR* Receive() { return &text_; }
-    std::wstring Get() const { return text_ ? text_ : L""; }
-
-  private:
-    LPWSTR text_ = nullptr;
-};
-
+using TaskString = TaskMemory<wchar_t>;
 // An item list from SHParseDisplayName.
-class ItemIdList {
-  public:
-    ItemIdList() = default;
-    ItemIdList(const ItemIdList&) = delete;
-    ItemIdList& operator=(const ItemIdList&) = delete;
-    ItemIdList(ItemIdList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
-    ~ItemIdList() { ::CoTaskMemFree(list_); }
-    PIDLIST_ABSOLUTE* Receive() { return &list_; }
-    PCIDLIST_ABSOLUTE Get() const { return list_; }
+using ItemIdList = TaskMemory<std::remove_pointer_t<PIDLIST_ABSOLUTE>>;
 
-  private:
-    PIDLIST_ABSOLUTE list_ = nullptr;
-};
+std::wstring Text(const TaskString& s) {
+    return s ? s.Get() : L"";
+}
 
 unsigned long Code(HRESULT hr) {
     return SUCCEEDED(hr)
@@ -69,10 +51,10 @@ class ModernWallpaper final : public DesktopWallpaper {
             RECT rect{};
             if (FAILED(desktop_->GetMonitorDevicePathAt(i, id.Receive()))) continue;
             // S_FALSE: a monitor that is known but not attached.
-            if (desktop_->GetMonitorRECT(id.Get().c_str(), &rect) != S_OK) continue;
-            desktop_->GetWallpaper(id.Get().c_str(), picture.Receive());
+            if (desktop_->GetMonitorRECT(id.Get(), &rect) != S_OK) continue;
+            desktop_->GetWallpaper(id.Get(), picture.Receive());
             // The primary monitor holds the desktop's origin.
-            monitors.push_back({id.Get(), picture.Get(), rect.left == 0 && rect.top == 0});
+            monitors.push_back({Text(id), Text(picture), rect.left == 0 && rect.top == 0});
         }
         return monitors;
     }
@@ -117,7 +99,7 @@ class ModernWallpaper final : public DesktopWallpaper {
             TaskString name;
             if (SUCCEEDED(items->GetItemAt(i, item.Receive())) &&
                 SUCCEEDED(item->GetDisplayName(SIGDN_DESKTOPABSOLUTEPARSING, name.Receive())))
-                show.items.push_back(name.Get());
+                show.items.push_back(Text(name));
         }
         return show;
     }

@@ -5,6 +5,8 @@
 // friends.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
 namespace tabulon {
@@ -30,6 +32,11 @@ template <class Handle, auto Close> class UniqueHandle {
         handle_ = h;
     }
     Handle Release() { return std::exchange(handle_, Handle{}); }
+    // For functions that hand out a new handle through an out parameter.
+    Handle* Receive() {
+        Reset();
+        return &handle_;
+    }
 
   private:
     Handle handle_{};
@@ -57,6 +64,9 @@ inline void CloseKernelObject(HANDLE h) {
 inline void CloseFileSearch(HANDLE h) {
     ::FindClose(h);
 }
+inline void FreeTaskMemory(void* p) {
+    ::CoTaskMemFree(p);
+}
 } // namespace detail
 
 using GdiBitmap = UniqueHandle<HBITMAP, detail::DeleteGdiObject>;
@@ -74,6 +84,8 @@ using KernelObject = UniqueHandle<HANDLE, detail::CloseKernelObject>;
 // A search from FindFirstFileW: give it only a handle that is not
 // INVALID_HANDLE_VALUE (the search's failure value).
 using FileSearch = UniqueHandle<HANDLE, detail::CloseFileSearch>;
+// Memory the system allocated for us with CoTaskMemAlloc (a string, an item list).
+template <class T> using TaskMemory = UniqueHandle<T*, detail::FreeTaskMemory>;
 
 // A window's DC from GetDC, given back with ReleaseDC (which needs the window too).
 class WindowDC {

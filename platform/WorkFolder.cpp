@@ -53,10 +53,9 @@ bool FolderWritable(const std::wstring& folder) {
 
 std::wstring LocalAppDataFolder() {
     std::wstring folder;
-    PWSTR path = nullptr;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path)) && path)
-        folder = path;
-    CoTaskMemFree(path);
+    TaskMemory<wchar_t> path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, path.Receive())) && path)
+        folder = path.Get();
     if (folder.empty()) {
         wchar_t buffer[MAX_PATH];
         const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);

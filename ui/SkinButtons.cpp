@@ -129,13 +129,8 @@ void TSkinButtons::CreateTooltips() {
     tooltip_.Reset(tip);
     for (int i = 0; i < Count(); ++i) {
         if (items_[i].tip.empty()) continue;
-        // The size comctl32 5 knows too: the program may run without version 6.
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        TTTOOLINFOW tool = ToolOf(i);
         tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = owner_.Handle();
-        tool.uId = static_cast<UINT_PTR>(i + 1);
-        tool.rect = RectOf(*items_[i].place);
         tool.lpszText = const_cast<wchar_t*>(items_[i].tip.c_str());
         ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
@@ -145,13 +140,19 @@ void TSkinButtons::LayoutChanged() {
     if (!tooltip_) return;
     for (int i = 0; i < Count(); ++i) {
         if (items_[i].tip.empty()) continue;
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = owner_.Handle();
-        tool.uId = static_cast<UINT_PTR>(i + 1);
-        tool.rect = RectOf(*items_[i].place);
+        TTTOOLINFOW tool = ToolOf(i);
         ::SendMessageW(tooltip_.Get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+TTTOOLINFOW TSkinButtons::ToolOf(int i) const {
+    // The size comctl32 5 knows too: the program may run without version 6.
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = owner_.Handle();
+    tool.uId = static_cast<UINT_PTR>(i + 1);
+    tool.rect = RectOf(*items_[i].place);
+    return tool;
 }
 
 ComPtr<IAccessible> TSkinButtons::Accessible() {

@@ -11,6 +11,7 @@
 #include "platform/Handles.h"
 #include "ui/Control.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <functional>
@@ -92,6 +93,8 @@ class TSkinButtons {
     void ShowCues();
     bool CuesHidden() const;
     void InvalidateRing() const;
+    // Item `i` as a tool of the tooltip: its id and area.
+    TTTOOLINFOW ToolOf(int i) const;
 
     TWinControl& owner_;
     std::vector<TSkinButton> items_;
