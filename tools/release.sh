@@ -59,7 +59,7 @@ rm -rf "$stage"
 # something it should not (debug information, say).
 limit=1000000
 size=$(stat -c %s "$setup")
-[ "$size" -lt "$limit" ] || { echo "release: $setup is $size bytes, over $limit" >&2; exit 1; }
+[ "$size" -lt "$limit" ] || { echo "release: $setup is $size bytes, over $limit" >&2; rm -f "$setup"; exit 1; }
 echo "release: $zip"
 echo "release: $setup ($size bytes)"
 echo "release: $out/$name.debug (the symbols of its Tabulon.exe)"
