@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""The help page (and the user guide) name every menu item, shortcut and note
-file that README.md documents. The lists come from the README itself: the
-table "What the buttons do" for the menu items, the first column of the table
-"Without the mouse" for the keys, and the files of "For Windows users".
-
-Usage: check_help_page.py README.md PAGE...   (exit status 1 on any gap)"""
+"""Every menu item, key and note file README.md documents is named by each PAGE
+(the help page, the user guide); the lists are read from the README's "What the
+buttons do", "Without the mouse" and "For Windows users".
+Usage: check_help_page.py README.md PAGE..."""
 import html
 import re
 import sys
@@ -17,14 +15,12 @@ def section(text, heading):
     return m.group(1) if m else ""
 
 
-def table_rows(text):
-    return [[c.strip() for c in line.strip().strip("|").split(" | ")]
-            for line in text.splitlines() if line.startswith("|") and not line.startswith("|---")][1:]
-
-
 def documented(readme):
-    menu = set(re.findall(r"[\u4e00-\u9fff]+[A-Z]?", section(readme, "### What the buttons do")))
-    keys = {k for row in table_rows(section(readme, "### Without the mouse")) for k in row[0].split(", ")}
+    buttons = re.sub(r'"[^"]*"|“[^”]*”', "", section(readme, "### What the buttons do"))  # not quotes
+    menu = set(re.findall(r"[\u4e00-\u9fff]+[A-Z]?", buttons))
+    rows = [line.split("|")[1].strip() for line in section(readme, "### Without the mouse").splitlines()
+            if line.startswith("|") and not line.startswith("|---")][1:]  # below the header
+    keys = {k for row in rows for k in row.split(", ")}
     names = re.findall(r"`([^`]+)`", section(readme, "## For Windows users"))
     files = {n.rstrip("\\").split("\\")[-1] for n in names}
     files = {f for f in files if re.fullmatch(r"[\w.<>-]+\.(ini|bmp|txt|lock)", f)}
@@ -50,8 +46,7 @@ def main(argv):
         for kind, things in lists.items():
             failures += [f"{page}: the {kind} {t!r} of README.md is missing"
                          for t in sorted(things) if not mentions(text, t, kind)]
-    for f in failures:
-        print("FAIL", f)
+    print("".join(f"FAIL {f}\n" for f in failures), end="")
     counts = ", ".join(f"{len(v)} {k}s" for k, v in lists.items())
     print(f"{counts} checked in {len(argv) - 2} page(s): {len(failures)} failure(s)")
     return 1 if failures or len(argv) < 3 else 0
