@@ -17,7 +17,7 @@ cat >"$work/z.c" <<'C'
 int main(void) { puts(zlibVersion()); return 0; }
 C
 cc=i686-w64-mingw32-gcc
-hard="-Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware"
+hard="-s -Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware" # stripped, as shipped
 # The small programs carry the 32-bit program's manifest, as a real one would.
 printf '1 24 "%s"\n' "$root/build/win32/resources/Tabulon.manifest" >"$work/m.rc"
 i686-w64-mingw32-windres "$work/m.rc" -O coff -o "$work/m.o"
