@@ -74,8 +74,13 @@ check "Tabulon.exe /restorewallpaper ends with exit code 0 (got $rc)" [ "$rc" = 
 check "and the user's desktop is back" desktop_is_mine
 
 # The recorded picture deleted before the restore: the rest comes back, the
-# user is told in one box over the main window, and the record goes.
+# user is told in one box over the main window, and the record goes. (A new
+# start: Wine's running program does not see what another process set.)
 told_has() { grep -qF -- "$1" <<<"$told"; }
+close_button
+until_ok 10 ended "$wpid"
+wait "$wpid" 2>/dev/null
+start
 click_at "$(at 528)" "$(at 59)"
 check "a pin records the desktop again" until_ok 20 grep -qF "$mine" "$record"
 until_ok 20 mix_in_force
