@@ -18,7 +18,8 @@ bool KeyIsDown(int key) {
 
 void TMainFrm::BindKeyboard() {
     // The caption buttons show one of three pictures; the normal one gives
-    // the place, the hover one takes the click.
+    // the place, the hover one takes the click, and the button is there
+    // whichever shows.
     auto captionStates = [](const TImage* hover, const TImage* down) {
         return [hover, down] {
             return (hover->Visible() ? long(STATE_SYSTEM_HOTTRACKED) : 0L) |
@@ -56,11 +57,13 @@ void TMainFrm::BindKeyboard() {
                      .tip = L"把便笺贴到桌面 (Ctrl+Enter)",
                      .shortcut = L"Ctrl+Enter"});
     skinButtons.Add({.place = img_mini_normal,
+                     .faces = {img_mini_highlight, img_mini_down},
                      .target = img_mini_highlight,
                      .name = L"最小化",
                      .tip = L"最小化",
                      .shownStates = captionStates(img_mini_highlight, img_mini_down)});
     skinButtons.Add({.place = img_close_normal,
+                     .faces = {img_close_highlight, img_close_down},
                      .target = img_close_highlight,
                      .name = L"关闭",
                      .tip = L"关闭",
