@@ -126,6 +126,11 @@ bool TMainFrm::ShortcutKey(const MSG& msg) {
     default:
         return false;
     }
+    // Held down, a command would run again at every repeat of the key (a pin,
+    // a help page each time): it acts once per press, and the repeats are
+    // taken too. Ctrl+Tab steps on while held, as Tab does.
+    const bool repeat = (msg.lParam & (1 << 30)) != 0;
+    if (repeat && msg.wParam != VK_TAB) return true;
     // Taken either way: a failing action must not let the key reach the note.
     Guarded(action);
     return true;
