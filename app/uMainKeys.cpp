@@ -71,6 +71,8 @@ void TMainFrm::BindKeyboard() {
     // Named once the date is written (DateLineWritten).
     skinButtons.Add({.place = lblDateTime, .role = R::Text});
     skinButtons.OnLeave = [this](bool) { rdtMain->SetFocus(); };
+    // Typing right after the start goes into the note, as in any editor.
+    SetActiveControl(rdtMain);
     // Tooltips and the note's name load comctl32's tooltip class and oleacc:
     // nobody needs them before the window shows.
     Application.WhenIdle([this] {
