@@ -15,11 +15,6 @@ namespace tabulon {
 
 TMainFrm* MainFrm = nullptr;
 
-namespace {
-const wchar_t kNothingRecordedText[] =
-    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
-} // namespace
-
 TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BuildLayout(*this, MainLayout());
     BindControls();
@@ -181,13 +176,9 @@ void TMainFrm::N_ExitPrjClick(TMenuItem&) {
 
 void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
     const PreviousWallpaper previous(WorkFolder(), DeskBGSetFrm->DeskBGPath + L"Mix.bmp");
-    const auto outcome = previous.Restore(*DeskBGSetFrm->OpenDesktop(), false);
-    const wchar_t* text =
-        outcome == PreviousWallpaper::Outcome::NothingRecorded         ? kNothingRecordedText
-        : outcome == PreviousWallpaper::Outcome::RestoredWithoutSource ? kSourceUnknownText
-                                                                       : nullptr;
-    if (text)
-        ::MessageBoxW(Handle(), text, Application.Title().c_str(), MB_OK | MB_ICONINFORMATION);
+    const std::wstring text =
+        RestorationText(previous.Restore(*DeskBGSetFrm->OpenDesktop(), false));
+    if (!text.empty()) Application.ShowNotice(text);
 }
 
 // ---------------------------------------------------------------------------
