@@ -64,10 +64,14 @@ void NoteFile::Load(const std::wstring& path, NoteEditor& editor) {
         synced_ = NoteFileBytes(text, true);
         RememberFile();
         if (aside) {
-            const std::u16string back = BringBack(text, held_.bytes, asideText, asideKind);
-            if (NoteFileBytes(back, true) != synced_) {
+            // Set-aside text that the note holds already changes nothing.
+            const bool same =
+                NoteFileBytes(asideKind == SideFileKind::Whole ? asideText
+                                                               : text + JoinedLines(asideText),
+                              true) == synced_;
+            if (!same) {
                 restoredAside_ = true;
-                editor.SetText(back);
+                editor.SetText(BringBack(text, held_.bytes, asideText, asideKind));
             }
             sideFileStale_ = true;
         }
