@@ -14,6 +14,8 @@ in_history() {
   return 1
 }
 dos() { printf 'Z:%s' "${1//\//\\}"; }
+# shows TEXT: the editor shows TEXT (the probe gives a paragraph end as two line ends).
+shows() { [ "$(editor_text | tr -s '\n')" = "$1" ]; }
 history_window() { xdotool search --onlyvisible --name '^历史版本$' >/dev/null 2>&1; }
 
 # (a) The note is held past the retries at start; the words typed go aside.
@@ -41,7 +43,7 @@ launch
 check "the next start tells that the words are back" until_ok 40 has_box
 dismiss
 check "the window appears again" until_ok 10 has_window
-check "the editor shows the note, then the words" editor_is "$(printf 'precious\ntyped')"
+check "the editor shows the note, then the words" shows "$(printf 'precious\ntyped')"
 check "the next tick writes both" until_ok 15 note_is "$note" "$(printf 'precious\r\ntyped\r')"
 check "the note as it was is in the history" in_history "$(printf 'precious\r')"
 check "the side file is gone" [ ! -e "$side" ]
