@@ -374,6 +374,9 @@ TEST(NoteFile, FailureBeforeTheSwapKeepsTheOldNote) {
     EXPECT_THROW(note.Write(editor), EFCreateError);
     EXPECT_EQ(folder.Disk(), "old\r\n");
     EXPECT_EQ(folder.dir.Listing(folder.dir / L"Data\\"), L"content.ini;");
+    // The version before the write failed as well: told once.
+    EXPECT_TRUE(note.TakeHistoryError());
+    EXPECT_FALSE(note.TakeHistoryError());
 }
 
 TEST(NoteFile, MissingDataFolderFailsEveryTickUntilItExists) {
