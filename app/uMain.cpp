@@ -157,6 +157,7 @@ void TMainFrm::FormMouseLeave(TForm&) {
 void TMainFrm::BuildSystemMenu() {
     popSysset.Add("N_help", L"帮助说明", [this](TMenuItem& s) { N_helpClick(s); });
     popSysset.Add("N_Submit", L"意见反馈", [this](TMenuItem& s) { N_SubmitClick(s); });
+    popSysset.Add("N_History", L"历史版本", [this](TMenuItem& s) { N_HistoryClick(s); });
     popSysset.Add("N_RestoreWallpaper", L"恢复原来的桌面",
                   [this](TMenuItem& s) { N_RestoreWallpaperClick(s); });
     popSysset.Add("N4", L"-");

@@ -366,11 +366,20 @@ Section "Uninstall"
   ${IfNot} ${Errors}
     Goto keep_note
   ${EndIf}
-  IfFileExists "$INSTDIR\Data\content.ini" 0 keep_note
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "是否同时删除您的便笺内容（Data\content.ini）？$\r$\n选择“否”将保留便笺，以后重新安装时可继续使用。" /SD IDNO IDYES delete_note
+  IfFileExists "$INSTDIR\Data\content.ini" ask_note 0
+  IfFileExists "$INSTDIR\Data\history\*.*" ask_note keep_note
+ask_note:
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "是否同时删除您的便笺内容（Data\content.ini 及其历史版本）？$\r$\n选择“否”将保留便笺，以后重新安装时可继续使用。" /SD IDNO IDYES delete_note
   Goto keep_note
 delete_note:
+  ; Every file that holds note text: the note, the text set aside when it
+  ; could not be written, the copies of other programs' texts kept beside it
+  ; (content.<yyyyMMdd-HHmmss>.ini) and the history.
   Delete "$INSTDIR\Data\content.ini"
+  Delete "$INSTDIR\Data\content.unsaved.ini"
+  Delete "$INSTDIR\Data\content.unsaved-whole.ini"
+  Delete "$INSTDIR\Data\content.????????-??????*.ini"
+  RMDir /r "$INSTDIR\Data\history"
 keep_note:
   RMDir "$INSTDIR\Data"
   RMDir "$INSTDIR"
