@@ -9,8 +9,8 @@ WIN64  := build/win64
 DIST64 := build/dist64/Tabulon
 # Both Windows programs ship: a warning in either build fails it.
 CROSS_FLAGS := -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-# What `make run` starts: the 32-bit program, or the 64-bit one on a machine
-# that runs no 32-bit x86 code (tools/runs-i386.sh, tools/wine-env.sh).
+# What `make run` builds and starts: the 32-bit program, or the 64-bit one on a
+# machine that runs no 32-bit x86 code (tools/runs-i386.sh, tools/wine-env.sh).
 WINARCH = $(shell bash tools/wine-arch.sh)
 # What the Windows tests run: both programs, or only the 64-bit one on such a machine.
 RUN_ARCHS = $(strip $(shell bash tools/runs-i386.sh && echo win32) win64)
@@ -40,13 +40,16 @@ win64: deps
 	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(CROSS_FLAGS) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN64) -j$(JOBS)
 
+# The program folders as they ship, which the tests copy: laid out anew each
+# time, so that nothing run in them reaches a test.
 dist: win32
-	bash tools/dist.sh $(WIN32) dist/Tabulon
+	bash tools/dist.sh --fresh $(WIN32) dist/Tabulon
 
 dist64: win64
-	bash tools/dist.sh $(WIN64) $(DIST64)
+	bash tools/dist.sh --fresh $(WIN64) $(DIST64)
 
-# The program folder `make run` starts.
+# The build `make run` starts (tools/run.sh lays out a program folder of its
+# own from it, build/run-win32/Tabulon or build/run-win64/Tabulon).
 run-tree: deps
 	@$(MAKE) --no-print-directory $(if $(filter win64,$(WINARCH)),dist64,dist)
 

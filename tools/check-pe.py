@@ -7,16 +7,21 @@ DLL imported must be one that every Windows from 7 to 11 ships, and the image
 must carry the loader's hardening flags. Windows also reads the embedded
 manifest before the program runs (Wine does not): it must name the image's own
 machine type for the program and for Common Controls, and ask for per-monitor
-DPI awareness in a form every Windows 10 understands.
+DPI awareness in a form every Windows 10 understands. A shipped program
+carries no debug information (it would double its size): with --symbols DIR,
+its symbols must be the file in DIR that the program names (.gnu_debuglink).
 
 Needs Debian's python3-pefile, hence the system Python.
 
-Usage: check-pe.py FILE...   (exit status 1 when any file fails)
+Usage: check-pe.py [--symbols DIR] FILE...   (exit status 1 when any file fails)
 """
+import os
 import re
+import struct
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
+import zlib
 
 import pefile
 
@@ -122,7 +127,40 @@ def manifest_problems(pe):
     return found
 
 
-def check(path):
+def section_names(path):
+    """The image's section names, in the order of its section table. Names
+    past eight characters (".debug_info") sit in the string table, which
+    pefile does not read and objdump does."""
+    dump = subprocess.run([OBJDUMP, "-h", path], capture_output=True, text=True).stdout
+    return re.findall(r"^\s*\d+\s+(\S+)", dump, re.M)
+
+
+def debug_problems(path, pe, symbols):
+    """Debug sections left in the image, and with `symbols` (a folder) the
+    symbols file the image names there, as objcopy's --add-gnu-debuglink
+    writes it: the file name, padding to four bytes, the file's CRC-32."""
+    names = section_names(path)
+    found = [f"carries debug section {n} (ship it stripped)"
+             for n in names if n.startswith((".debug", ".zdebug"))]
+    if symbols is None:
+        return found
+    link = pe.sections[names.index(".gnu_debuglink")] if ".gnu_debuglink" in names else None
+    data = link.get_data()[:link.Misc_VirtualSize] if link else b""
+    if b"\0" not in data or len(data) < 8:
+        return found + ["names no symbols file (.gnu_debuglink)"]
+    name = data.split(b"\0", 1)[0].decode("utf-8", "replace")
+    crc = struct.unpack("<I", data[-4:])[0]
+    file = os.path.join(symbols, name)
+    if not os.path.isfile(file):
+        return found + [f"its symbols file {name} is not in {symbols}"]
+    if zlib.crc32(open(file, "rb").read()) != crc:
+        return found + [f"{file} holds the symbols of another build (CRC differs)"]
+    if ".debug_info" not in section_names(file):
+        found.append(f"{file} holds no debug information")
+    return found
+
+
+def check(path, symbols=None):
     try:
         dump = subprocess.run([OBJDUMP, "-p", path], check=True, capture_output=True,
                               text=True).stdout
@@ -133,6 +171,7 @@ def check(path):
     try:
         pe = pefile.PE(path)
         found += manifest_problems(pe)
+        found += debug_problems(path, pe, symbols)
         arch = MANIFEST_ARCH.get(pe.FILE_HEADER.Machine, "?")
     except pefile.PEFormatError as e:
         found.append(f"not a Windows image ({e})")
@@ -142,15 +181,19 @@ def check(path):
             print(f"FAIL {path}: {p}")
         return False
     print(f"ok   {path}: {arch} image and manifest; imports only {', '.join(dlls)}; "
-          "ASLR, DEP, large-address aware")
+          "ASLR, DEP, large-address aware; no debug sections"
+          + (f"; its symbols in {symbols}" if symbols else ""))
     return True
 
 
 def main(argv):
+    symbols = None
+    if len(argv) > 2 and argv[1] == "--symbols":
+        symbols, argv = argv[2], argv[2:]
     if len(argv) < 2:
         print(__doc__.strip().splitlines()[-1], file=sys.stderr)
         return 2
-    results = [check(p) for p in argv[1:]]
+    results = [check(p, symbols) for p in argv[1:]]
     return 0 if all(results) else 1
 
 

@@ -69,8 +69,8 @@ for f in Tabulon.exe uninstall.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.b
 done
 check "the Data folder exists" [ -d "$app/Data" ]
 # Wine's own system folder would supply a missing DLL: the import table shows it.
-check "the installed program needs no DLL a clean Windows lacks" \
-  "$root/tools/check-pe.py" "$app/Tabulon.exe"
+check "the installed program needs no DLL a clean Windows lacks, is stripped, its symbols in release/" \
+  "$root/tools/check-pe.py" --symbols "$TABULON_TEST_RELEASE" "$app/Tabulon.exe"
 uninst='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tabulon'
 check "listed among installed programs" bash -c "wine reg query '$uninst' /v DisplayVersion | grep -q '$version'"
 check "a Start-menu shortcut" bash -c "find '$WINEPREFIX/drive_c/users' -name Tabulon.lnk -path '*Start Menu*' | grep -q ."
@@ -237,8 +237,8 @@ check "the zip unpacks" unzip -q "$zip" -d "$portable"
 for f in Tabulon.exe source/DeskTopBG/A1.bmp source/DeskTopBG/A2.bmp source/DeskTopBG/A.bmp; do
   check "the zip holds Tabulon/$f" [ -f "$portable/Tabulon/$f" ]
 done
-check "the zip's program needs no DLL a clean Windows lacks" \
-  "$root/tools/check-pe.py" "$portable/Tabulon/Tabulon.exe"
+check "the zip's program needs no DLL a clean Windows lacks, is stripped, its symbols in release/" \
+  "$root/tools/check-pe.py" --symbols "$TABULON_TEST_RELEASE" "$portable/Tabulon/Tabulon.exe"
 check "the unpacked program starts" start "$portable/Tabulon"
 check "and creates its note file" until_ok 10 bash -c "[ -f '$portable/Tabulon/Data/content.ini' ]"
 close_button

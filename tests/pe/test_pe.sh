@@ -17,7 +17,7 @@ cat >"$work/z.c" <<'C'
 int main(void) { puts(zlibVersion()); return 0; }
 C
 cc=i686-w64-mingw32-gcc
-hard="-Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware"
+hard="-s -Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware" # stripped, as shipped
 # The small programs carry the 32-bit program's manifest, as a real one would.
 printf '1 24 "%s"\n' "$root/build/win32/resources/Tabulon.manifest" >"$work/m.rc"
 i686-w64-mingw32-windres "$work/m.rc" -O coff -o "$work/m.o"
@@ -26,10 +26,10 @@ $cc -O1 -o "$work/static-zlib.exe" "$work/z.c" "$work/m.o" -static -l:libz.a $ha
 $cc -O1 -o "$work/soft.exe" "$work/z.c" "$work/m.o" -static -l:libz.a \
   -Wl,--disable-dynamicbase -Wl,--disable-nxcompat -Wl,--disable-large-address-aware
 
-# fails_with FILE TEXT: the check rejects FILE and names TEXT.
+# fails_with [--symbols DIR] FILE TEXT: the check rejects FILE and names TEXT.
 fails_with() {
-  local out; out="$("$check_pe" "$1")" && return 1
-  grep -qF -- "$2" <<<"$out"
+  local out; out="$("$check_pe" "${@:1:$#-1}")" && return 1
+  grep -qF -- "${!#}" <<<"$out"
 }
 check "a program importing zlib1.dll is rejected by name" fails_with "$work/dynamic-zlib.exe" "zlib1.dll"
 check "the same with zlib linked in passes" "$check_pe" "$work/static-zlib.exe"
@@ -63,8 +63,21 @@ doctored 'processorArchitecture="amd64" publicKeyToken' 'processorArchitecture="
 check "so is one whose Common Controls say x86" fails_with "$work/doctored.exe" 'Common Controls processorArchitecture="x86"'
 doctored '>PerMonitorV2, PerMonitor' '>PerMonitorV2'
 check "a manifest without the PerMonitor fallback is rejected" fails_with "$work/doctored.exe" "dpiAwareness"
+check "a program as linked, with its debug sections, is rejected" \
+  fails_with "$root/build/win64/app/Tabulon.exe" "carries debug section .debug_info"
+cp "$x64" "$work/Tabulon.exe"
+check "a program whose symbols are not beside it is rejected" \
+  fails_with --symbols "$work" "$work/Tabulon.exe" "is not in $work"
+echo other >"$work/$(bash "$root/tools/package-name.sh" "$x64").debug"
+check "so is one whose symbols are another build's" \
+  fails_with --symbols "$work" "$work/Tabulon.exe" "CRC differs"
 
-for exe in "$root/dist/Tabulon/Tabulon.exe" "$x64" "$@"; do
+# The program folders as they ship: stripped, their symbols beside the folder.
+for exe in "$root/dist/Tabulon/Tabulon.exe" "$x64"; do
+  check "$exe: its machine type, manifest, imports, flags and symbols" \
+    "$check_pe" --symbols "$(dirname "$(dirname "$exe")")" "$exe"
+done
+for exe in "$@"; do
   check "$exe: its machine type, manifest, imports and flags" "$check_pe" "$exe"
 done
 
