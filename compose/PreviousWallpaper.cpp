@@ -48,10 +48,10 @@ bool OnPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& file) {
     return primary && SameFile(primary->picture, file);
 }
 
-void PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
+bool PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
-    if (primary && SameFile(primary->picture, mixFile_)) return;
+    if (primary && SameFile(primary->picture, mixFile_)) return false;
     DesktopRecord record;
     record.position = desktop.Position();
     record.color = desktop.BackgroundColor();
@@ -63,6 +63,7 @@ void PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
             record.pictures.push_back(m);
     }
     WriteFileReplacing(path_, FormatDesktopRecord(record));
+    return true;
 }
 
 std::optional<DesktopRecord> PreviousWallpaper::Recorded() const {

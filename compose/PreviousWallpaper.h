@@ -25,9 +25,9 @@ class PreviousWallpaper {
     // Before a pin changes the desktop: records every monitor's picture, the
     // position, the colour and the slideshow, unless our composite is in
     // force (pinned before, and not changed since). The shell's own cache is
-    // never taken for a picture of the user's. Throws EFCreateError when the
-    // record cannot be written.
-    void RecordBeforePin(DesktopWallpaper& desktop) const;
+    // never taken for a picture of the user's. True when it recorded. Throws
+    // EFCreateError when the record cannot be written.
+    bool RecordBeforePin(DesktopWallpaper& desktop) const;
 
     // The record, or nothing. Throws EFOpenError when a record exists but
     // cannot be read.
