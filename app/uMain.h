@@ -4,6 +4,7 @@
 // system menu, the pin button, the two mark buttons, the web panel on the
 // left and the note editor on the right.
 #include "app/NoteFile.h"
+#include "app/SettingsFile.h"
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
 #include "ui/Menus.h"
@@ -85,6 +86,9 @@ class TMainFrm : public TForm {
     void N_SubmitClick(TMenuItem& sender);
     // Puts back the wallpaper recorded before pinning.
     void N_RestoreWallpaperClick(TMenuItem& sender);
+    // Turns pinning onto the user's own wallpaper on or off, and keeps the
+    // choice in the settings file.
+    void N_PinOnMyPictureClick(TMenuItem& sender);
     void N_ExitPrjClick(TMenuItem& sender);
 
     // Editor menu and mark buttons.
@@ -153,6 +157,10 @@ class TMainFrm : public TForm {
     bool LeaveAfterFailedSave(std::exception_ptr error);
 
     NoteFile noteFile_;
+    // The settings file, read at creation; the pin takes the choice from here.
+    SettingsFile settingsFile_{L""};
+    ProgramSettings settings_;
+    void LoadSettings();
     SingleErrorBox autoSaveErrors_;
     PassingLockFilter autoSaveLocks_;
     bool toldSetAside_ = false;
