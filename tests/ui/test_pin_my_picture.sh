@@ -21,10 +21,10 @@ on_cleanup() {
   set_style "${old_style:-10}"
 }
 
-# The user's pictures: shapes on a gradient, so that a shifted or mirrored
-# layout shows.
-convert -size 1600x1024 gradient:'#204080-#e0c040' -fill '#c03020' -draw 'circle 300,300 300,420' \
-  -fill white -draw 'rectangle 1200,700 1500,900' -depth 8 "$base/mine.png"
+# The user's pictures: a photo-like plasma (its copy in the README shows a
+# pinned note on a user's picture) and shapes on a gradient, so that a
+# shifted or mirrored layout shows.
+convert -seed 11 -size 1600x1024 plasma:'#6a8fc0-#d8c89a' -blur 0x1.5 -depth 8 "$base/mine.png"
 convert -size 640x400 gradient:'#103070-#f0a060' -fill '#20a040' -draw 'circle 160,120 160,200' \
   -quality 92 "$base/mine.jpg"
 png="$(winepath -w "$base/mine.png" 2>/dev/null)"
