@@ -50,11 +50,19 @@ UserBackground::UserBackground(std::wstring programFolder, std::wstring mixFile)
 void UserBackground::LayOut(const Key& key, TBitmap& out) {
     if (!laidOut_ || !(key == key_)) {
         laidOut_ = false;
+        // The picture's own size decides the layout; the decoder may hand
+        // it over reduced to no less than the size it is laid out at.
+        const UsefulSize useful = [&key](int w, int h) {
+            const ScreenRect r =
+                LayOutWallpaper(key.position, w, h, key.width, key.height, key.desktop).picture;
+            return std::pair{r.Width(), r.Height()};
+        };
         BgrPicture picture;
-        if (!key.path.empty()) picture = DecodePictureFile(key.path);
+        if (!key.path.empty()) picture = DecodePictureFile(key.path, useful);
         laidOutPicture_.SetSize(key.width, key.height);
-        const PictureLayout layout = LayOutWallpaper(key.position, picture.width, picture.height,
-                                                     key.width, key.height, key.desktop);
+        const PictureLayout layout =
+            LayOutWallpaper(key.position, picture.sourceWidth, picture.sourceHeight, key.width,
+                            key.height, key.desktop);
         if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
                             layout, key.color, laidOutPicture_.ScanLine(0), key.width, key.height,
                             laidOutPicture_.Stride()))
