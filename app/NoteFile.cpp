@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/NoteSideFile.h"
+#include "app/NoteHistoryRules.h"
 #include "app/NoteText.h"
 #include "platform/FileIO.h"
 
@@ -29,7 +29,16 @@ void NoteFile::Load(const std::wstring& path, NoteEditor& editor) {
     restoredAside_ = false;
     sideFileStale_ = false;
     keptCopy_.clear();
-    const std::optional<std::u16string> aside = NoteSideFile(path_).Read();
+    if (keepHistory_) history_.emplace(path_);
+    // What earlier runs set aside: the whole text of a failed save, and what
+    // was typed while the note could not be read, which came after it.
+    const std::optional<std::u16string> whole = NoteSideFile(path_, SideFileKind::Whole).Read();
+    const std::optional<std::u16string> typed = NoteSideFile(path_, SideFileKind::Typed).Read();
+    const bool aside = whole || typed;
+    const SideFileKind asideKind = whole ? SideFileKind::Whole : SideFileKind::Typed;
+    const std::u16string asideText =
+        whole.value_or(u"") + (typed ? JoinedLines(*typed) : std::u16string());
+    editorAside_ = SideFileKind::Typed;
     if (FileExists(path_)) {
         state_ = State::LoadFailed; // until the read below succeeds
         std::string bytes;
@@ -39,8 +48,11 @@ void NoteFile::Load(const std::wstring& path, NoteEditor& editor) {
             text = DecodeNote(bytes);
         } catch (const Exception&) {
             // Words set aside by an earlier run come back, so that the next
-            // side-file write keeps them.
-            if (aside) editor.SetText(*aside);
+            // side-file write keeps them, as what they are.
+            if (aside) {
+                editor.SetText(asideText);
+                editorAside_ = asideKind;
+            }
             throw;
         }
         editor.SetText(text);
@@ -51,43 +63,85 @@ void NoteFile::Load(const std::wstring& path, NoteEditor& editor) {
         held_.forExistingFile = true;
         synced_ = NoteFileBytes(text, true);
         RememberFile();
-        // The side file is written only when the note could not be: it
-        // holds the whole text of a later moment than the note.
-        if (aside && NoteFileBytes(*aside, true) != synced_) {
-            // A note written after the side file (by another program, say a
-            // sync client) is kept beside it before the side file's text
-            // takes its place. Should that fail, the note stays in the editor
-            // and the side file for the next start.
-            FileStamp side;
-            if (GetFileStamp(SidePath(), side) && side.lastWrite < stamp_.lastWrite)
-                keptCopy_ = NoteSideFile(path_).KeepCopy(held_.bytes);
-            restoredAside_ = true;
-            editor.SetText(*aside);
+        if (aside) {
+            // Set-aside text that the note holds already changes nothing.
+            const bool same =
+                NoteFileBytes(asideKind == SideFileKind::Whole ? asideText
+                                                               : text + JoinedLines(asideText),
+                              true) == synced_;
+            if (!same) {
+                restoredAside_ = true;
+                editor.SetText(BringBack(text, held_.bytes, asideText, asideKind));
+            }
+            sideFileStale_ = true;
         }
-        sideFileStale_ = aside.has_value();
     } else {
         // Nothing on disk can be lost, so later writes may go ahead even if
         // this first one fails (e.g. the folder Data is missing).
         state_ = State::Ready;
         if (aside) {
             sideFileStale_ = true;
-            restoredAside_ = !aside->empty();
-            editor.SetText(*aside);
+            restoredAside_ = !asideText.empty();
+            editor.SetText(asideText);
         }
         Fetch(editor, false);
         WriteHeldBytes(false);
     }
 }
 
+std::u16string NoteFile::BringBack(const std::u16string& note, std::string_view noteBytes,
+                                   const std::u16string& aside, SideFileKind kind) {
+    // Which of the two is newer is never guessed: the note is kept either
+    // way, and without a version of it, nothing of it is dropped.
+    const bool kept = KeepVersion(noteBytes);
+    if (kind == SideFileKind::Whole && kept) return aside;
+    return note + JoinedLines(aside);
+}
+
+bool NoteFile::KeepVersion(std::string_view bytes) {
+    if (!history_ || bytes.empty()) return true;
+    try {
+        history_->Keep(bytes);
+        return true;
+    } catch (const Exception& e) {
+        if (historyError_.empty()) historyError_ = e.Message();
+    } catch (const std::exception&) {
+        if (historyError_.empty()) historyError_ = L"Out of memory";
+    }
+    return false;
+}
+
+std::optional<std::wstring> NoteFile::TakeHistoryError() {
+    if (historyError_.empty() || historyErrorTaken_) return std::nullopt;
+    historyErrorTaken_ = true;
+    return historyError_;
+}
+
+void NoteFile::RestoreVersion(NoteEditor& editor, const std::wstring& versionPath) {
+    const std::u16string text = DecodeNote(ReadWholeFile(versionPath));
+    const std::string current = NoteFileBytes(editor.Text(), true);
+    if (history_ && !current.empty()) history_->Keep(current);
+    editor.SetText(text);
+}
+
+SideFileKind NoteFile::AsideKind() const {
+    // A loaded note's editor holds the whole text; an unread one's holds what
+    // was typed, unless it started from a whole text set aside earlier.
+    return state_ == State::Ready ? SideFileKind::Whole : editorAside_;
+}
+
 std::wstring NoteFile::SidePath() const {
-    return NoteSideFile(path_).Path();
+    return NoteSideFile(path_, AsideKind()).Path();
 }
 
 NoteFile::Saved NoteFile::SetAside(const NoteEditor& editor) {
     const std::u16string text = editor.Text();
     // An empty editor has nothing to keep, and must not empty a side file.
     if (text.empty()) return Saved::Nothing;
-    NoteSideFile(path_).Save(text);
+    const SideFileKind kind = AsideKind();
+    NoteSideFile(path_, kind).Save(text);
+    // The whole text holds what was typed aside before.
+    if (kind == SideFileKind::Whole) NoteSideFile(path_, SideFileKind::Typed).Remove();
     // Should the note take a later text after all, this one must not come
     // back over it at the next start.
     if (state_ == State::Ready) sideFileStale_ = true;
@@ -100,15 +154,17 @@ NoteFile::Saved NoteFile::Write(NoteEditor& editor, SaveReason reason) {
         if (!FileExists(path_)) {
             state_ = State::Ready; // the unread note is gone; nothing left to protect
         } else {
+            std::string bytes;
             std::u16string note;
             try {
-                note = ReadNote();
+                bytes = ReadWholeFile(path_);
+                note = DecodeNote(bytes);
             } catch (const EFOpenError&) {
                 return SetAside(editor);
             }
             // Readable at last: the note comes first, then what was typed
             // meanwhile; both reach the file below.
-            editor.SetText(note + JoinedLines(editor.Text()));
+            editor.SetText(BringBack(note, bytes, editor.Text(), editorAside_));
             state_ = State::Ready;
             sideFileStale_ = true;
             return Write(editor, SaveReason::Exit); // the text changed just now: take it
@@ -124,7 +180,13 @@ NoteFile::Saved NoteFile::Write(NoteEditor& editor, SaveReason reason) {
         Fetch(editor, exists);
     else
         ++ticksSinceFetch_;
-    if (!(exists && FileHoldsHeldBytes())) WriteHeldBytes(exists);
+    if (!(exists && FileHoldsHeldBytes())) {
+        // disk_ is the file's content as long as its stamp is ours.
+        if (exists && history_ && stampKnown_ &&
+            WriteKeepsVersion(history_->NewestTime(), NoteHistory::Now(), disk_, held_.bytes))
+            KeepVersion(disk_);
+        WriteHeldBytes(exists);
+    }
     if (held_.current) SideFileDone();
     return saved;
 }
@@ -143,9 +205,11 @@ NoteFile::Saved NoteFile::MergeOthersChange(NoteEditor& editor) {
     }
     Fetch(editor, true);
     if (held_.bytes == synced_) {
-        // Nothing typed here since: their text is the note now, as if loaded.
+        // Nothing typed here since: their text is the note now, as if
+        // loaded, and ours a version.
         try {
             const std::u16string text = DecodeNote(theirs);
+            KeepVersion(disk_);
             editor.SetText(text);
             editor.SetModified(false);
             synced_ = NoteFileBytes(text, true);
@@ -156,7 +220,10 @@ NoteFile::Saved NoteFile::MergeOthersChange(NoteEditor& editor) {
             // Not a text the editor can take whole: it is kept beside instead.
         }
     }
-    keptCopy_ = NoteSideFile(path_).KeepCopy(theirs);
+    keptCopy_ = NoteSideFile(path_, SideFileKind::Typed).KeepCopy(theirs);
+    // Their text is on disk now: a version, should one be due, is of it.
+    disk_ = std::move(theirs);
+    GetFileStamp(path_, stamp_);
     return Saved::Kept;
 }
 
@@ -210,7 +277,8 @@ void NoteFile::RememberFile() {
 
 void NoteFile::SideFileDone() {
     if (!sideFileStale_) return;
-    NoteSideFile(path_).Remove();
+    NoteSideFile(path_, SideFileKind::Whole).Remove();
+    NoteSideFile(path_, SideFileKind::Typed).Remove();
     sideFileStale_ = false;
 }
 

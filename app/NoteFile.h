@@ -3,9 +3,12 @@
 // the editor's text by the auto-save ticks (whenever the note or the file has
 // changed) and on leaving the program.
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/NoteHistory.h"
+#include "app/NoteSideFile.h"
 #include "platform/FileIO.h"
 
 namespace tabulon {
@@ -31,6 +34,11 @@ enum class SaveReason { Tick, Exit };
 
 class NoteFile {
   public:
+    // Without a history (for measuring what it costs), no version is kept.
+    enum class Versions { Kept, None };
+    explicit NoteFile(Versions versions = Versions::Kept)
+        : keepHistory_(versions == Versions::Kept) {}
+
     // The note file's name under the program folder. The trailing blank is
     // dropped by the system when the file is opened: the file is content.ini.
     static constexpr const wchar_t* kRelativePath = L"Data\\content.ini ";
@@ -42,12 +50,13 @@ class NoteFile {
 
     // Puts the note at `path` into the editor, or, when there is no file yet,
     // creates it from the editor's text. Throws EFOpenError or EFCreateError.
-    // Text that an earlier run set aside (NoteSideFile) takes the note's
-    // place in the editor, as it is the newer of the two (RestoredAside()
-    // tells); the side file goes once the note holds the editor's text. A
-    // note written after the side file is first kept beside it, as Write
-    // keeps another program's change (KeptCopyPath() names it). When the
-    // note cannot be read, the editor gets the side file's text too.
+    // Text that an earlier run set aside (NoteSideFile) comes back into the
+    // editor (RestoredAside() tells), after the note kept as a version:
+    // typed while the note could not be read, it follows the note's text;
+    // the whole text of a save that failed takes the note's place. Without
+    // a version of the note, it follows the note's text as well. The side
+    // files go once the note holds the editor's text. When the note cannot
+    // be read, the editor gets the side files' text.
     void Load(const std::wstring& path, NoteEditor& editor);
     bool RestoredAside() const { return restoredAside_; }
 
@@ -71,8 +80,13 @@ class NoteFile {
     //
     // A note that another program changed since our last read or write is
     // never overwritten unseen: with nothing typed here since, the editor
-    // takes the new text (Saved::Taken); otherwise their text is first copied
-    // to Data\content.<yyyyMMdd-HHmmss>.ini beside it (Saved::Kept).
+    // takes the new text (Saved::Taken), ours kept as a version first;
+    // otherwise their text is first copied to
+    // Data\content.<yyyyMMdd-HHmmss>.ini beside it (Saved::Kept).
+    //
+    // Before a write replaces the note on disk, that text is kept as a
+    // version when the history's rules say so (NoteHistoryRules.h). A
+    // version that cannot be written never stops the save (TakeHistoryError()).
     //
     // Taking the text out of the editor is the slow part of a save in a big
     // note, so a tick takes it only when the editor's flag says it changed,
@@ -93,7 +107,21 @@ class NoteFile {
     // for an empty editor. Throws EFCreateError.
     Saved SetAside(const NoteEditor& editor);
 
+    // Puts the text of the history's version at `versionPath` in the editor
+    // (the next save writes it); the editor's text becomes a version first,
+    // so the step can be taken back. Throws EFOpenError when the version
+    // cannot be read, EFCreateError when the editor's text cannot be kept:
+    // the editor is unchanged then.
+    void RestoreVersion(NoteEditor& editor, const std::wstring& versionPath);
+
+    // The history of the note (after Load); null without one.
+    NoteHistory* History() { return history_ ? &*history_ : nullptr; }
+    // The failure to keep a version, the first time one happens (once per
+    // run: it is reported once); nothing otherwise.
+    std::optional<std::wstring> TakeHistoryError();
+
     const std::wstring& Path() const { return path_; }
+    // Where the side file of the kind the next SetAside writes is.
     std::wstring SidePath() const;
     // Where the last Saved::Kept (or Load) put the other program's text.
     const std::wstring& KeptCopyPath() const { return keptCopy_; }
@@ -123,6 +151,14 @@ class NoteFile {
     void WriteHeldBytes(bool fileExists);
     void RememberFile(); // held_.bytes are now the file's content
     void SideFileDone(); // the note holds the editor's text
+    // Keeps `bytes` as a version; false (the failure noted for
+    // TakeHistoryError) when it cannot be written. Nothing for no text.
+    bool KeepVersion(std::string_view bytes);
+    // The editor's text when set-aside `aside` of `kind` comes back over the
+    // note `note` (bytes `noteBytes`), which becomes a version first.
+    std::u16string BringBack(const std::u16string& note, std::string_view noteBytes,
+                             const std::u16string& aside, SideFileKind kind);
+    SideFileKind AsideKind() const;
 
     std::wstring path_;
     State state_ = State::Unset;
@@ -135,7 +171,13 @@ class NoteFile {
     int ticksSinceFetch_ = 0;
     bool restoredAside_ = false;
     bool sideFileStale_ = false; // the side file holds text the note is yet to take
+    // While the note is unread: what the editor holds, for the side file.
+    SideFileKind editorAside_ = SideFileKind::Typed;
     std::wstring keptCopy_;
+    bool keepHistory_;
+    std::optional<NoteHistory> history_;
+    std::wstring historyError_;
+    bool historyErrorTaken_ = false;
 };
 
 // Lets a repeated failure (an auto-save every 10 s) show one error box at a

@@ -10,10 +10,11 @@
 
 namespace tabulon {
 
-NoteSideFile::NoteSideFile(const std::wstring& notePath) {
+NoteSideFile::NoteSideFile(const std::wstring& notePath, SideFileKind kind) {
     const std::wstring full = FullFilePath(notePath);
     const size_t slash = full.find_last_of(L"\\/");
-    path_ = (slash == std::wstring::npos ? std::wstring() : full.substr(0, slash + 1)) + kName;
+    folder_ = slash == std::wstring::npos ? std::wstring() : full.substr(0, slash + 1);
+    path_ = folder_ + (kind == SideFileKind::Whole ? kWholeName : kTypedName);
 }
 
 std::optional<std::u16string> NoteSideFile::Read() const {
@@ -35,8 +36,7 @@ std::wstring NoteSideFile::KeepCopy(std::string_view bytes) const {
     wchar_t stamp[32];
     swprintf(stamp, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
              now.wMinute, now.wSecond);
-    const std::wstring stem =
-        path_.substr(0, path_.size() - std::wstring(kName).size()) + L"content." + stamp;
+    const std::wstring stem = folder_ + L"content." + stamp;
     std::wstring copy = stem + L".ini";
     for (int n = 2; n < 100 && FileExists(copy); ++n)
         copy = stem + L"-" + std::to_wstring(n) + L".ini";

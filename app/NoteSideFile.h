@@ -1,20 +1,28 @@
 #pragma once
-// Files beside the note. The side file: while the note file exists but cannot
-// be read or written, the note is never overwritten, and what the user types
-// goes to this file instead of being dropped. Kept copies: another program's
-// text of the note, when ours is written over it.
+// Files beside the note. The side files: while the note file exists but
+// cannot be read or written, the note is never overwritten, and what the user
+// types goes to one of them instead of being dropped. Kept copies: another
+// program's text of the note, when ours is written over it.
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tabulon {
 
+// What a side file holds, told by its name: a user who opens it in Notepad
+// sees an ordinary text either way.
+enum class SideFileKind {
+    Typed, // written while the note could not be read: what was typed meanwhile, to go after it
+    Whole, // written from the loaded note (a save that failed): the whole text, to take its place
+};
+
 class NoteSideFile {
   public:
-    static constexpr const wchar_t* kName = L"content.unsaved.ini";
+    static constexpr const wchar_t* kTypedName = L"content.unsaved.ini";
+    static constexpr const wchar_t* kWholeName = L"content.unsaved-whole.ini";
 
-    // The side file in the folder of the note file at `notePath`.
-    explicit NoteSideFile(const std::wstring& notePath);
+    // The side file of that kind in the folder of the note file at `notePath`.
+    NoteSideFile(const std::wstring& notePath, SideFileKind kind);
 
     const std::wstring& Path() const { return path_; }
     // The text kept there, or nothing when there is no such file or it
@@ -32,6 +40,7 @@ class NoteSideFile {
     std::wstring KeepCopy(std::string_view bytes) const;
 
   private:
+    std::wstring folder_; // ends in a backslash
     std::wstring path_;
 };
 

@@ -24,7 +24,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (HasRestoreWallpaperSwitch(::GetCommandLineW())) {
         int code = RestoreWallpaperCommand(ProgramFolder());
         const std::wstring local = LocalAppDataFolder();
-        if (!local.empty()) code |= RestoreWallpaperCommand(local + L"Tabulon\\");
+        if (!local.empty())
+            code = WorseRestoreExitCode(code, RestoreWallpaperCommand(local + L"Tabulon\\"));
         return code;
     }
     try {

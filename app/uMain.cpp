@@ -15,11 +15,6 @@ namespace tabulon {
 
 TMainFrm* MainFrm = nullptr;
 
-namespace {
-const wchar_t kNothingRecordedText[] =
-    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
-} // namespace
-
 TMainFrm::TMainFrm() : TForm("MainFrm", MainFormSpec()) {
     BuildLayout(*this, MainLayout());
     BindControls();
@@ -71,10 +66,7 @@ void TMainFrm::LoadSettings() {
     popSysset.Find("N_PinOnMyPicture")->Checked = settings_.pinOnMyPicture;
     // Told once, when the window is up; the choice stays off meanwhile.
     if (!settingsFile_.Problem().empty())
-        Application.WhenIdle([this, text = settingsFile_.Problem()] {
-            ::MessageBoxW(Handle(), text.c_str(), Application.Title().c_str(),
-                          MB_OK | MB_ICONWARNING);
-        });
+        Application.WhenIdle([text = settingsFile_.Problem()] { Application.ShowNotice(text); });
 }
 
 // ---------------------------------------------------------------------------
@@ -175,6 +167,7 @@ void TMainFrm::FormMouseLeave(TForm&) {
 void TMainFrm::BuildSystemMenu() {
     popSysset.Add("N_help", L"帮助说明", [this](TMenuItem& s) { N_helpClick(s); });
     popSysset.Add("N_Submit", L"意见反馈", [this](TMenuItem& s) { N_SubmitClick(s); });
+    popSysset.Add("N_History", L"历史版本", [this](TMenuItem& s) { N_HistoryClick(s); });
     popSysset.Add("N_RestoreWallpaper", L"恢复原来的桌面",
                   [this](TMenuItem& s) { N_RestoreWallpaperClick(s); });
     popSysset.Add("N_PinOnMyPicture", L"在我的桌面图片上贴便笺",
@@ -196,13 +189,9 @@ void TMainFrm::N_ExitPrjClick(TMenuItem&) {
 
 void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
     const PreviousWallpaper previous(WorkFolder(), DeskBGSetFrm->DeskBGPath + L"Mix.bmp");
-    const auto outcome = previous.Restore(*DeskBGSetFrm->OpenDesktop(), false);
-    const wchar_t* text =
-        outcome == PreviousWallpaper::Outcome::NothingRecorded         ? kNothingRecordedText
-        : outcome == PreviousWallpaper::Outcome::RestoredWithoutSource ? kSourceUnknownText
-                                                                       : nullptr;
-    if (text)
-        ::MessageBoxW(Handle(), text, Application.Title().c_str(), MB_OK | MB_ICONINFORMATION);
+    const std::wstring text =
+        RestorationText(previous.Restore(*DeskBGSetFrm->OpenDesktop(), false));
+    if (!text.empty()) Application.ShowNotice(text);
 }
 
 void TMainFrm::N_PinOnMyPictureClick(TMenuItem& sender) {

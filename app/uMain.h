@@ -3,6 +3,7 @@
 // three-state caption buttons, the date line, the options label with the
 // system menu, the pin button, the two mark buttons, the web panel on the
 // left and the note editor on the right.
+#include "app/HistoryWindow.h"
 #include "app/NoteFile.h"
 #include "app/SettingsFile.h"
 #include "ui/Form.h"
@@ -84,6 +85,8 @@ class TMainFrm : public TForm {
     void lblSetClick(TControl& sender);
     void N_helpClick(TMenuItem& sender);
     void N_SubmitClick(TMenuItem& sender);
+    // Opens the window of the note's history.
+    void N_HistoryClick(TMenuItem& sender);
     // Puts back the wallpaper recorded before pinning.
     void N_RestoreWallpaperClick(TMenuItem& sender);
     // Turns pinning onto the user's own wallpaper on or off, and keeps the
@@ -151,12 +154,17 @@ class TMainFrm : public TForm {
 
     std::wstring NoteFilePath;
     void TellSaved(NoteFile::Saved saved);
+    // Tells once that a version of the note could not be kept.
+    void TellHistoryError();
+    // Puts a version of the history in the editor (the history window's button).
+    void RestoreVersion(const std::wstring& versionPath);
     void TellNoteSetAside();
     // After the error box of a failed save on leaving: keeps the text aside
     // and leaves (true), or stays (false), as the user chooses.
     bool LeaveAfterFailedSave(std::exception_ptr error);
 
     NoteFile noteFile_;
+    std::unique_ptr<HistoryWindow> historyWindow_;
     // The settings file, read at creation; the pin takes the choice from here.
     SettingsFile settingsFile_{L""};
     ProgramSettings settings_;

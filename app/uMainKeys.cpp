@@ -18,7 +18,8 @@ bool KeyIsDown(int key) {
 
 void TMainFrm::BindKeyboard() {
     // The caption buttons show one of three pictures; the normal one gives
-    // the place, the hover one takes the click.
+    // the place, the hover one takes the click, and the button is there
+    // whichever shows.
     auto captionStates = [](const TImage* hover, const TImage* down) {
         return [hover, down] {
             return (hover->Visible() ? long(STATE_SYSTEM_HOTTRACKED) : 0L) |
@@ -56,11 +57,13 @@ void TMainFrm::BindKeyboard() {
                      .tip = L"把便笺贴到桌面 (Ctrl+Enter)",
                      .shortcut = L"Ctrl+Enter"});
     skinButtons.Add({.place = img_mini_normal,
+                     .faces = {img_mini_highlight, img_mini_down},
                      .target = img_mini_highlight,
                      .name = L"最小化",
                      .tip = L"最小化",
                      .shownStates = captionStates(img_mini_highlight, img_mini_down)});
     skinButtons.Add({.place = img_close_normal,
+                     .faces = {img_close_highlight, img_close_down},
                      .target = img_close_highlight,
                      .name = L"关闭",
                      .tip = L"关闭",
@@ -68,6 +71,8 @@ void TMainFrm::BindKeyboard() {
     // Named once the date is written (DateLineWritten).
     skinButtons.Add({.place = lblDateTime, .role = R::Text});
     skinButtons.OnLeave = [this](bool) { rdtMain->SetFocus(); };
+    // Typing right after the start goes into the note, as in any editor.
+    SetActiveControl(rdtMain);
     // Tooltips and the note's name load comctl32's tooltip class and oleacc:
     // nobody needs them before the window shows.
     Application.WhenIdle([this] {
@@ -123,6 +128,11 @@ bool TMainFrm::ShortcutKey(const MSG& msg) {
     default:
         return false;
     }
+    // Held down, a command would run again at every repeat of the key (a pin,
+    // a help page each time): it acts once per press, and the repeats are
+    // taken too. Ctrl+Tab steps on while held, as Tab does.
+    const bool repeat = (msg.lParam & (1 << 30)) != 0;
+    if (repeat && msg.wParam != VK_TAB) return true;
     // Taken either way: a failing action must not let the key reach the note.
     Guarded(action);
     return true;

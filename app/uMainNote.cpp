@@ -91,13 +91,39 @@ void TMainFrm::InsertMark(const wchar_t* mark) {
 void TMainFrm::LoadNoteFile() {
     NoteFilePath = NoteFile::PathIn(WorkFolder());
     RichNoteEditor editor(rdtMain->Handle());
+    // Told once the window shows the text (also when the load below fails).
+    Application.WhenIdle([this] {
+        if (noteFile_.RestoredAside()) {
+            const NoteHistory* history = noteFile_.History();
+            Application.ShowNotice(
+                std::wstring(L"上次未能写入便签的文字曾另存一旁，现在已放回编辑框中。") +
+                (history ? L"\n\n便签原来的文字保存为历史版本（“选项”菜单中的“历史版本”），"
+                           L"位于：\n" +
+                               history->Folder()
+                         : std::wstring()));
+        }
+        TellHistoryError();
+    });
     noteFile_.Load(NoteFilePath, editor);
-    // Told once the window shows the text.
-    if (noteFile_.RestoredAside())
-        Application.WhenIdle([this] {
-            Application.ShowNotice(L"上次未能写入便签的文字曾另存一旁，现在已放回编辑框中。");
-            if (!noteFile_.KeptCopyPath().empty()) TellSaved(NoteFile::Saved::Kept);
-        });
+}
+
+void TMainFrm::TellHistoryError() {
+    if (const auto error = noteFile_.TakeHistoryError())
+        Application.ShowNotice(L"便签的历史版本没有保存，便签本身照常保存。\n\n" + *error);
+}
+
+void TMainFrm::N_HistoryClick(TMenuItem&) {
+    NoteHistory* history = noteFile_.History();
+    if (!history) return;
+    if (!historyWindow_)
+        historyWindow_ = std::make_unique<HistoryWindow>(
+            Handle(), [this](const std::wstring& path) { RestoreVersion(path); });
+    historyWindow_->Show(*history);
+}
+
+void TMainFrm::RestoreVersion(const std::wstring& versionPath) {
+    RichNoteEditor editor(rdtMain->Handle());
+    noteFile_.RestoreVersion(editor, versionPath);
 }
 
 void TMainFrm::WriteNoteFile() {
@@ -111,6 +137,7 @@ void TMainFrm::AutoSaveNoteFile() {
 }
 
 void TMainFrm::TellSaved(NoteFile::Saved saved) {
+    TellHistoryError();
     if (saved == NoteFile::Saved::Aside) TellNoteSetAside();
     if (saved == NoteFile::Saved::Kept)
         Application.ShowNotice(L"便签文件在 Tabulon 之外被改动过，而编辑框中的文字也有改动。"
@@ -218,6 +245,8 @@ void TMainFrm::DpiChanged() {
 }
 
 void TMainFrm::AppEvent1Message(MSG& msg, bool& handled) {
+    handled = historyWindow_ && historyWindow_->TakeKey(msg);
+    if (handled) return;
     handled = ShortcutKey(msg);
     if (handled) return;
     if (IsBrowserRightButton(webLink.Window(), msg)) {

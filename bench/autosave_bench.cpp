@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/NoteFile.h"
+#include "app/NoteHistory.h"
 #include "app/NoteText.h"
 #include "app/RichNoteEditor.h"
 #include "platform/Handles.h"
@@ -72,6 +73,65 @@ void WriteOneCall(const std::wstring& path, const std::string& bytes, bool flush
     if (flush) FlushFileBuffers(file.Get());
 }
 
+// Types one character at the end of the note, or takes it away again, so
+// that every tick writes a note of the same size.
+void ToggleLastCharacter(HWND edit, bool& added) {
+    SendMessageW(edit, EM_SETSEL, WPARAM(-1), LPARAM(-1));
+    if (added) {
+        CHARRANGE end{};
+        SendMessageW(edit, EM_EXGETSEL, 0, LPARAM(&end));
+        SendMessageW(edit, EM_SETSEL, WPARAM(end.cpMin - 1), LPARAM(end.cpMin));
+        ReplaceSelection(edit, L"");
+    } else {
+        ReplaceSelection(edit, L"x");
+    }
+    added = !added;
+}
+
+// A tick right after a character was typed, with the note's history and
+// without it, taken in turn: no version is due, as the newest is seconds old
+// and the edit removes nothing (most ticks of a session).
+void HistoryCost(HWND edit, RichNoteEditor& editor, const std::wstring& folder, int runs) {
+    const std::wstring with = folder + L"with\\", without = folder + L"without\\";
+    for (const std::wstring& f : {with, without}) {
+        CreateDirectoryW(f.c_str(), nullptr);
+        CreateDirectoryW((f + L"Data").c_str(), nullptr);
+    }
+    NoteFile kept(NoteFile::Versions::Kept), plain(NoteFile::Versions::None);
+    kept.Load(NoteFile::PathIn(with), editor); // no file yet: creates it
+    plain.Load(NoteFile::PathIn(without), editor);
+    bool added = false;
+    // The first edit keeps a version (the history is empty): after it, none is due.
+    ToggleLastCharacter(edit, added);
+    kept.Write(editor);
+    plain.Write(editor);
+    std::vector<double> withTimes, withoutTimes;
+    for (int i = 0; i < runs; ++i) {
+        for (auto [note, times] :
+             {std::pair{&kept, &withTimes}, std::pair{&plain, &withoutTimes}}) {
+            ToggleLastCharacter(edit, added);
+            const double start = Now();
+            note->Write(editor);
+            times->push_back((Now() - start) * 1000.0);
+        }
+    }
+    std::sort(withTimes.begin(), withTimes.end());
+    std::sort(withoutTimes.begin(), withoutTimes.end());
+    const double a = withTimes[withTimes.size() / 2], b = withoutTimes[withoutTimes.size() / 2];
+    const std::vector<NoteHistory::Version> versions = kept.History()->List();
+    std::printf("\nedited tick on the 1 MB note, no version due (median ms): with the history "
+                "%.2f, without %.2f: %.2fx (target <= 1.2x); versions kept: %zu\n",
+                a, b, a / b, versions.size());
+    for (const NoteHistory::Version& v : versions)
+        DeleteFileW(v.path.c_str());
+    RemoveDirectoryW(kept.History()->Folder().c_str());
+    for (const std::wstring& f : {with, without}) {
+        DeleteFileW((f + L"Data\\content.ini").c_str());
+        RemoveDirectoryW((f + L"Data").c_str());
+        RemoveDirectoryW(f.c_str());
+    }
+}
+
 } // namespace
 
 int main() {
@@ -107,6 +167,10 @@ int main() {
         {"1 MB", 860 * 1024, 25},
         {"10 MB", 8600 * 1024, 7},
     };
+    struct {
+        HWND edit = nullptr;
+        int runs = 0;
+    } history; // the 1 MB note's control, for the history's cost below the table
     for (const auto& size : sizes) {
         // A fresh control each time, as at start-up: the text goes into an
         // empty editor (replacing megabytes of text is very slow under Wine).
@@ -148,19 +212,7 @@ int main() {
         // run, so every run edits a note of the same size.
         bool added = false;
         const double edited = Median(
-            size.runs, [&] { note.Write(editor); },
-            [&] {
-                SendMessageW(edit, EM_SETSEL, WPARAM(-1), LPARAM(-1));
-                if (added) {
-                    CHARRANGE end{};
-                    SendMessageW(edit, EM_EXGETSEL, 0, LPARAM(&end));
-                    SendMessageW(edit, EM_SETSEL, WPARAM(end.cpMin - 1), LPARAM(end.cpMin));
-                    ReplaceSelection(edit, L"");
-                } else {
-                    ReplaceSelection(edit, L"x");
-                }
-                added = !added;
-            });
+            size.runs, [&] { note.Write(editor); }, [&] { ToggleLastCharacter(edit, added); });
         const double exitSave = Median(size.runs, [&] { note.Write(editor, SaveReason::Exit); });
         std::printf(
             "%-6s %9zu %8.2f %7.2f %8.2f %8.2f | %9.2f %5.2fx %7.2f | %8.2f %5.1fx | %7.2f\n",
@@ -169,7 +221,18 @@ int main() {
             exitSave);
         if (ReadWholeFile(note.Path()) != NoteFileBytes(editor.Text(), true))
             std::printf("  (note file differs!)\n");
-        DestroyWindow(edit);
+        for (const NoteHistory::Version& v : note.History()->List())
+            DeleteFileW(v.path.c_str());
+        RemoveDirectoryW(note.History()->Folder().c_str());
+        if (size.units == sizes[1].units)
+            history = {edit, size.runs};
+        else
+            DestroyWindow(edit);
+    }
+    if (history.edit) {
+        RichNoteEditor editor(history.edit);
+        HistoryCost(history.edit, editor, folder, history.runs);
+        DestroyWindow(history.edit);
     }
     DeleteFileW(plain.c_str());
     DeleteFileW((folder + L"Data\\content.ini").c_str());

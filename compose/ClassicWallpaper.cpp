@@ -40,7 +40,8 @@ constexpr StyleValues kStyles[] = {
 class ClassicWallpaper final : public DesktopWallpaper {
   public:
     std::vector<MonitorPicture> Monitors() override {
-        return {MonitorPicture{L"", CurrentDesktopWallpaper(), true}};
+        const std::optional<std::wstring> picture = CurrentDesktopWallpaper();
+        return {MonitorPicture{L"", picture.value_or(L""), true, !picture}};
     }
     unsigned long SetPicture(const std::wstring&, const std::wstring& path) override {
         return InstallDesktopWallpaper(path);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 
 namespace tabulon {
@@ -35,13 +36,16 @@ std::string_view TrimLineEnd(std::string_view line) {
     return line;
 }
 
-uint32_t Number(std::string_view text) {
-    uint32_t n = 0;
+// A decimal number of 32 bits, nothing else.
+std::optional<uint32_t> Number(std::string_view text) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    uint64_t n = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') break;
-        n = n * 10 + uint32_t(c - '0');
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + uint64_t(c - '0');
     }
-    return n;
+    if (n > UINT32_MAX) return std::nullopt;
+    return uint32_t(n);
 }
 
 } // namespace
@@ -58,6 +62,8 @@ std::string FormatDesktopRecord(const DesktopRecord& record) {
         line(m.primary ? "primary" : "monitor", ToUtf8(m.monitor) + "\t" + ToUtf8(m.picture));
     for (const std::wstring& monitor : record.unknownPictures)
         line("unknown", ToUtf8(monitor));
+    for (const std::wstring& monitor : record.unreadPictures)
+        line("unread", ToUtf8(monitor));
     if (record.slideshow.running) {
         line("slideshow", std::to_string(record.slideshow.options) + " " +
                               std::to_string(record.slideshow.tickMs));
@@ -72,8 +78,8 @@ DesktopRecord ParseDesktopRecord(std::string_view utf8) {
     DesktopRecord record;
     const size_t firstEnd = utf8.find('\n');
     if (TrimLineEnd(utf8.substr(0, firstEnd)) != kHeader) {
-        // An older version's record: the path of the one wallpaper.
-        record.pictures.push_back({L"", FromUtf8(TrimLineEnd(utf8)), true});
+        // An older version's record: the path of the one wallpaper, on its first line.
+        record.pictures.push_back({L"", FromUtf8(TrimLineEnd(utf8.substr(0, firstEnd))), true});
         return record;
     }
     std::string_view rest = firstEnd == std::string_view::npos ? "" : utf8.substr(firstEnd + 1);
@@ -84,23 +90,31 @@ DesktopRecord ParseDesktopRecord(std::string_view utf8) {
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
         const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "position" && Number(value) <= uint32_t(WallpaperPosition::Span))
-            record.position = WallpaperPosition(Number(value));
-        else if (key == "color")
-            record.color = Number(value);
-        else if (key == "primary" || key == "monitor") {
+        if (key == "position") {
+            const std::optional<uint32_t> n = Number(value);
+            if (n && *n <= uint32_t(WallpaperPosition::Span))
+                record.position = WallpaperPosition(*n);
+        } else if (key == "color") {
+            const std::optional<uint32_t> n = Number(value);
+            if (n && *n <= 0xFFFFFF) record.color = *n;
+        } else if (key == "primary" || key == "monitor") {
             const size_t tab = value.find('\t');
             if (tab == std::string_view::npos) continue;
             record.pictures.push_back({FromUtf8(value.substr(0, tab)),
                                        FromUtf8(value.substr(tab + 1)), key == "primary"});
         } else if (key == "unknown")
             record.unknownPictures.push_back(FromUtf8(value));
+        else if (key == "unread")
+            record.unreadPictures.push_back(FromUtf8(value));
         else if (key == "slideshow") {
-            record.slideshow.running = true;
-            record.slideshow.options = Number(value);
             const size_t space = value.find(' ');
-            if (space != std::string_view::npos)
-                record.slideshow.tickMs = Number(value.substr(space + 1));
+            const std::optional<uint32_t> options = Number(value.substr(0, space));
+            const std::optional<uint32_t> tick =
+                space == std::string_view::npos ? 0u : Number(value.substr(space + 1));
+            if (!options || !tick) continue;
+            record.slideshow.running = true;
+            record.slideshow.options = *options;
+            record.slideshow.tickMs = *tick;
         } else if (key == "slide")
             record.slideshow.items.push_back(FromUtf8(value));
         // Keys of later versions are passed over.

@@ -4,7 +4,8 @@
 // then one "key=value" line each (a picture per monitor, the position, the
 // colour, the slideshow). Versions before it kept the path of the one
 // wallpaper alone (empty for a plain colour); such a file still reads, as that
-// picture for every monitor with the position left as it is.
+// picture for every monitor with the position left as it is. Lines that do
+// not read (a damaged file, a key of a later version) are passed over.
 #include "compose/DesktopWallpaper.h"
 
 #include <optional>
@@ -20,6 +21,8 @@ struct DesktopRecord {
     // Monitors whose picture was the shell's own cache (a slideshow's or
     // Windows Spotlight's current picture): its source cannot be known.
     std::vector<std::wstring> unknownPictures;
+    // Monitors whose picture the system would not tell: left as they are.
+    std::vector<std::wstring> unreadPictures;
     std::optional<WallpaperPosition> position;
     std::optional<uint32_t> color;
     Slideshow slideshow;

@@ -20,6 +20,8 @@ struct MonitorPicture {
     // The picture shown there; empty for the plain background colour.
     std::wstring picture;
     bool primary = false;
+    // The system did not say which picture it shows (`picture` is empty then).
+    bool unreadable = false;
 };
 
 struct Slideshow {

@@ -52,9 +52,11 @@ class ModernWallpaper final : public DesktopWallpaper {
             if (FAILED(desktop_->GetMonitorDevicePathAt(i, id.Receive()))) continue;
             // S_FALSE: a monitor that is known but not attached.
             if (desktop_->GetMonitorRECT(id.Get(), &rect) != S_OK) continue;
-            desktop_->GetWallpaper(id.Get(), picture.Receive());
+            // A failed read says nothing of the picture: no plain colour.
+            const bool unreadable = FAILED(desktop_->GetWallpaper(id.Get(), picture.Receive()));
             // The primary monitor holds the desktop's origin.
-            monitors.push_back({Text(id), Text(picture), rect.left == 0 && rect.top == 0});
+            monitors.push_back({Text(id), unreadable ? L"" : Text(picture),
+                                rect.left == 0 && rect.top == 0, unreadable});
         }
         return monitors;
     }

@@ -20,6 +20,8 @@ const wchar_t kSlideshowPausedText[] = L"原来的桌面背景是幻灯片放映
 const wchar_t kSourceUnknownText[] =
     L"原来的桌面背景是幻灯片放映或 Windows 聚焦，它的图片无法自动恢复。"
     L"请在“设置”→“个性化”→“背景”中重新打开。";
+const wchar_t kNothingRecordedText[] =
+    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
 
 namespace {
 
@@ -52,12 +54,17 @@ bool PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
     if (primary && SameFile(primary->picture, mixFile_)) return false;
+    // Whether our composite is in force cannot be told: a record of the
+    // user's desktop is worth more than one that knows less.
+    if (primary && primary->unreadable && FileExists(path_)) return false;
     DesktopRecord record;
     record.position = desktop.Position();
     record.color = desktop.BackgroundColor();
     record.slideshow = desktop.CurrentSlideshow();
     for (const MonitorPicture& m : monitors) {
-        if (IsShellWallpaperCache(m.picture))
+        if (m.unreadable)
+            record.unreadPictures.push_back(m.monitor);
+        else if (IsShellWallpaperCache(m.picture))
             record.unknownPictures.push_back(m.monitor);
         else if (!SameFile(m.picture, mixFile_))
             record.pictures.push_back(m);
@@ -71,40 +78,101 @@ std::optional<DesktopRecord> PreviousWallpaper::Recorded() const {
     return ParseDesktopRecord(ReadWholeFile(path_));
 }
 
-PreviousWallpaper::Outcome PreviousWallpaper::Restore(DesktopWallpaper& desktop,
-                                                      bool onlyOverOurs) const {
-    if (onlyOverOurs && !OnPrimaryMonitor(desktop, mixFile_)) return Outcome::NotOurs;
+PreviousWallpaper::Restoration PreviousWallpaper::Restore(DesktopWallpaper& desktop,
+                                                          bool onlyOverOurs) const {
+    using Part = Skipped::Part;
+    Restoration done;
+    if (onlyOverOurs && !OnPrimaryMonitor(desktop, mixFile_)) {
+        done.outcome = Outcome::NotOurs;
+        return done;
+    }
     const std::optional<DesktopRecord> record = Recorded();
-    if (!record) return Outcome::NothingRecorded;
+    if (!record) return done;
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     auto attached = [&monitors](const std::wstring& id) {
         return id.empty() ||
                std::any_of(monitors.begin(), monitors.end(),
                            [&id](const MonitorPicture& m) { return m.monitor == id; });
     };
-    // The colour and the position before the pictures: the classic setting
-    // takes its style with the next picture.
-    if (record->color) Check(desktop.SetBackgroundColor(*record->color), kRestoreFailed);
-    if (record->position) Check(desktop.SetPosition(*record->position), kRestoreFailed);
+    // Every part on its own: one that cannot come back keeps none of the
+    // others from it. The colour and the position before the pictures: the
+    // classic setting takes its style with the next picture.
+    if (record->color)
+        if (const unsigned long code = desktop.SetBackgroundColor(*record->color))
+            done.skipped.push_back({Part::Color, {}, code});
+    if (record->position)
+        if (const unsigned long code = desktop.SetPosition(*record->position))
+            done.skipped.push_back({Part::Position, {}, code});
     bool sourceKnown = record->unknownPictures.empty();
     for (const MonitorPicture& m : record->pictures) {
         // Older versions recorded the shell's cache as it came.
-        if (IsShellWallpaperCache(m.picture))
+        if (IsShellWallpaperCache(m.picture)) {
             sourceKnown = false;
-        else if (attached(m.monitor))
-            Check(desktop.SetPicture(m.monitor, m.picture), kRestoreFailed);
+        } else if (!attached(m.monitor)) {
+            continue;
+        } else if (!m.picture.empty() && !FileExists(m.picture)) {
+            // Never handed to the system: a missing file could leave a black desktop.
+            done.skipped.push_back({Part::Picture, m, 0});
+        } else if (const unsigned long code = desktop.SetPicture(m.monitor, m.picture)) {
+            done.skipped.push_back({Part::Picture, m, code});
+        }
     }
     if (record->slideshow.running) sourceKnown = desktop.ResumeSlideshow(record->slideshow) == 0;
-    if (!sourceKnown) {
-        // No picture of the user's to go back to: our note at least goes,
-        // leaving the plain colour until the user turns the source on again.
-        for (const MonitorPicture& m : desktop.Monitors())
-            if (SameFile(m.picture, mixFile_))
-                Check(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
+    // Where no picture of the user's came back, our note at least goes,
+    // leaving the colour until the user chooses a picture again.
+    for (const MonitorPicture& m : desktop.Monitors()) {
+        if (!SameFile(m.picture, mixFile_)) continue;
+        const bool unread = std::find(record->unreadPictures.begin(), record->unreadPictures.end(),
+                                      m.monitor) != record->unreadPictures.end();
+        if (unread) done.skipped.push_back({Part::Picture, {m.monitor, L"", m.primary}, 0});
+        Check(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
+        done.noteTakenAway = true;
     }
-    // Forgotten only once it is back in place: a failed restore can be tried again.
+    // Forgotten once all that can come back is back. While our note stays
+    // on the desktop (the system refused to take it off), the record stays
+    // for another try.
     ::DeleteFileW(ExtendedLengthPath(FullFilePath(path_)).c_str());
-    return sourceKnown ? Outcome::Restored : Outcome::RestoredWithoutSource;
+    done.outcome = sourceKnown ? Outcome::Restored : Outcome::RestoredWithoutSource;
+    return done;
+}
+
+namespace {
+
+// Where a skipped picture was, as the user knows it.
+std::wstring PlaceOf(const MonitorPicture& m) {
+    if (m.monitor.empty()) return L"桌面";
+    return m.primary ? L"主显示器" : L"另一台显示器";
+}
+
+} // namespace
+
+std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration) {
+    using Outcome = PreviousWallpaper::Outcome;
+    using Part = PreviousWallpaper::Skipped::Part;
+    if (restoration.outcome == Outcome::NothingRecorded) return kNothingRecordedText;
+    std::wstring text;
+    if (!restoration.skipped.empty()) text = L"原来的桌面已恢复，但有些部分无法恢复：\n\n";
+    for (const PreviousWallpaper::Skipped& s : restoration.skipped) {
+        const std::wstring reason = s.refusal ? L"\n" + SystemErrorText(s.refusal) : L"";
+        const MonitorPicture& m = s.recorded;
+        if (s.part == Part::Color)
+            text += L"原来的背景颜色无法恢复。" + reason;
+        else if (s.part == Part::Position)
+            text += L"原来的图片位置无法恢复。" + reason;
+        else if (m.picture.empty())
+            text += PlaceOf(m) + L"原来的图片在添加便签时未能读出，无法恢复。";
+        else if (!s.refusal)
+            text += PlaceOf(m) + L"的图片已不存在，无法恢复：\n" + m.picture;
+        else
+            text += PlaceOf(m) + L"的图片无法恢复：\n" + m.picture + reason;
+        text += L"\n\n";
+    }
+    if (!restoration.skipped.empty() && restoration.noteTakenAway)
+        text += L"便签已从桌面上移走，现在显示背景颜色。\n\n";
+    if (restoration.outcome == Outcome::RestoredWithoutSource) text += kSourceUnknownText;
+    while (!text.empty() && text.back() == L'\n')
+        text.pop_back();
+    return text;
 }
 
 bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile) {
@@ -119,16 +187,22 @@ bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile)
 int RestoreWallpaperCommand(const std::wstring& programFolder) {
     // Called before the application object exists: COM for this call alone.
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    int code = 0;
+    int code = kExitRestored;
     try {
         const PreviousWallpaper previous(programFolder,
                                          BackgroundFolderIn(programFolder) + L"Mix.bmp");
-        previous.Restore(*OpenDesktopWallpaper(), true);
+        if (previous.Restore(*OpenDesktopWallpaper(), true).Partial()) code = kExitRestoredPartly;
     } catch (...) {
-        code = 1;
+        code = kExitRestoreFailed;
     }
     if (SUCCEEDED(com)) ::CoUninitialize();
     return code;
+}
+
+int WorseRestoreExitCode(int a, int b) {
+    if (a == kExitRestoreFailed || b == kExitRestoreFailed) return kExitRestoreFailed;
+    return a == kExitRestoredPartly || b == kExitRestoredPartly ? kExitRestoredPartly
+                                                                : kExitRestored;
 }
 
 bool HasRestoreWallpaperSwitch(const wchar_t* commandLine) {

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tabulon {
 
@@ -25,7 +26,9 @@ class PreviousWallpaper {
     // Before a pin changes the desktop: records every monitor's picture, the
     // position, the colour and the slideshow, unless our composite is in
     // force (pinned before, and not changed since). The shell's own cache is
-    // never taken for a picture of the user's. True when it recorded. Throws
+    // never taken for a picture of the user's; a monitor whose picture the
+    // system would not tell is recorded as such (and an earlier record kept
+    // when that is the primary monitor). True when it recorded. Throws
     // EFCreateError when the record cannot be written.
     bool RecordBeforePin(DesktopWallpaper& desktop) const;
 
@@ -42,11 +45,34 @@ class PreviousWallpaper {
         NothingRecorded,
         NotOurs,
     };
-    // Puts the recorded desktop back and forgets the record, so the next pin
-    // records afresh. With `onlyOverOurs`, only while our composite is in
-    // force. Throws EWallpaperError when the system refuses, EFOpenError when
-    // the record cannot be read.
-    Outcome Restore(DesktopWallpaper& desktop, bool onlyOverOurs) const;
+    // A part of the record the restore could not put back.
+    struct Skipped {
+        enum class Part { Picture, Color, Position } part = Part::Picture;
+        // For a picture: its monitor and file (empty when the pin could not
+        // read which picture the monitor showed).
+        MonitorPicture recorded;
+        // The system's refusal; 0 for a picture whose file is gone or unknown.
+        unsigned long refusal = 0;
+    };
+    struct Restoration {
+        Outcome outcome = Outcome::NothingRecorded;
+        std::vector<Skipped> skipped;
+        // Our note went from a monitor that got no picture of the user's back.
+        bool noteTakenAway = false;
+        // Restored, but not all of it: a part skipped, or no source to resume.
+        bool Partial() const {
+            return !skipped.empty() || outcome == Outcome::RestoredWithoutSource;
+        }
+    };
+    // Puts back every part of the recorded desktop that can be put back and
+    // skips the others (a picture deleted since, on a share that is offline,
+    // or refused by the system); where the primary monitor gets no picture of
+    // the user's back, our note goes and the colour shows. Then the record is
+    // forgotten, so the next pin records afresh. With `onlyOverOurs`, only
+    // while our composite is in force. Throws EWallpaperError when the system
+    // will not take our note off the desktop (the record stays for another
+    // try), EFOpenError when the record cannot be read.
+    Restoration Restore(DesktopWallpaper& desktop, bool onlyOverOurs) const;
 
   private:
     std::wstring path_;
@@ -67,10 +93,21 @@ bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile)
 extern const wchar_t kSlideshowPausedText[];
 extern const wchar_t kSourceUnknownText[];
 
+// What the user is told after a restore: nothing recorded, or what did not
+// come back, in one message; empty when all came back.
+std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration);
+
+// The exit codes of "Tabulon.exe /restorewallpaper".
+enum RestoreExitCode : int {
+    kExitRestored = 0,       // put back, or nothing to do
+    kExitRestoreFailed = 1,  // the record cannot be read, or the system refuses
+    kExitRestoredPartly = 2, // put back, but not all of it
+};
+// The code of two restores (two folders): the worse of them.
+int WorseRestoreExitCode(int a, int b);
 // The work of "Tabulon.exe /restorewallpaper" (the uninstaller's call):
 // puts the recorded desktop back when this installation's Mix.bmp is in
-// force. The process's exit code: 0 when done or when there is nothing to do,
-// 1 when the record cannot be read or the system refuses.
+// force. Returns the process's exit code.
 int RestoreWallpaperCommand(const std::wstring& programFolder);
 
 // Whether the command line asks for that ("/restorewallpaper", any case).

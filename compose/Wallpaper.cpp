@@ -56,9 +56,9 @@ unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept {
     return code ? code : ERROR_ACCESS_DENIED;
 }
 
-std::wstring CurrentDesktopWallpaper() {
+std::optional<std::wstring> CurrentDesktopWallpaper() {
     wchar_t path[MAX_PATH * 2] = {};
-    if (!::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 2, path, 0)) return L"";
+    if (!::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 2, path, 0)) return std::nullopt;
     return path;
 }
 

@@ -4,6 +4,7 @@
 #include "ui/Bitmap.h"
 #include "base/Exception.h"
 
+#include <optional>
 #include <string>
 
 namespace tabulon {
@@ -34,8 +35,9 @@ TABULON_EXCEPTION_CLASS(EWallpaperError);
 // read).
 unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept;
 
-// The wallpaper in force, empty for a plain colour.
-std::wstring CurrentDesktopWallpaper();
+// The wallpaper in force, empty for a plain colour; nothing when the system
+// does not say.
+std::optional<std::wstring> CurrentDesktopWallpaper();
 
 // The path as the wallpaper setting takes it: the setting holds at most
 // MAX_PATH characters, so a longer path goes in its 8.3 form where the volume

@@ -129,10 +129,7 @@ void TDeskBGSetFrm::FormCreate() {
         // open, so the pin button cannot start a second pin underneath it.
         ::MessageBoxW(nullptr, message.c_str(), Application.Title().c_str(), MB_OK | MB_TASKMODAL);
     };
-    ShowNotice = [](const std::wstring& message) {
-        ::MessageBoxW(nullptr, message.c_str(), Application.Title().c_str(),
-                      MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
-    };
+    ShowNotice = [](const std::wstring& message) { Application.ShowNotice(message); };
 }
 
 void TDeskBGSetFrm::FormDestroy() {

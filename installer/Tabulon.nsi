@@ -291,6 +291,9 @@ LangString DESC_SecDesktop ${LANG_SIMPCHINESE} "在桌面上放一个 Tabulon �
 ; program puts back the wallpaper it recorded before its first pin, or keeps
 ; Mix.bmp where none is recorded. It ends by itself at once; one that does
 ; not (it did not know the switch, or hangs) is closed after a time limit.
+; Exit code 2: put back, but not all of it (a picture deleted since, a
+; slideshow to turn on again); the user hears of it, as the program has no
+; window to say so. 1: nothing changed (Mix.bmp stays, see below).
 Function un.RestoreWallpaper
   ${IfNot} ${FileExists} "$INSTDIR\Tabulon.exe"
     Return
@@ -308,6 +311,10 @@ Function un.RestoreWallpaper
   ${If} $R4 <> 0
     System::Call '*$R1(p .R5, p .R6)'
     System::Call 'kernel32::WaitForSingleObject(p R5, i 20000) i .R7'
+    StrCpy $R9 0
+    ${If} $R7 = 0
+      System::Call 'kernel32::GetExitCodeProcess(p R5, *i .R9)'
+    ${EndIf}
     System::Call 'kernel32::CloseHandle(p R6)'
     System::Call 'kernel32::CloseHandle(p R5)'
   ${EndIf}
@@ -315,6 +322,10 @@ Function un.RestoreWallpaper
   System::Free $R1
   ${If} $R7 <> 0
     Call un.CloseRunningTabulon
+  ${ElseIf} $R9 = 2
+    MessageBox MB_OK|MB_ICONINFORMATION "原来的桌面背景已恢复，但有的部分无法恢复（例如图片已被删除）。$\r$\n请在“设置”→“个性化”→“背景”中重新选择。" /SD IDOK
+  ${ElseIf} $R9 = 1
+    DetailPrint "无法恢复原来的桌面背景，便笺图片 Mix.bmp 仍保留为桌面背景。"
   ${EndIf}
 FunctionEnd
 
@@ -359,11 +370,20 @@ Section "Uninstall"
   ${IfNot} ${Errors}
     Goto keep_note
   ${EndIf}
-  IfFileExists "$INSTDIR\Data\content.ini" 0 keep_note
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "是否同时删除您的便笺内容（Data\content.ini）？$\r$\n选择“否”将保留便笺，以后重新安装时可继续使用。" /SD IDNO IDYES delete_note
+  IfFileExists "$INSTDIR\Data\content.ini" ask_note 0
+  IfFileExists "$INSTDIR\Data\history\*.*" ask_note keep_note
+ask_note:
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "是否同时删除您的便笺内容（Data\content.ini 及其历史版本）？$\r$\n选择“否”将保留便笺，以后重新安装时可继续使用。" /SD IDNO IDYES delete_note
   Goto keep_note
 delete_note:
+  ; Every file that holds note text: the note, the text set aside when it
+  ; could not be written, the copies of other programs' texts kept beside it
+  ; (content.<yyyyMMdd-HHmmss>.ini) and the history.
   Delete "$INSTDIR\Data\content.ini"
+  Delete "$INSTDIR\Data\content.unsaved.ini"
+  Delete "$INSTDIR\Data\content.unsaved-whole.ini"
+  Delete "$INSTDIR\Data\content.????????-??????*.ini"
+  RMDir /r "$INSTDIR\Data\history"
 keep_note:
   RMDir "$INSTDIR\Data"
   RMDir "$INSTDIR"

@@ -132,7 +132,15 @@ void TApplication::Restore() {
 }
 
 void TApplication::ShowNotice(const std::wstring& message) {
-    ::MessageBoxW(wnd_.Get(), message.c_str(), title_.c_str(), MB_OK | MB_ICONINFORMATION);
+    // The box runs its own message loop, and timer ticks go on inside it: a
+    // notice of a tick while one is up would stack a box every 10 s.
+    if (noticeOpen_) return;
+    noticeOpen_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{noticeOpen_};
+    ShowBox(message, MB_OK | MB_ICONINFORMATION);
 }
 
 bool TApplication::Minimized() const {

@@ -71,7 +71,9 @@ class TApplication {
 
     // The error box: message (see ErrorBoxText), title as caption, stop icon, OK.
     void ShowException(const std::wstring& message);
-    // A message for the user: title as caption, information icon, OK.
+    // A message for the user: title as caption, information icon, OK; over
+    // the main window as the error box is. One at a time: a notice while
+    // another is up is dropped.
     void ShowNotice(const std::wstring& message);
     // A yes-or-no question, "yes" the default button: true for yes.
     bool Ask(const std::wstring& question);
@@ -95,6 +97,7 @@ class TApplication {
     std::vector<std::function<void()>> idleTasks_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool noticeOpen_ = false;
 };
 
 extern TApplication Application;

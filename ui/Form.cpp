@@ -132,6 +132,10 @@ void TForm::ThrowMissing(const std::string& name) {
     throw Exception(L"Layout has no control " + std::wstring(name.begin(), name.end()));
 }
 
+bool TForm::Holds(HWND window) const {
+    return window && (window == Handle() || ::IsChild(Handle(), window));
+}
+
 void TForm::Close() {
     bool canClose = true;
     FormCloseQuery(canClose);
@@ -151,14 +155,18 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
         // Focus goes back to the control that had it when the form was left,
         // so the editor keeps its caret across a switch to another program
-        // (the form's own window holds it for its windowless controls).
+        // (the form's own window holds it for its windowless controls). On
+        // the first activation there is none: the active control takes it.
         if (LOWORD(wp) == WA_INACTIVE) {
             HWND focus = ::GetFocus();
-            if (focus && (focus == Handle() || ::IsChild(Handle(), focus))) lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_) &&
-                   (lastFocus_ == Handle() || ::IsChild(Handle(), lastFocus_))) {
-            ::SetFocus(lastFocus_);
-            return 0;
+            if (Holds(focus)) lastFocus_ = focus;
+        } else {
+            HWND to = lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : nullptr;
+            if (!to && activeControl_) to = activeControl_->Handle();
+            if (Holds(to)) {
+                ::SetFocus(to);
+                return 0;
+            }
         }
         break;
     case kWmGetDpiScaledSize: {

@@ -71,6 +71,11 @@ class TForm : public TWinControl {
     void Minimize();
     bool Minimized() const;
 
+    // The control that has the keyboard focus when the form is first
+    // activated; later activations return it to the one that had it. Without
+    // one, the form's own window takes it.
+    void SetActiveControl(TControl* control) { activeControl_ = control; }
+
     // The pointer left the form's own surface (to another program, the
     // desktop or one of the form's child windows).
     std::function<void(TForm&)> OnMouseLeave;
@@ -94,6 +99,8 @@ class TForm : public TWinControl {
 
   private:
     [[noreturn]] static void ThrowMissing(const std::string& name);
+    // `window` is the form's own window or one inside it.
+    bool Holds(HWND window) const;
     // The window's size for the client size of the layout at `dpi`.
     SIZE WindowSizeAt(int dpi) const;
     SIZE WindowSize() const { return WindowSizeAt(dpi_); }
@@ -107,6 +114,7 @@ class TForm : public TWinControl {
     bool centreOnScreen_;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
+    TControl* activeControl_ = nullptr;
     std::map<std::string, TControl*, std::less<>> components_;
 };
 

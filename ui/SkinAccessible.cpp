@@ -4,6 +4,7 @@
 #include "ui/SkinButtons.h"
 
 #include <string>
+#include <vector>
 
 namespace tabulon {
 
@@ -28,6 +29,13 @@ void SetChild(VARIANT* out, long id) {
     ::VariantInit(out);
     out->vt = VT_I4;
     out->lVal = id;
+}
+
+// The id by which a child window's own object speaks of itself.
+VARIANT Self() {
+    VARIANT self;
+    SetChild(&self, CHILDID_SELF);
+    return self;
 }
 
 long RoleOf(TSkinRole role) {
@@ -62,7 +70,7 @@ LRESULT AccessibleResult(IAccessible* object, WPARAM wp) {
     return lresultFromObject ? lresultFromObject(IID_IAccessible, wp, object) : 0;
 }
 
-SkinAccessible::SkinAccessible(TSkinButtons& items, HWND window) : items_(&items) {
+SkinAccessible::SkinAccessible(TSkinButtons& items, HWND window) : items_(&items), window_(window) {
     using Fn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
     static const auto createStandard = Oleacc<Fn>("CreateStdAccessibleObject");
     if (createStandard)
@@ -77,16 +85,64 @@ STDMETHODIMP SkinAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VAR
 int SkinAccessible::ItemOf(const VARIANT& child) const {
     if (child.vt != VT_I4) return kNone;
     if (child.lVal == CHILDID_SELF) return kSelf;
-    return child.lVal >= 1 && child.lVal <= items_->Count() ? int(child.lVal - 1) : kNone;
+    return child.lVal >= 1 && child.lVal <= ChildCount() ? int(child.lVal - 1) : kNone;
+}
+
+std::vector<HWND> SkinAccessible::ChildWindows() const {
+    std::vector<HWND> children;
+    for (HWND c = ::GetWindow(window_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        children.push_back(c);
+    return children;
+}
+
+int SkinAccessible::ChildCount() const {
+    return items_->Count() + static_cast<int>(ChildWindows().size());
+}
+
+int SkinAccessible::ChildOfWindow(HWND window) const {
+    const std::vector<HWND> children = ChildWindows();
+    for (size_t i = 0; i < children.size(); ++i)
+        if (children[i] == window) return items_->Count() + static_cast<int>(i);
+    return kNone;
+}
+
+ComPtr<IAccessible> SkinAccessible::WindowObject(int child) const {
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    static const auto fromWindow = Oleacc<Fn>("AccessibleObjectFromWindow");
+    const std::vector<HWND> children = ChildWindows();
+    const size_t i = static_cast<size_t>(child - items_->Count());
+    ComPtr<IAccessible> object;
+    if (fromWindow && i < children.size())
+        fromWindow(children[i], static_cast<DWORD>(OBJID_WINDOW), IID_IAccessible,
+                   object.ReceiveVoid());
+    return object;
+}
+
+HRESULT SkinAccessible::SetChildOrWindow(VARIANT* out, int child) const {
+    if (child < items_->Count()) {
+        SetChild(out, child + 1);
+        return S_OK;
+    }
+    const ComPtr<IAccessible> object = WindowObject(child);
+    if (!object) return S_FALSE;
+    out->vt = VT_DISPATCH;
+    out->pdispVal = object.Get();
+    out->pdispVal->AddRef();
+    return S_OK;
 }
 
 // Each method: disconnected once the window is gone, the object's own
-// questions to the standard object, the children's answered here.
-#define TABULON_ITEM_OR(child, forSelf)                                                            \
+// questions to the standard object, a child window's to that window's own
+// object, the skinned items' answered here.
+#define TABULON_ITEM_OR(child, forSelf, forWindow)                                                 \
     if (!items_) return RPC_E_DISCONNECTED;                                                        \
     const int item = ItemOf(child);                                                                \
     if (item == kNone) return E_INVALIDARG;                                                        \
-    if (item == kSelf) return standard_ ? (forSelf) : DISP_E_MEMBERNOTFOUND
+    if (item == kSelf) return standard_ ? (forSelf) : DISP_E_MEMBERNOTFOUND;                       \
+    if (item >= items_->Count()) {                                                                 \
+        const ComPtr<IAccessible> window = WindowObject(item);                                     \
+        return window ? (forWindow) : E_INVALIDARG;                                                \
+    }
 
 STDMETHODIMP SkinAccessible::get_accParent(IDispatch** parent) {
     if (!items_) return RPC_E_DISCONNECTED;
@@ -98,50 +154,54 @@ STDMETHODIMP SkinAccessible::get_accParent(IDispatch** parent) {
 STDMETHODIMP SkinAccessible::get_accChildCount(long* count) {
     if (!items_) return RPC_E_DISCONNECTED;
     if (!count) return E_POINTER;
-    *count = items_->Count();
+    *count = ChildCount();
     return S_OK;
 }
 
 STDMETHODIMP SkinAccessible::get_accChild(VARIANT child, IDispatch** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    TABULON_ITEM_OR(child, E_INVALIDARG);
+    TABULON_ITEM_OR(child, E_INVALIDARG,
+                    window->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out)));
     return S_FALSE; // a simple element: the parent answers for it
 }
 
 STDMETHODIMP SkinAccessible::get_accName(VARIANT child, BSTR* name) {
-    TABULON_ITEM_OR(child, standard_->get_accName(child, name));
+    TABULON_ITEM_OR(child, standard_->get_accName(child, name), window->get_accName(Self(), name));
     return Text(items_->At(item).name, name);
 }
 
 STDMETHODIMP SkinAccessible::get_accValue(VARIANT child, BSTR* value) {
-    TABULON_ITEM_OR(child, standard_->get_accValue(child, value));
+    TABULON_ITEM_OR(child, standard_->get_accValue(child, value),
+                    window->get_accValue(Self(), value));
     if (value) *value = nullptr;
     return DISP_E_MEMBERNOTFOUND;
 }
 
 STDMETHODIMP SkinAccessible::get_accDescription(VARIANT child, BSTR* description) {
-    TABULON_ITEM_OR(child, standard_->get_accDescription(child, description));
+    TABULON_ITEM_OR(child, standard_->get_accDescription(child, description),
+                    window->get_accDescription(Self(), description));
     const TSkinButton& b = items_->At(item);
     return Text(b.tip == b.name ? std::wstring() : b.tip, description);
 }
 
 STDMETHODIMP SkinAccessible::get_accRole(VARIANT child, VARIANT* role) {
     if (!role) return E_POINTER;
-    TABULON_ITEM_OR(child, standard_->get_accRole(child, role));
+    TABULON_ITEM_OR(child, standard_->get_accRole(child, role), window->get_accRole(Self(), role));
     SetChild(role, RoleOf(items_->At(item).role));
     return S_OK;
 }
 
 STDMETHODIMP SkinAccessible::get_accState(VARIANT child, VARIANT* state) {
     if (!state) return E_POINTER;
-    TABULON_ITEM_OR(child, standard_->get_accState(child, state));
+    TABULON_ITEM_OR(child, standard_->get_accState(child, state),
+                    window->get_accState(Self(), state));
     SetChild(state, items_->State(item));
     return S_OK;
 }
 
 STDMETHODIMP SkinAccessible::get_accHelp(VARIANT child, BSTR* help) {
-    TABULON_ITEM_OR(child, standard_->get_accHelp(child, help));
+    TABULON_ITEM_OR(child, standard_->get_accHelp(child, help), window->get_accHelp(Self(), help));
     return Text({}, help);
 }
 
@@ -153,7 +213,8 @@ STDMETHODIMP SkinAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* t
 }
 
 STDMETHODIMP SkinAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    TABULON_ITEM_OR(child, standard_->get_accKeyboardShortcut(child, shortcut));
+    TABULON_ITEM_OR(child, standard_->get_accKeyboardShortcut(child, shortcut),
+                    window->get_accKeyboardShortcut(Self(), shortcut));
     return Text(items_->At(item).shortcut, shortcut);
 }
 
@@ -175,7 +236,8 @@ STDMETHODIMP SkinAccessible::get_accSelection(VARIANT* children) {
 }
 
 STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    TABULON_ITEM_OR(child, standard_->get_accDefaultAction(child, action));
+    TABULON_ITEM_OR(child, standard_->get_accDefaultAction(child, action),
+                    window->get_accDefaultAction(Self(), action));
     switch (items_->At(item).role) {
     case TSkinRole::PushButton:
         return Text(L"按下", action);
@@ -188,7 +250,7 @@ STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
 }
 
 STDMETHODIMP SkinAccessible::accSelect(long flags, VARIANT child) {
-    TABULON_ITEM_OR(child, standard_->accSelect(flags, child));
+    TABULON_ITEM_OR(child, standard_->accSelect(flags, child), window->accSelect(flags, Self()));
     if (!(flags & SELFLAG_TAKEFOCUS) || !TSkinButtons::Focusable(items_->At(item)))
         return DISP_E_MEMBERNOTFOUND;
     items_->Focus(item);
@@ -198,7 +260,8 @@ STDMETHODIMP SkinAccessible::accSelect(long flags, VARIANT child) {
 STDMETHODIMP SkinAccessible::accLocation(long* left, long* top, long* width, long* height,
                                          VARIANT child) {
     if (!left || !top || !width || !height) return E_POINTER;
-    TABULON_ITEM_OR(child, standard_->accLocation(left, top, width, height, child));
+    TABULON_ITEM_OR(child, standard_->accLocation(left, top, width, height, child),
+                    window->accLocation(left, top, width, height, Self()));
     const RECT r = items_->ScreenRect(item);
     *left = r.left;
     *top = r.top;
@@ -213,12 +276,14 @@ STDMETHODIMP SkinAccessible::accNavigate(long direction, VARIANT start, VARIANT*
     ::VariantInit(end);
     const int item = ItemOf(start);
     if (item == kNone) return E_INVALIDARG;
+    // The skinned items, then the child windows.
+    const int count = ChildCount();
     int to = kNone;
     if (item == kSelf) {
         if (direction == NAVDIR_FIRSTCHILD)
             to = 0;
         else if (direction == NAVDIR_LASTCHILD)
-            to = items_->Count() - 1;
+            to = count - 1;
         else
             return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
     } else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) {
@@ -226,9 +291,8 @@ STDMETHODIMP SkinAccessible::accNavigate(long direction, VARIANT start, VARIANT*
     } else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT) {
         to = item - 1;
     }
-    if (to < 0 || to >= items_->Count()) return S_FALSE;
-    SetChild(end, to + 1);
-    return S_OK;
+    if (to < 0 || to >= count) return S_FALSE;
+    return SetChildOrWindow(end, to);
 }
 
 STDMETHODIMP SkinAccessible::accHitTest(long x, long y, VARIANT* child) {
@@ -243,11 +307,17 @@ STDMETHODIMP SkinAccessible::accHitTest(long x, long y, VARIANT* child) {
         }
     }
     ::VariantInit(child);
+    POINT inClient = p;
+    ::ScreenToClient(window_, &inClient);
+    const int window =
+        ChildOfWindow(::ChildWindowFromPointEx(window_, inClient, CWP_SKIPINVISIBLE));
+    if (window != kNone) return SetChildOrWindow(child, window);
     return standard_ ? standard_->accHitTest(x, y, child) : S_FALSE;
 }
 
 STDMETHODIMP SkinAccessible::accDoDefaultAction(VARIANT child) {
-    TABULON_ITEM_OR(child, standard_->accDoDefaultAction(child));
+    TABULON_ITEM_OR(child, standard_->accDoDefaultAction(child),
+                    window->accDoDefaultAction(Self()));
     if (!items_->At(item).target) return DISP_E_MEMBERNOTFOUND;
     items_->PostPress(item);
     return S_OK;

@@ -1,15 +1,19 @@
 #pragma once
 // The accessible object (Microsoft Active Accessibility) of a form's client
 // area whose controls have no windows: its children are the items of a
-// TSkinButtons, simple elements with child ids 1..Count(). What it does not
-// know itself (the window's own name, parent, child windows) it asks the
-// system's standard object of the same window.
+// TSkinButtons, simple elements with child ids 1..Count(), followed by the
+// window's child windows (the note, the web panel) as the system's standard
+// object lists them: full objects of their own (OBJID_WINDOW), with the next
+// ids. What it does not know itself (the window's own name and parent) it
+// asks the system's standard object of the same window.
 #include <windows.h>
 
 #include <oleacc.h>
 
 #include "platform/ComObject.h"
 #include "platform/ComPtr.h"
+
+#include <vector>
 
 namespace tabulon {
 
@@ -63,10 +67,20 @@ class SkinAccessible final : public DispatchObject<IAccessible, IID_IAccessible>
 
   private:
     ~SkinAccessible() = default;
-    // The item index for a child id: -1 for the object itself, -2 for none.
+    // The child index for a child id (the items, then the child windows): -1
+    // for the object itself, -2 for none.
     int ItemOf(const VARIANT& child) const;
+    std::vector<HWND> ChildWindows() const;
+    int ChildCount() const;
+    // The child index of a child window, or -2.
+    int ChildOfWindow(HWND window) const;
+    // The own object of the child window at child index `child`; empty when gone.
+    ComPtr<IAccessible> WindowObject(int child) const;
+    // `out` names child index `child`: an item's id, a child window's object.
+    HRESULT SetChildOrWindow(VARIANT* out, int child) const;
 
     TSkinButtons* items_;
+    HWND window_;
     ComPtr<IAccessible> standard_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace tabulon {
@@ -75,6 +76,12 @@ void TSkinButtons::Press(int i) {
 
 void TSkinButtons::PostPress(int i) {
     ::PostMessageW(owner_.Handle(), kPressMessage, static_cast<WPARAM>(i), 0);
+}
+
+bool TSkinButtons::Visible(int i) const {
+    const TSkinButton& b = items_[i];
+    if (b.place && b.place->Visible()) return true;
+    return std::ranges::any_of(b.faces, [](const TControl* face) { return face->Visible(); });
 }
 
 RECT TSkinButtons::ScreenRect(int i) const {

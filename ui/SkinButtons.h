@@ -26,7 +26,10 @@ class SkinAccessible;
 enum class TSkinRole { PushButton, MenuButton, Text };
 
 struct TSkinButton {
-    TControl* place = nullptr;  // where it shows: its ring, location and tooltip area
+    TControl* place = nullptr; // where it shows: its ring, location and tooltip area
+    // Pictures shown in the place's stead (a caption button's hover and
+    // pressed images): the item is there while any of them is.
+    std::vector<const TControl*> faces{};
     TControl* target = nullptr; // the control whose click presses it (null: text)
     std::wstring name{};        // what a screen reader says
     std::wstring tip{};         // the tooltip; empty for none
@@ -67,7 +70,7 @@ class TSkinButtons {
     void PostPress(int i);
 
     RECT ScreenRect(int i) const;
-    bool Visible(int i) const { return items_[i].place && items_[i].place->Visible(); }
+    bool Visible(int i) const;
     // STATE_SYSTEM_* flags of item `i`.
     long State(int i) const;
 

@@ -10,13 +10,15 @@ struct StandInDesktop : DesktopWallpaper {
     WallpaperPosition position = WallpaperPosition::Fill;
     uint32_t color = 0;
     Slideshow slideshow;
-    unsigned long refusal = 0; // every setter's answer when not 0
+    unsigned long refusal = 0;   // every setter's answer when not 0
+    std::wstring refusedPicture; // a picture the system will not take (a policy)
 
     std::vector<MonitorPicture> Monitors() override { return monitors; }
     unsigned long SetPicture(const std::wstring& monitor, const std::wstring& path) override {
         if (refusal) return refusal;
+        if (!path.empty() && path == refusedPicture) return 5; // ERROR_ACCESS_DENIED
         for (MonitorPicture& m : monitors)
-            if (monitor.empty() || m.monitor == monitor) m.picture = path;
+            if (monitor.empty() || m.monitor == monitor) m = {m.monitor, path, m.primary};
         slideshow.running = false; // a picture set by hand ends the slideshow
         return 0;
     }

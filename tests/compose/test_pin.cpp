@@ -117,7 +117,7 @@ class Pin : public ::testing::Test {
         return record->pictures[0].picture;
     }
     PreviousWallpaper::Outcome Restore() const {
-        return Previous().Restore(*OpenDesktopWallpaper(), false);
+        return Previous().Restore(*OpenDesktopWallpaper(), false).outcome;
     }
 
     // Mix.bmp has the screen's size; outside the note it is the background
@@ -476,6 +476,12 @@ TEST_F(Pin, RestoreSwitchActsOnlyOverOurMixBmp) {
     EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 1);
     held.Close();
     EXPECT_EQ(WallpaperSetting(), deskBG + L"Mix.bmp");
+    // The recorded picture deleted since: the note goes all the same, and
+    // the code tells that not all came back.
+    WriteFileReplacing(recordFile, "Z:\\no\\such\\folder\\deleted.bmp");
+    EXPECT_EQ(RestoreWallpaperCommand(folder.Path()), 2);
+    EXPECT_EQ(WallpaperSetting(), L"");
+    EXPECT_FALSE(FileExists(recordFile));
 }
 
 TEST_F(Pin, WallpaperTheSystemRefusesIsReportedNotSwallowed) {

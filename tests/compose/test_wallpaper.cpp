@@ -1,12 +1,12 @@
-// The wallpaper composite and the wallpaper setting.
+// The wallpaper composite as the pin builds it, and the wallpaper setting.
 #include "tests/compose/WallpaperSetting.h"
-#include "compose/BlendRows.h"
-#include "tests/compose/MixPixel.h"
+#include "compose/PinSequence.h"
 #include "compose/Wallpaper.h"
+#include "ui/Application.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <vector>
 
 namespace tabulon {
 namespace {
@@ -29,90 +29,65 @@ void Fill(TBitmap& bitmap, int width, int height, uint32_t (*pixel)(int, int)) {
     }
 }
 
-uint32_t NotePixel(int x, int y) {
-    return 0xFFFFDA ^ uint32_t((x * 5 + y) & 0x3F);
-}
 uint32_t BackgroundPixel(int x, int y) {
     return uint32_t(x & 255) << 16 | uint32_t(y & 255) << 8 | uint32_t((x * y) & 255);
 }
 
-using testing::MixPixel;
+// One colour each, so that every composite pixel is worked out by hand: the
+// note R 255 G 255 B 218 over R 0 G 100 B 50 at weight 2 (80 % note) and 4.
+constexpr uint32_t kNote = 0xFFFFDA, kBack = 0x006432;
+constexpr uint32_t kMixAt2 = 204u << 16 | 224u << 8 | 184u, kMixAt4 = 153u << 16 | 193u << 8 | 150u;
 
-// The composite as the pin builds it: a copy of the background, the note blended in.
-void Compose(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x, int y) {
-    composite.Assign(background);
-    BlendNoteOnto(composite, background, note, weight, x, y);
-}
-
-// Every pixel of the composite: the note mixed with the background pixel
-// beneath it inside the note's rectangle, the background elsewhere.
-void ExpectComposite(const TBitmap& composite, const TBitmap& background, const TBitmap& note,
-                     int weight, int x, int y) {
-    ASSERT_EQ(composite.Width(), background.Width());
-    ASSERT_EQ(composite.Height(), background.Height());
-    int bad = 0;
-    for (int py = 0; py < background.Height(); ++py) {
-        for (int px = 0; px < background.Width(); ++px) {
-            const int i = px - x, j = py - y;
-            uint32_t want = PixelAt(background, px, py);
-            if (i >= 0 && j >= 0 && i < note.Width() && j < note.Height())
-                want = MixPixel(PixelAt(note, i, j), want, weight);
-            if (PixelAt(composite, px, py) != want && ++bad <= 5)
-                ADD_FAILURE() << "pixel (" << px << ", " << py << ")";
-        }
+// The composite as the pin builds it, for the flag as the pin leaves it (1
+// after loading the first background), at the background's own size.
+TBitmap& Compose(int backgroundWidth, int backgroundHeight, int flag, int trackBar = 2) {
+    if (!DeskBGSetFrm) {
+        Application.Initialize();
+        Application.CreateForm(DeskBGSetFrm);
+        Application.CreateForm(PicPreviewFrm);
     }
-    EXPECT_EQ(bad, 0);
+    Fill(DeskBGSetFrm->imgPicBG->Picture().Bitmap(), backgroundWidth, backgroundHeight,
+         [](int, int) { return kBack; });
+    Fill(DeskBGSetFrm->imgPicMix->Picture().Bitmap(), 350, 300, [](int, int) { return kNote; });
+    DeskBGSetFrm->TrackBar1.Position = trackBar;
+    DeskBGSetFrm->UseSecondBackground = flag;
+    EXPECT_TRUE(ComposeDesktopBackground(*DeskBGSetFrm, *PicPreviewFrm));
+    return PicPreviewFrm->imgPreview->Picture().Bitmap();
 }
 
-TEST(Composition, Weight) {
-    EXPECT_EQ(CompositionWeight(2, 1), 2); // the pin that loaded the first background
-    EXPECT_EQ(CompositionWeight(2, 0), 4); // the pin that loaded the second
-}
-
-struct Pictures {
-    std::unique_ptr<TBitmap> background = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> note = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> composite = std::make_unique<TBitmap>();
+struct Point {
+    int x, y;
+    uint32_t rgb;
 };
 
-TEST(Composition, MixesTheNoteWithTheBackgroundBeneathIt) {
-    Pictures p;
-    Fill(*p.background, 800, 400, BackgroundPixel);
-    Fill(*p.note, 350, 300, NotePixel);
-    const int x = 800 - 402;
-    for (int weight : {2, 4}) {
-        Compose(*p.composite, *p.background, *p.note, weight, x, 30);
-        ExpectComposite(*p.composite, *p.background, *p.note, weight, x, 30);
+TEST(Composition, TheNoteGoesNearTheTopRightCornerAtTheWeightTheFlagSelects) {
+    // 800 x 400: the note covers x 398 to 747 (52 inside the right edge), y 30
+    // to 329. 300 x 200: it keeps its left edge and is cut at the right and
+    // the bottom. An rgb of 0 stands for the case's mix.
+    const std::vector<Point> at800 = {{398, 30, 0},     {747, 329, 0},    {397, 30, kBack},
+                                      {748, 30, kBack}, {398, 29, kBack}, {398, 330, kBack}};
+    const std::vector<Point> at300 = {{0, 30, 0}, {299, 199, 0}, {0, 29, kBack}};
+    struct Case {
+        int width, height, flag, trackBar;
+        uint32_t mix;
+        const std::vector<Point>& points;
+    };
+    for (const Case& c :
+         {Case{800, 400, 1, 2, kMixAt2, at800}, Case{800, 400, 0, 2, kMixAt4, at800},
+          Case{800, 400, 1, 0, kNote, at800}, Case{800, 400, 0, 0, kMixAt2, at800},
+          Case{300, 200, 1, 2, kMixAt2, at300}}) {
+        SCOPED_TRACE(::testing::Message() << c.width << " wide, flag " << c.flag);
+        TBitmap& composite = Compose(c.width, c.height, c.flag, c.trackBar);
+        ASSERT_EQ(composite.Width(), c.width);
+        for (const Point& p : c.points)
+            EXPECT_EQ(PixelAt(composite, p.x, p.y), p.rgb ? p.rgb : c.mix) << p.x << ", " << p.y;
     }
-    // The background itself is left as it was.
-    EXPECT_EQ(PixelAt(*p.background, 500, 100), BackgroundPixel(500, 100));
-}
-
-TEST(Composition, NarrowOrLowBackgroundCutsTheNote) {
-    Pictures p;
-    Fill(*p.background, 300, 200, BackgroundPixel);
-    Fill(*p.note, 350, 300, NotePixel);
-    const int x = 300 - 402;
-    ASSERT_LT(x, 0);
-    Compose(*p.composite, *p.background, *p.note, 2, x, 30);
-    ExpectComposite(*p.composite, *p.background, *p.note, 2, x, 30);
-}
-
-TEST(Composition, EmptyBackgroundGivesAnEmptyComposite) {
-    Pictures p;
-    Fill(*p.note, 350, 300, NotePixel);
-    Fill(*p.composite, 10, 10, BackgroundPixel);
-    Compose(*p.composite, *p.background, *p.note, 2, 0, 30);
-    EXPECT_TRUE(p.composite->Empty());
-}
-
-TEST(Composition, ComposingAgainStartsFromTheBackground) {
-    Pictures p;
-    Fill(*p.background, 420, 340, BackgroundPixel);
-    Fill(*p.note, 350, 300, NotePixel);
-    Compose(*p.composite, *p.background, *p.note, 2, 18, 30);
-    Compose(*p.composite, *p.background, *p.note, 4, 18, 30);
-    ExpectComposite(*p.composite, *p.background, *p.note, 4, 18, 30);
+    // Composing again starts from the background, which is left as it was.
+    EXPECT_EQ(PixelAt(Compose(420, 340, 0), 100, 100), kMixAt4);
+    EXPECT_EQ(PixelAt(DeskBGSetFrm->imgPicBG->Picture().Bitmap(), 100, 100), kBack);
+    // Without a background there is nothing to compose.
+    DeskBGSetFrm->imgPicBG->Picture().SetGraphic(nullptr);
+    EXPECT_FALSE(ComposeDesktopBackground(*DeskBGSetFrm, *PicPreviewFrm));
 }
 
 TEST(Wallpaper, NamesTheFileInTheUserProfile) {

@@ -299,6 +299,8 @@ TEST(FileIO, ALockThatStaysIsReportedWithItsCode) {
 }
 
 // A target just short of the limit: its longer temporary name takes the long form.
+// The prefix itself is checked, not the write's outcome: Wine has no
+// 260-character limit, so the write would succeed here without it too.
 TEST(FileIO, ATemporaryNamePastTheLimitTakesTheLongForm) {
     TempFolder dir;
     HookReset reset;

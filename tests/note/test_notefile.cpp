@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/NoteFile.h"
+#include "app/NoteText.h"
 #include "tests/file/TempFolder.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
@@ -226,34 +227,88 @@ TEST(NoteFile, EndOfSessionSetsTheTextAsideWhenTheNoteRefuses) {
     editor.text = u"last words";
     EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Aside);
     EXPECT_EQ(folder.Disk(), "old\r\n");
-    EXPECT_EQ(ReadWholeFile(folder.dir / L"Data\\content.unsaved.ini"), "last words\r\n");
+    EXPECT_EQ(ReadWholeFile(folder.dir / L"Data\\content.unsaved-whole.ini"), "last words\r\n");
     SetFileAttributesW(folder.DiskPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     editor.text += u" and more";
     EXPECT_EQ(note.WriteOrSetAside(editor), NoteFile::Saved::Note);
     EXPECT_EQ(folder.Disk(), "last words and more\r\n");
     // The older words aside must not come back over these at the next start.
-    EXPECT_FALSE(FileExists(folder.dir / L"Data\\content.unsaved.ini"));
+    EXPECT_FALSE(FileExists(folder.dir / L"Data\\content.unsaved-whole.ini"));
 }
 
-// The side file's text comes back at start; a note written after it (another
-// PC's version, brought by a sync client) is first kept beside it.
-TEST(NoteFile, TextSetAsideComesBackAndANewerNoteIsKeptBeside) {
-    for (bool noteNewer : {false, true}) {
+// Moves the file's last write time by `seconds` (a sync client sets any time).
+void ShiftWriteTime(const std::wstring& path, long long seconds) {
+    FileHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME written{};
+    GetFileTime(file.Get(), nullptr, nullptr, &written);
+    ULARGE_INTEGER t{{written.dwLowDateTime, written.dwHighDateTime}};
+    t.QuadPart += seconds * 10000000;
+    written = FILETIME{t.LowPart, t.HighPart};
+    SetFileTime(file.Get(), nullptr, nullptr, &written);
+}
+
+// The side file's text comes back at start, the note kept as a version
+// first: what was typed while the note could not be read follows it, the
+// whole text of a failed save takes its place. Which file is newer decides
+// nothing.
+TEST(NoteFile, TextSetAsideComesBackAndTheNoteBecomesAVersion) {
+    const struct {
+        const wchar_t* side;
+        long long sideShift;
+        std::u16string text;
+    } rows[] = {
+        {L"content.unsaved.ini", -3600, u"note\r\naside\r\n"},
+        {L"content.unsaved.ini", 3600, u"note\r\naside\r\n"},
+        {L"content.unsaved-whole.ini", -3600, u"aside\r\n"},
+        {L"content.unsaved-whole.ini", 3600, u"aside\r\n"},
+    };
+    for (const auto& row : rows) {
         NoteFolder folder;
-        const std::wstring side = folder.dir / L"Data\\content.unsaved.ini";
-        noteNewer ? WriteFileReplacing(side, "aside\r\n") : folder.Put("note\r\n");
-        Sleep(20);
-        noteNewer ? folder.Put("note\r\n") : WriteFileReplacing(side, "aside\r\n");
+        const std::wstring side = folder.dir / (std::wstring(L"Data\\") + row.side);
+        folder.Put("note\r\n");
+        WriteFileReplacing(side, "aside\r\n");
+        ShiftWriteTime(side, row.sideShift);
         FakeEditor editor;
         NoteFile note;
         note.Load(folder.NotePath(), editor);
         EXPECT_TRUE(note.RestoredAside());
-        EXPECT_EQ(editor.text, u"aside\r\n");
-        EXPECT_EQ(note.KeptCopyPath().empty(), !noteNewer);
-        if (noteNewer) {
-            EXPECT_EQ(ReadWholeFile(note.KeptCopyPath()), "note\r\n");
-        }
+        EXPECT_EQ(editor.text, row.text);
+        EXPECT_TRUE(note.KeptCopyPath().empty());
+        const auto versions = NoteHistory(folder.NotePath()).List();
+        ASSERT_EQ(versions.size(), 1u);
+        EXPECT_EQ(ReadWholeFile(versions[0].path), "note\r\n");
+        note.Write(editor);
+        EXPECT_EQ(folder.Disk(), NoteFileBytes(row.text, true));
+        EXPECT_FALSE(FileExists(side));
     }
+}
+
+// What a write would lose is kept first: select-all and a key keeps the
+// text it replaced, a small edit soon after keeps nothing, and a version
+// brought back keeps the editor's text, never the same text twice.
+TEST(NoteFile, HistoryKeepsWhatAWriteWouldLose) {
+    const std::string original = "first line\r\n" + std::string(600, 'a') + "\r\n";
+    LoadedNote loaded(original);
+    auto& [folder, editor, note] = loaded;
+    const std::u16string loadedText = editor.text;
+    const NoteHistory history(folder.NotePath());
+    editor.text = u"x";
+    note.Write(editor);
+    auto versions = history.List();
+    ASSERT_EQ(versions.size(), 1u);
+    EXPECT_EQ(ReadWholeFile(versions[0].path), original);
+    editor.text = u"xy";
+    note.Write(editor);
+    EXPECT_EQ(history.List().size(), 1u);
+    note.RestoreVersion(editor, versions[0].path);
+    EXPECT_EQ(editor.text, loadedText);
+    versions = history.List();
+    ASSERT_EQ(versions.size(), 2u);
+    EXPECT_EQ(ReadWholeFile(versions[0].path), "xy\r\n");
+    note.Write(editor);
+    EXPECT_EQ(folder.Disk(), original);
+    EXPECT_EQ(history.List().size(), 2u);
 }
 
 // An editor that cannot give its text raises before anything is written.
@@ -302,7 +357,8 @@ TEST(NoteFile, ReadOnlyNoteIsReportedAndKept) {
         EXPECT_EQ(e.Message().rfind(L"Cannot create file \"" + folder.DiskPath() + L"\". ", 0), 0u);
     }
     EXPECT_EQ(folder.Disk(), "old\r\n");
-    EXPECT_EQ(folder.dir.Listing(folder.dir / L"Data\\"), L"content.ini;");
+    // No temporary file is left; the text was kept as a version before the write.
+    EXPECT_EQ(folder.dir.Listing(folder.dir / L"Data\\"), L"content.ini;history;");
 }
 
 TEST(NoteFile, FailureBeforeTheSwapKeepsTheOldNote) {
@@ -318,6 +374,9 @@ TEST(NoteFile, FailureBeforeTheSwapKeepsTheOldNote) {
     EXPECT_THROW(note.Write(editor), EFCreateError);
     EXPECT_EQ(folder.Disk(), "old\r\n");
     EXPECT_EQ(folder.dir.Listing(folder.dir / L"Data\\"), L"content.ini;");
+    // The version before the write failed as well: told once.
+    EXPECT_TRUE(note.TakeHistoryError());
+    EXPECT_FALSE(note.TakeHistoryError());
 }
 
 TEST(NoteFile, MissingDataFolderFailsEveryTickUntilItExists) {
@@ -341,11 +400,12 @@ TEST(NoteFile, MissingDataFolderFailsEveryTickUntilItExists) {
 }
 
 // Counts the writes that reach the disk (each one replaces the file once).
+// Counts the writes of the note (not of its history's versions).
 struct WriteCounter {
     int writes = 0;
     WriteCounter() {
-        SetFileReplaceHookForTesting([this](const std::wstring&) -> unsigned long {
-            ++writes;
+        SetFileReplaceHookForTesting([this](const std::wstring& temp) -> unsigned long {
+            writes += temp.find(L"\\history\\") == std::wstring::npos;
             return 0;
         });
     }
@@ -434,6 +494,7 @@ TEST(NoteFileTicks, AChangeByAnotherProgramIsNeverOverwrittenUnseen) {
         EXPECT_EQ(counter.writes, 0);
     }
     EXPECT_EQ(editor.text, u"MINE\r\n");
+    EXPECT_EQ(ReadWholeFile(NoteHistory(folder.NotePath()).List().at(0).path), "mine\r\n");
     // Both changed, twice within a second: ours is written, each of theirs
     // kept beside it in a file of its own.
     std::wstring kept;

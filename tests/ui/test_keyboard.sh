@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The window without the mouse: from the note, Ctrl+Tab reaches √ and Tab
-# walks on to the pin button, where Enter pins; F1 writes the help page and
+# The window without the mouse: keys typed at the start go into the note;
+# from the note, Ctrl+Tab reaches √ and Tab walks on to the pin button, where
+# Enter pins; Ctrl+Enter held down pins once; F1 writes the help page and
 # Alt+O and F10 open the options menu, from the note too.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
@@ -10,13 +11,25 @@ on_cleanup() { put_back_wallpaper; }
 no_help_browser
 
 check "the window appears" start
-editor_click
+xdotool windowfocus --sync "$win" 2>/dev/null # no click: the focus is the program's
 xdotool type --delay 20 "keys"
+check "keys typed right after the start land in the note" until_ok 10 editor_has keys
 rm -f "$bg/Mix.bmp"
 # √, X, 选项, 添加到桌面.
 xdotool key ctrl+Tab Tab Tab Tab Return
 check "Ctrl+Tab, Tab to the pin button and Enter pin the note" pinned 30
 check "no tab went into the note" never 1 editor_has $'\t'
+
+# Held, Ctrl+Enter repeats (under Xvfb every ~55 ms after 0.6 s): it pins once.
+editor_click
+rm -f "$bg/Mix.bmp"
+xdotool keydown ctrl+Return
+check "Ctrl+Enter held down pins" pinned 30
+first_mix="$(stat -c '%i %y' "$bg/Mix.bmp")"
+pinned_again() { [ "$(stat -c '%i %y' "$bg/Mix.bmp" 2>/dev/null)" != "$first_mix" ]; }
+check "held two seconds more, it pins no more" never 2 pinned_again
+xdotool keyup ctrl+Return
+check "nor once it is let go" never 2 pinned_again
 
 editor_click
 xdotool key F1

@@ -33,7 +33,7 @@ note_is "$note" "$(printf 'hello\r\n今天买菜XYZ\r')" || show "$note"
 
 # A side file equal to the note: the first tick removes it (so a tick has
 # run) and has nothing to write.
-side="$work/Data/content.unsaved.ini"
+side="$work/Data/content.unsaved-whole.ini" # the whole text of a failed save
 cp "$note" "$side"
 check "a restart shows the note again and keeps its bytes" start
 stamp=$(stat -c %y "$note")

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Words are never lost: typed text that the note could not take at log-off
-# or at the close button (a read-only note) waits in Data\content.unsaved.ini
+# or at the close button (a read-only note) waits in Data\content.unsaved-whole.ini
 # and is back in the editor at the next start; a change another program makes
 # to the note while Tabulon runs is taken, or kept beside it when both changed.
 set -uo pipefail
 source "$(dirname "$0")/program.sh"
-side="$work/Data/content.unsaved.ini"
+side="$work/Data/content.unsaved-whole.ini"
 
 # restart_with TEXT: the next start shows TEXT and tells the user once; the
 # next tick writes it to the note and the side file goes.

@@ -2,7 +2,8 @@
 # The desktop stays the user's, from a program folder deeper than 260
 # characters (Mix.bmp goes to the wallpaper setting under its short name):
 # the pin records the user's wallpaper once, the restore item and the
-# uninstaller's /restorewallpaper put it back with its style; a Mix.bmp that
+# uninstaller's /restorewallpaper put it back with its style (the restore item
+# all that is left when the picture was deleted since); a Mix.bmp that
 # another program holds for a moment is written all the same, and one held
 # for long stays whole, the error box saying so.
 set -uo pipefail
@@ -71,6 +72,34 @@ dismiss
 (cd "$deep" && timeout 120 wine Tabulon.exe /restorewallpaper); rc=$?
 check "Tabulon.exe /restorewallpaper ends with exit code 0 (got $rc)" [ "$rc" = 0 ]
 check "and the user's desktop is back" desktop_is_mine
+
+# The recorded picture deleted before the restore: the rest comes back, the
+# user is told in one box over the main window, and the record goes. (A new
+# start: Wine's running program does not see what another process set.)
+told_has() { grep -qF -- "$1" <<<"$told"; }
+close_button
+until_ok 10 ended "$wpid"
+wait "$wpid" 2>/dev/null
+start
+click_at "$(at 528)" "$(at 59)"
+check "a pin records the desktop again" until_ok 20 grep -qF "$mine" "$record"
+until_ok 20 mix_in_force
+rm -f "$base/mine.bmp"
+restore_item
+check "a restore with the picture gone tells the user" until_ok 20 has_box
+told="$(probe box)"
+check "over the main window" [ "$(head -n1 <<<"$told")" = owner=main ]
+check "naming the picture that is gone ($told)" told_has "的图片已不存在，无法恢复" &&
+  check "and its file" told_has "$mine"
+check "the style comes back" [ "$(style)" = 22 ]
+check "and the note goes, leaving the colour" [ -z "$(wallpaper)" ]
+check "and the record goes" [ ! -e "$record" ]
+dismiss
+restore_item
+check "a second restore tells the user" until_ok 20 has_box
+told="$(probe box)"
+check "that nothing is recorded ($told)" told_has "没有记录原来的桌面"
+dismiss
 close_button
 check "the program ends" until_ok 10 ended "$wpid"
 wait "$wpid" 2>/dev/null; wpid=""

@@ -11,6 +11,8 @@
 //   winprobe restore   what the taskbar does on a click on the minimised button
 //   winprobe monitors  the monitors' rectangles as Windows sees them
 //   winprobe list      every top-level window (for a failed check's log)
+//   winprobe box       the program's message box: "owner=main" (or "owner=other"),
+//                      then its text (UTF-8); status 1 when none is open
 //   winprobe hold FILE SIGNAL MS  holds FILE open, sharing nothing, until the
 //                      file SIGNAL is written (it prints "held" first), then MS ms
 //                      more: the brief hold of a virus scanner or indexer
@@ -179,6 +181,34 @@ int Hold(const wchar_t* file, const wchar_t* signal, int ms) {
     return 0;
 }
 
+BOOL CALLBACK AddStaticText(HWND wnd, LPARAM out) {
+    wchar_t cls[16] = {}, text[1024] = {};
+    GetClassNameW(wnd, cls, 16);
+    if (_wcsicmp(cls, L"Static") == 0 && GetWindowTextW(wnd, text, 1024) > 0)
+        *reinterpret_cast<std::wstring*>(out) += text;
+    return TRUE;
+}
+
+int Box(HWND main) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    for (HWND wnd : TopLevelWindows()) {
+        wchar_t cls[16] = {};
+        GetClassNameW(wnd, cls, 16);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(wnd, &owner);
+        if (owner != pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(wnd)) continue;
+        std::printf("owner=%s\n", GetWindow(wnd, GW_OWNER) == main ? "main" : "other");
+        std::wstring text;
+        EnumChildWindows(wnd, &AddStaticText, LPARAM(&text));
+        for (wchar_t& c : text)
+            if (c == L'\r') c = L' ';
+        PrintUtf8(text);
+        return 0;
+    }
+    return 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -233,6 +263,7 @@ int wmain(int argc, wchar_t** argv) {
     if (wcscmp(what, L"taskbar") == 0) return Taskbar(main);
     if (wcscmp(what, L"editor") == 0) return Editor(main);
     if (wcscmp(what, L"text") == 0) return EditorText(main);
+    if (wcscmp(what, L"box") == 0) return Box(main);
     if (wcscmp(what, L"iconic") == 0) {
         std::printf("%d\n", IsIconic(main) ? 1 : 0);
         return 0;
