@@ -237,16 +237,6 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
-    if (wcscmp(what, L"box") == 0) { // the text of an open message box
-        for (HWND wnd : TopLevelWindows()) {
-            wchar_t cls[16] = {}, text[1024] = {};
-            GetClassNameW(wnd, cls, 16);
-            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd) &&
-                GetDlgItemTextW(wnd, 0xFFFF, text, 1024))
-                PrintUtf8(text);
-        }
-        return 0;
-    }
     if (wcscmp(what, L"menu") == 0) {
         // A popup menu shows: a visible window of the system's menu class.
         int shown = 0;
