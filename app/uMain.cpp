@@ -57,6 +57,16 @@ void TMainFrm::FormCreate() {
     Application.WhenIdle([this] { NavigateWebPanel(); });
     WriteDateLine();
     LoadNoteFile();
+    LoadSettings();
+}
+
+void TMainFrm::LoadSettings() {
+    settingsFile_ = SettingsFile(WorkFolder());
+    settings_ = settingsFile_.Load();
+    popSysset.Find("N_PinOnMyPicture")->Checked = settings_.pinOnMyPicture;
+    // Told once, when the window is up; the choice stays off meanwhile.
+    if (!settingsFile_.Problem().empty())
+        Application.WhenIdle([text = settingsFile_.Problem()] { Application.ShowNotice(text); });
 }
 
 // ---------------------------------------------------------------------------
@@ -160,6 +170,8 @@ void TMainFrm::BuildSystemMenu() {
     popSysset.Add("N_History", L"历史版本", [this](TMenuItem& s) { N_HistoryClick(s); });
     popSysset.Add("N_RestoreWallpaper", L"恢复原来的桌面",
                   [this](TMenuItem& s) { N_RestoreWallpaperClick(s); });
+    popSysset.Add("N_PinOnMyPicture", L"在我的桌面图片上贴便笺",
+                  [this](TMenuItem& s) { N_PinOnMyPictureClick(s); });
     popSysset.Add("N4", L"-");
     popSysset.Add("N_ExitPrj", L"退出程序", [this](TMenuItem& s) { N_ExitPrjClick(s); });
     lblSet->OnClick = [this](TControl& s) { lblSetClick(s); };
@@ -180,6 +192,15 @@ void TMainFrm::N_RestoreWallpaperClick(TMenuItem&) {
     const std::wstring text =
         RestorationText(previous.Restore(*DeskBGSetFrm->OpenDesktop(), false));
     if (!text.empty()) Application.ShowNotice(text);
+}
+
+void TMainFrm::N_PinOnMyPictureClick(TMenuItem& sender) {
+    ProgramSettings next = settings_;
+    next.pinOnMyPicture = !sender.Checked;
+    // A choice that cannot be kept is reported (error box) and stays as it was.
+    settingsFile_.Save(next);
+    settings_ = next;
+    sender.Checked = next.pinOnMyPicture;
 }
 
 // ---------------------------------------------------------------------------
@@ -230,6 +251,7 @@ LRESULT TMainFrm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 void TMainFrm::imgAppToDeskClick(TControl&) {
     CopyNoteToDeskBGSet();
+    DeskBGSetFrm->PinOnUserPicture = settings_.pinOnMyPicture;
     // Note picture, background choice, loads, flag, composite, Mix.bmp, wallpaper.
     PinNoteToDesktop(*DeskBGSetFrm, *PicPreviewFrm, WorkFolder());
 }

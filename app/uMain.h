@@ -5,6 +5,7 @@
 // left and the note editor on the right.
 #include "app/HistoryWindow.h"
 #include "app/NoteFile.h"
+#include "app/SettingsFile.h"
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
 #include "ui/Menus.h"
@@ -88,6 +89,9 @@ class TMainFrm : public TForm {
     void N_HistoryClick(TMenuItem& sender);
     // Puts back the wallpaper recorded before pinning.
     void N_RestoreWallpaperClick(TMenuItem& sender);
+    // Turns pinning onto the user's own wallpaper on or off, and keeps the
+    // choice in the settings file.
+    void N_PinOnMyPictureClick(TMenuItem& sender);
     void N_ExitPrjClick(TMenuItem& sender);
 
     // Editor menu and mark buttons.
@@ -161,6 +165,10 @@ class TMainFrm : public TForm {
 
     NoteFile noteFile_;
     std::unique_ptr<HistoryWindow> historyWindow_;
+    // The settings file, read at creation; the pin takes the choice from here.
+    SettingsFile settingsFile_{L""};
+    ProgramSettings settings_;
+    void LoadSettings();
     SingleErrorBox autoSaveErrors_;
     PassingLockFilter autoSaveLocks_;
     bool toldSetAside_ = false;

@@ -14,7 +14,11 @@ cmake --build "$native" -j2 --target blend_bench
 "$native/bench/blend_bench" --benchmark_min_time=0.5
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$TABULON_TEST_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
   -DTABULON_BENCH=ON -DTABULON_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target blend_bench_win32 pin_bench_win32
+cmake --build "$build" -j2 --target blend_bench_win32 pin_bench_win32 pin_picture_bench_win32
+# A phone photo's size and grain for the pin onto the user's own picture.
+photo="$build/bench/photo-6000x4000.jpg"
+[ -f "$photo" ] || convert -size 6000x4000 gradient:'#204080-#e0c040' -attenuate 0.4 \
+  +noise Gaussian -quality 90 "$photo"
 wine_prefix_ready
 echo
 # Both run in one X server: the pin needs a display for its windows, and Wine
@@ -24,5 +28,6 @@ key='HKCU\Control Panel\Desktop'
 old="$(wine reg query "$key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')"
 wineserver -w
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  bash -c 'wine "$1/bench/blend_bench_win32.exe" && wine "$1/bench/pin_bench_win32.exe"' _ "$build"
+  bash -c 'wine "$1/bench/blend_bench_win32.exe" && wine "$1/bench/pin_bench_win32.exe" &&
+    wine "$1/bench/pin_picture_bench_win32.exe" "$(winepath -w "$2")"' _ "$build" "$photo"
 wine reg add "$key" /v Wallpaper /t REG_SZ /d "$old" /f >/dev/null 2>&1 || true

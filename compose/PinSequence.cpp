@@ -3,6 +3,7 @@
 #include "compose/NotePicture.h"
 #include "compose/PreviousWallpaper.h"
 #include "compose/ScreenFit.h"
+#include "compose/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
 
 #include "platform/FileIO.h"
@@ -52,6 +53,45 @@ void WriteMixFile(TPicture& composite, const std::wstring& path) {
     }
 }
 
+// imgPicBG receives the user's picture laid out for PinScreen (or what
+// stands in for it); returns the sentence to tell the user, if any. Throws
+// EPictureError, imgPicBG untouched, when there is nothing to compose onto.
+std::wstring LayOutUserPicture(TDeskBGSetFrm& dialog, DesktopWallpaper& desktop) {
+    std::wstring notice;
+    TPicture& background = dialog.imgPicBG->Picture();
+    dialog.UserPicture->Prepare(desktop, dialog.PinScreen,
+                                dialog.MeasureDesktop ? dialog.MeasureDesktop() : ScreenRect{},
+                                background.Bitmap(), notice);
+    background.Changed();
+    dialog.BackgroundFile = dialog.UserPicture->PicturePath();
+    dialog.ComposedOnUserPicture = true;
+    return notice;
+}
+
+// The pin with the choice on: the note onto the user's own picture. The
+// desktop is recorded first, since the record names that picture.
+void PinOntoUserPicture(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
+                        const std::wstring& programFolder) {
+    dialog.NotePictureFile = programFolder + L"source\\DeskTopBG\\Content.bmp";
+    dialog.LoadNotePicture(dialog.NotePictureFile);
+    // Still flipped, so that the shipped backgrounds go on alternating when
+    // the choice is turned off again.
+    dialog.UseSecondBackground = dialog.UseSecondBackground == 0 ? 1 : 0;
+    const std::wstring mixFile = dialog.DeskBGPath + L"Mix.bmp";
+    const std::shared_ptr<DesktopWallpaper> desktop = dialog.OpenDesktop();
+    if (PreviousWallpaper(programFolder, mixFile).RecordBeforePin(*desktop))
+        KeepDesktopPictureCopy(*desktop, programFolder);
+    if (dialog.PinScreen.width <= 0 || dialog.PinScreen.height <= 0)
+        dialog.PinScreen = MeasurePrimaryScreen();
+    if (!dialog.UserPicture)
+        dialog.UserPicture = std::make_unique<UserBackground>(programFolder, mixFile);
+    const std::wstring notice = LayOutUserPicture(dialog, *desktop);
+    if (!ComposeDesktopBackground(dialog, preview)) return;
+    WriteMixFile(preview.imgPreview->Picture(), mixFile);
+    dialog.SetDesktopWallpaper(mixFile);
+    if (!notice.empty() && dialog.ShowNotice) dialog.ShowNotice(notice);
+}
+
 Screen ScreenFor(const TDeskBGSetFrm& dialog, const TPicture& background) {
     if (dialog.PinScreen.width > 0 && dialog.PinScreen.height > 0) return dialog.PinScreen;
     return WholeScreen(background.Width(), background.Height());
@@ -65,7 +105,10 @@ bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
     const Screen screen = ScreenFor(dialog, background);
     TPicture& composite = preview.imgPreview->Picture();
     FitBackground(composite, background, screen.width, screen.height);
-    const int weight = CompositionWeight(dialog.TrackBar1.Position, dialog.UseSecondBackground);
+    // One picture of the user's, no alternation: the lighter weight every time.
+    const int weight = dialog.ComposedOnUserPicture ? dialog.TrackBar1.Position
+                                                    : CompositionWeight(dialog.TrackBar1.Position,
+                                                                        dialog.UseSecondBackground);
     const NotePlacement place = NotePlacementFor(screen);
     TBitmap& note = dialog.imgPicMix->Picture().Bitmap();
     // What lies beneath the note, taken before the note covers it.
@@ -82,6 +125,8 @@ void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder) {
     dialog.PinScreen = dialog.MeasureScreen ? dialog.MeasureScreen() : Screen{};
     dialog.MakeNotePicture();
+    if (dialog.PinOnUserPicture) return PinOntoUserPicture(dialog, preview, programFolder);
+    dialog.ComposedOnUserPicture = false;
     dialog.BackgroundFile = programFolder + NextBackgroundFile(dialog);
     dialog.NotePictureFile = programFolder + L"source\\DeskTopBG\\Content.bmp";
     dialog.LoadBackgroundPicture(dialog.BackgroundFile);
@@ -106,6 +151,8 @@ bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
     dialog.PinScreen = screen;
     dialog.MakeNotePicture();
     dialog.LoadNotePicture(dialog.NotePictureFile);
+    // The user's picture is laid out afresh for the new screen.
+    if (dialog.ComposedOnUserPicture) LayOutUserPicture(dialog, *dialog.OpenDesktop());
     if (!ComposeDesktopBackground(dialog, preview)) return false;
     WriteMixFile(preview.imgPreview->Picture(), mixFile);
     dialog.SetDesktopWallpaper(mixFile);

@@ -30,14 +30,20 @@ bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 // a temporary file and makes it the primary monitor's picture. A failure to
 // write Content.bmp, the record or Mix.bmp (the previous one stays whole), or
 // a refusal of the wallpaper, is thrown and ends the pin at that step.
-// `programFolder` ends with a backslash.
+// `programFolder` ends with a backslash. With the dialog's PinOnUserPicture
+// on, the desktop is recorded first and the background is the user's own
+// picture laid out for the screen (UserBackground), at the lighter weight on
+// every pin; the flag still flips. A picture that cannot be had and has
+// nothing standing in for it ends the pin (EPictureError) before Mix.bmp is
+// written, the desktop as it was.
 void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder);
 
 // After a change of the screen's size or DPI: when a pin has composed in this
 // run, the screen now differs from the one it composed for, and our Mix.bmp
 // is still the wallpaper, composes again for the new screen with the last
-// pin's background and weight (the alternation does not advance), writes
+// pin's background (the user's picture laid out afresh) and weight (the
+// alternation does not advance), writes
 // Mix.bmp and sets it again. True when it did.
 bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 

@@ -50,13 +50,13 @@ bool OnPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& file) {
     return primary && SameFile(primary->picture, file);
 }
 
-void PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
+bool PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
-    if (primary && SameFile(primary->picture, mixFile_)) return;
+    if (primary && SameFile(primary->picture, mixFile_)) return false;
     // Whether our composite is in force cannot be told: a record of the
     // user's desktop is worth more than one that knows less.
-    if (primary && primary->unreadable && FileExists(path_)) return;
+    if (primary && primary->unreadable && FileExists(path_)) return false;
     DesktopRecord record;
     record.position = desktop.Position();
     record.color = desktop.BackgroundColor();
@@ -70,6 +70,7 @@ void PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
             record.pictures.push_back(m);
     }
     WriteFileReplacing(path_, FormatDesktopRecord(record));
+    return true;
 }
 
 std::optional<DesktopRecord> PreviousWallpaper::Recorded() const {

@@ -28,9 +28,9 @@ class PreviousWallpaper {
     // force (pinned before, and not changed since). The shell's own cache is
     // never taken for a picture of the user's; a monitor whose picture the
     // system would not tell is recorded as such (and an earlier record kept
-    // when that is the primary monitor). Throws EFCreateError when the
-    // record cannot be written.
-    void RecordBeforePin(DesktopWallpaper& desktop) const;
+    // when that is the primary monitor). True when it recorded. Throws
+    // EFCreateError when the record cannot be written.
+    bool RecordBeforePin(DesktopWallpaper& desktop) const;
 
     // The record, or nothing. Throws EFOpenError when a record exists but
     // cannot be read.

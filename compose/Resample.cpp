@@ -345,13 +345,14 @@ Kernels ChooseKernels() {
 }
 
 bool Resample(const Kernels& kernels, const uint8_t* in, int inWidth, int inHeight, size_t inStride,
-              uint8_t* out, int outWidth, int outHeight, size_t outStride, double scale,
-              double shiftX, double shiftY) {
-    if (inWidth <= 0 || inHeight <= 0 || outWidth <= 0 || outHeight <= 0 || !(scale > 0))
+              uint8_t* out, int outWidth, int outHeight, size_t outStride, double scaleX,
+              double scaleY, double shiftX, double shiftY) {
+    if (inWidth <= 0 || inHeight <= 0 || outWidth <= 0 || outHeight <= 0 || !(scaleX > 0) ||
+        !(scaleY > 0))
         return false;
     try {
-        const Taps h = TapsFor(inWidth, outWidth, scale, shiftX);
-        const Taps v = TapsFor(inHeight, outHeight, scale, shiftY);
+        const Taps h = TapsFor(inWidth, outWidth, scaleX, shiftX);
+        const Taps v = TapsFor(inHeight, outHeight, scaleY, shiftY);
         const size_t rowValues = size_t(outWidth) * 3;
         // A ring of horizontally filtered input rows: one output row needs
         // v.taps consecutive ones, and the next needs the same or later ones.
@@ -393,14 +394,22 @@ bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, 
                  double shiftY) {
     static const Kernels kernels = ChooseKernels();
     return Resample(kernels, in, inWidth, inHeight, inStride, out, outWidth, outHeight, outStride,
-                    scale, shiftX, shiftY);
+                    scale, scale, shiftX, shiftY);
+}
+
+bool ResampleBgrStretched(const uint8_t* in, int inWidth, int inHeight, size_t inStride,
+                          uint8_t* out, int outWidth, int outHeight, size_t outStride,
+                          double scaleX, double scaleY, double shiftX, double shiftY) {
+    static const Kernels kernels = ChooseKernels();
+    return Resample(kernels, in, inWidth, inHeight, inStride, out, outWidth, outHeight, outStride,
+                    scaleX, scaleY, shiftX, shiftY);
 }
 
 bool ResampleBgrPlain(const uint8_t* in, int inWidth, int inHeight, size_t inStride, uint8_t* out,
                       int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
                       double shiftY) {
     return Resample(kPlainKernels, in, inWidth, inHeight, inStride, out, outWidth, outHeight,
-                    outStride, scale, shiftX, shiftY);
+                    outStride, scale, scale, shiftX, shiftY);
 }
 
 } // namespace tabulon

@@ -17,7 +17,13 @@ bool ResampleBgr(const uint8_t* in, int inWidth, int inHeight, size_t inStride, 
                  int outWidth, int outHeight, size_t outStride, double scale, double shiftX,
                  double shiftY);
 
-// The same with the kernels every x86 processor runs, whatever this one
+// The same with each axis scaled by its own factor (a picture stretched to
+// the screen).
+bool ResampleBgrStretched(const uint8_t* in, int inWidth, int inHeight, size_t inStride,
+                          uint8_t* out, int outWidth, int outHeight, size_t outStride,
+                          double scaleX, double scaleY, double shiftX, double shiftY);
+
+// The same as ResampleBgr with the kernels every x86 processor runs, whatever this one
 // offers besides: the faster kernels must give exactly its results.
 bool ResampleBgrPlain(const uint8_t* in, int inWidth, int inHeight, size_t inStride, uint8_t* out,
                       int outWidth, int outHeight, size_t outStride, double scale, double shiftX,

@@ -97,4 +97,21 @@ Screen MeasurePrimaryScreen() {
     return screen;
 }
 
+ScreenRect MeasureDesktopArea() {
+    PerMonitorAwareness aware;
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN),
+              top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const ScreenRect area{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (aware.Active()) return area;
+    // An unaware program sees a scaled desktop: back to physical pixels by
+    // the primary monitor's ratio.
+    const Screen primary = MeasurePrimaryScreen();
+    const int seen = ::GetSystemMetrics(SM_CXSCREEN);
+    if (seen <= 0 || seen == primary.width) return area;
+    const double ratio = double(primary.width) / seen;
+    auto up = [ratio](int v) { return int(std::lround(v * ratio)); };
+    return ScreenRect{up(area.left), up(area.top), up(area.right), up(area.bottom)};
+}
+
 } // namespace tabulon

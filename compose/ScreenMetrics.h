@@ -12,4 +12,8 @@ namespace tabulon {
 // rectangle gives the scale away where the system DPI is hidden.
 Screen MeasurePrimaryScreen();
 
+// Every monitor together (the virtual screen) in physical pixels, relative to
+// the primary monitor's top-left corner; empty when it cannot be measured.
+ScreenRect MeasureDesktopArea();
+
 } // namespace tabulon

@@ -120,6 +120,7 @@ void TDeskBGSetFrm::FormCreate() {
     NoteLines.Clear();
     UseSecondBackground = 0;
     MeasureScreen = MeasurePrimaryScreen;
+    MeasureDesktop = MeasureDesktopArea;
     OpenDesktop = [] { return std::shared_ptr<DesktopWallpaper>(OpenDesktopWallpaper()); };
     PinScreen = Screen{};
     Composed = false;

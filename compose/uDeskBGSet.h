@@ -4,6 +4,7 @@
 // as the workspace of the desktop composition.
 #include "compose/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
+#include "compose/UserBackground.h"
 #include "ui/Form.h"
 #include "ui/GraphicControls.h"
 #include "codec/LineList.h"
@@ -61,6 +62,10 @@ class TDeskBGSetFrm : public TForm {
     // tests put a screen of their own here.
     std::function<Screen()> MeasureScreen;
 
+    // The whole desktop (every monitor) in the primary monitor's pixels, for
+    // a user's picture spanned over all of them.
+    std::function<ScreenRect()> MeasureDesktop;
+
     // Reports a failed picture load. By default a message box, which blocks:
     // tests put a recorder here instead.
     std::function<void(const std::wstring& message)> ShowLoadFailure;
@@ -89,6 +94,12 @@ class TDeskBGSetFrm : public TForm {
     // composed one in this run (a display change then composes again).
     Screen PinScreen;
     bool Composed = false;
+    // Pins go onto the user's own picture instead of A1.bmp / A2.bmp (the
+    // options menu's choice), and whether the last composition did.
+    bool PinOnUserPicture = false;
+    bool ComposedOnUserPicture = false;
+    // The user's picture laid out for the screen; made by the first pin on it.
+    std::unique_ptr<UserBackground> UserPicture;
     std::vector<TMonthCon> MonthCells;
 };
 

@@ -354,6 +354,10 @@ Section "Uninstall"
   Delete "$TEMP\Tabulon\B90B.HTM"
   Delete "$TEMP\Tabulon\B90D.HTM"
   RMDir "$TEMP\Tabulon"
+  ; The settings, and the copy of the desktop's picture kept for pins onto it.
+  Delete "$INSTDIR\Data\Settings.txt"
+  Delete "$INSTDIR\Data\Settings.unreadable.txt"
+  Delete "$INSTDIR\Data\PreviousWallpaper.img"
 
   ${GetParameters} $0
   ClearErrors

@@ -28,7 +28,8 @@ void TPopupMenu::Popup(int x, int y) {
             ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        const UINT flags = MF_STRING | (item.Enabled ? MF_ENABLED : MF_GRAYED);
+        const UINT flags = MF_STRING | (item.Enabled ? MF_ENABLED : MF_GRAYED) |
+                           (item.Checked ? MF_CHECKED : MF_UNCHECKED);
         ::AppendMenuW(menu.Get(), flags, i + 1, item.Caption().c_str());
     }
     // The menu's owner must be in the foreground, or the menu stays open

@@ -16,6 +16,8 @@ class TMenuItem {
     const std::wstring& Caption() const { return caption_; }
     bool IsSeparator() const { return caption_ == L"-"; }
     bool Enabled = true;
+    // Shown with a check mark (a choice that is on).
+    bool Checked = false;
     std::function<void(TMenuItem&)> OnClick;
 
   private:

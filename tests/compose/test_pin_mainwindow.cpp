@@ -156,8 +156,9 @@ TEST_F(PinFromMainWindow, SystemMenuOffersTheRestoreAboveTheSeparator) {
     std::vector<std::wstring> captions;
     for (const auto& item : MainFrm->popSysset.Items())
         captions.push_back(item->Caption());
-    EXPECT_EQ(captions, (std::vector<std::wstring>{L"帮助说明", L"意见反馈", L"历史版本",
-                                                   L"恢复原来的桌面", L"-", L"退出程序"}));
+    EXPECT_EQ(captions,
+              (std::vector<std::wstring>{L"帮助说明", L"意见反馈", L"历史版本", L"恢复原来的桌面",
+                                         L"在我的桌面图片上贴便笺", L"-", L"退出程序"}));
     EXPECT_NE(MainFrm->popSysset.Find("N_RestoreWallpaper"), nullptr);
 }
 

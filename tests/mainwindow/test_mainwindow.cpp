@@ -346,15 +346,16 @@ TEST_F(MainWindow, TheOptionsLabelHasNoMenuUntilItIsClicked) {
     EXPECT_EQ(MainFrm->lblSet->CursorId(), IDC_HAND);
     EXPECT_EQ(MainFrm->imgAppToDesk->CursorId(), IDC_HAND);
     const auto& items = MainFrm->popSysset.Items();
-    ASSERT_EQ(items.size(), 6u);
+    ASSERT_EQ(items.size(), 7u);
     EXPECT_EQ(items[0]->Caption(), L"帮助说明");
     EXPECT_EQ(items[1]->Caption(), L"意见反馈");
     EXPECT_EQ(items[2]->Caption(), L"历史版本");
     EXPECT_EQ(items[3]->Caption(), L"恢复原来的桌面");
-    EXPECT_TRUE(items[4]->IsSeparator());
-    EXPECT_EQ(items[5]->Caption(), L"退出程序");
+    EXPECT_EQ(items[4]->Caption(), L"在我的桌面图片上贴便笺");
+    EXPECT_TRUE(items[5]->IsSeparator());
+    EXPECT_EQ(items[6]->Caption(), L"退出程序");
     // "退出程序" ends the program.
-    items[5]->OnClick(*items[5]);
+    items[6]->OnClick(*items[6]);
     EXPECT_TRUE(DrainQueue());
 }
 

@@ -28,7 +28,7 @@ set_wallpaper "$mine"
 set_style 22
 desktop_is_mine() { [ "$(wallpaper)" = "$mine" ] && [ "$(style)" = 22 ]; }
 mix_in_force() { local w; w="$(wallpaper)"; [ -n "$w" ] && [ "$w" != "$mine" ] && [ "$(style)" = 10 ]; }
-restore_item() { options_menu && xdotool key Up Up Return && until_ok 10 menu_closed; }
+restore_item() { options_menu && xdotool key Up Up Up Return && until_ok 10 menu_closed; }
 hash_of() { sha256sum "$1" | cut -c1-64; }
 # hold SIGNAL MS: Mix.bmp held by another program until SIGNAL is written, then
 # MS ms. (winepath cuts paths at 260 characters.)

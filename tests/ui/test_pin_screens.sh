@@ -82,10 +82,10 @@ fi
 check "the record still names the user's wallpaper, not Mix.bmp" \
   grep -qF "primary=	$mine" "$work/Data/PreviousWallpaper.txt"
 
-# "恢复原来的桌面": the third item of the options menu.
+# "恢复原来的桌面": the third item of the options menu, three up from the bottom.
 restore_item() {
   options_menu
-  xdotool key Up Up Return
+  xdotool key Up Up Up Return
   until_ok 10 menu_closed
 }
 if [ "${RECORD_IDENTITY:-}" != 1 ]; then

@@ -1,0 +1,149 @@
+#include "compose/UserBackground.h"
+
+#include "base/LongPath.h"
+#include "compose/DesktopRecord.h"
+#include "compose/PictureFile.h"
+#include "compose/PreviousWallpaper.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace tabulon {
+
+namespace {
+
+const wchar_t kKept[] = L"桌面背景保持不变。";
+const wchar_t kOnCopyText[] = L"，便笺贴在第一次添加时保存的桌面图片副本上。";
+const wchar_t kUnknownSource[] = L"原来的桌面图片来自幻灯片放映或 Windows 聚焦";
+const wchar_t kOnColourText[] = L"原来的桌面只有纯色背景，便笺贴在这种颜色上。";
+const wchar_t kUnknownOnColourText[] =
+    L"原来的桌面图片来自幻灯片放映或 Windows 聚焦，无法取得，便笺贴在原来的背景颜色上。";
+
+// The shell's own copy of the wallpaper in force (Windows 8 and later name
+// it without an extension, Windows 7 as a JPEG); empty where there is none.
+std::wstring ShellCurrentPicture() {
+    wchar_t appData[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return L"";
+    const std::wstring themes = std::wstring(appData) + L"\\Microsoft\\Windows\\Themes\\";
+    for (const wchar_t* name : {L"TranscodedWallpaper", L"TranscodedWallpaper.jpg"})
+        if (FileExists(themes + name)) return themes + name;
+    return L"";
+}
+
+std::wstring Extended(const std::wstring& path) {
+    return ExtendedLengthPath(FullFilePath(path));
+}
+
+void CopyInto(const TBitmap& from, TBitmap& to) {
+    if (to.Width() != from.Width() || to.Height() != from.Height())
+        to.SetSize(from.Width(), from.Height());
+    std::memcpy(to.ScanLine(0), from.ScanLine(0), from.Stride() * size_t(from.Height()));
+}
+
+} // namespace
+
+UserBackground::UserBackground(std::wstring programFolder, std::wstring mixFile)
+    : programFolder_(std::move(programFolder)), mixFile_(std::move(mixFile)) {}
+
+void UserBackground::LayOut(const Key& key, TBitmap& out) {
+    if (!laidOut_ || !(key == key_)) {
+        laidOut_ = false;
+        // The picture's own size decides the layout; the decoder may hand
+        // it over reduced to no less than the size it is laid out at.
+        const UsefulSize useful = [&key](int w, int h) {
+            const ScreenRect r =
+                LayOutWallpaper(key.position, w, h, key.width, key.height, key.desktop).picture;
+            return std::pair{r.Width(), r.Height()};
+        };
+        BgrPicture picture;
+        if (!key.path.empty()) picture = DecodePictureFile(key.path, useful);
+        laidOutPicture_.SetSize(key.width, key.height);
+        const PictureLayout layout =
+            LayOutWallpaper(key.position, picture.sourceWidth, picture.sourceHeight, key.width,
+                            key.height, key.desktop);
+        if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
+                            layout, key.color, laidOutPicture_.ScanLine(0), key.width, key.height,
+                            laidOutPicture_.Stride()))
+            throw EPictureError(L"内存不够，无法把图片“" + key.path + L"”铺到屏幕上。" + kKept);
+        key_ = key;
+        laidOut_ = true;
+    }
+    CopyInto(laidOutPicture_, out);
+}
+
+UserBackground::Source UserBackground::Prepare(DesktopWallpaper& desktop, const Screen& screen,
+                                               const ScreenRect& desktopArea, TBitmap& out,
+                                               std::wstring& notice) {
+    notice.clear();
+    const std::optional<DesktopRecord> record =
+        PreviousWallpaper(programFolder_, mixFile_).Recorded();
+    Key key;
+    key.width = screen.width;
+    key.height = screen.height;
+    key.position = record && record->position ? *record->position : WallpaperPosition::Fill;
+    key.color = record && record->color ? *record->color : desktop.BackgroundColor();
+    if (key.position == WallpaperPosition::Span) key.desktop = desktopArea;
+    // The primary monitor's picture: empty for a plain colour; unknown when
+    // the shell's cache was shown (a slideshow, Spotlight) or nothing is
+    // recorded.
+    const MonitorPicture* primary = nullptr;
+    if (record)
+        for (const MonitorPicture& m : record->pictures)
+            if (m.primary) primary = &m;
+    const bool unknown =
+        !record || !primary || record->slideshow.running || IsShellWallpaperCache(primary->picture);
+    const std::wstring copy = programFolder_ + kCopyRelativePath;
+    auto useCopy = [&] {
+        key.path = copy;
+        if (!GetFileStamp(copy, key.stamp)) return false;
+        try {
+            LayOut(key, out);
+            return true;
+        } catch (const EPictureError&) {
+            return false; // as if there were no copy
+        }
+    };
+    auto tell = [&](const std::wstring& text) {
+        if (text != told_) notice = told_ = text;
+    };
+    if (!unknown && !primary->picture.empty()) {
+        key.path = primary->picture;
+        try {
+            // No stamp (a file gone, for one): decoded afresh, which says why.
+            if (!GetFileStamp(key.path, key.stamp)) laidOut_ = false;
+            LayOut(key, out);
+            told_.clear();
+            return Source::UserPicture;
+        } catch (const EPictureError& e) {
+            if (!useCopy()) throw EPictureError(e.Message() + kKept, e.SystemCode());
+            tell(e.Message().substr(0, e.Message().size() - 1) + kOnCopyText);
+            return Source::DesktopCopy;
+        }
+    }
+    if (unknown && useCopy()) {
+        tell(kUnknownSource + std::wstring(kOnCopyText));
+        return Source::DesktopCopy;
+    }
+    key.path.clear();
+    key.stamp = FileStamp{};
+    LayOut(key, out);
+    tell(unknown ? kUnknownOnColourText : kOnColourText);
+    return Source::PlainColour;
+}
+
+void KeepDesktopPictureCopy(DesktopWallpaper& desktop, const std::wstring& programFolder) {
+    const std::wstring copy = programFolder + UserBackground::kCopyRelativePath;
+    ::DeleteFileW(Extended(copy).c_str());
+    std::wstring shown;
+    for (const MonitorPicture& m : desktop.Monitors())
+        if (m.primary) shown = m.picture;
+    if (shown.empty()) return; // a plain colour: nothing to keep
+    // A slideshow's or Spotlight's picture is the shell's cache itself.
+    const std::wstring source = IsShellWallpaperCache(shown) ? shown : ShellCurrentPicture();
+    if (!source.empty() && FileExists(source))
+        ::CopyFileW(Extended(source).c_str(), Extended(copy).c_str(), FALSE);
+}
+
+} // namespace tabulon

@@ -1,0 +1,67 @@
+#pragma once
+// The background of a pin on the user's own picture: the picture the primary
+// monitor showed before the first pin (as PreviousWallpaper recorded it),
+// laid out at the screen's size as the desktop showed it, with the recorded
+// position and colour. Where that picture cannot be had, a copy of the
+// desktop's picture kept when the record was made stands in, or the plain
+// recorded colour.
+#include "compose/DesktopWallpaper.h"
+#include "compose/ScreenFit.h"
+#include "compose/WallpaperLayout.h"
+#include "platform/FileIO.h"
+#include "ui/Bitmap.h"
+
+#include <string>
+
+namespace tabulon {
+
+class UserBackground {
+  public:
+    // The copy of the desktop's picture, under the program folder.
+    static constexpr const wchar_t* kCopyRelativePath = L"Data\\PreviousWallpaper.img";
+
+    enum class Source { UserPicture, DesktopCopy, PlainColour };
+
+    // `programFolder` ends with a backslash; `mixFile` is our composite.
+    UserBackground(std::wstring programFolder, std::wstring mixFile);
+
+    // Makes `out` the background for `screen` (`desktop`: every monitor, for
+    // Span). The picture is decoded once and its laid-out copy kept while
+    // the file, the screen and the record stay as they are. `notice` receives
+    // one sentence telling the user which background stands in for their
+    // picture, the first time in this run that one does; empty otherwise.
+    // Throws EPictureError, with `out` untouched, when the user's picture is
+    // gone or cannot be decoded and no copy stands in; EFOpenError when the
+    // record cannot be read.
+    Source Prepare(DesktopWallpaper& desktop, const Screen& screen, const ScreenRect& desktopArea,
+                   TBitmap& out, std::wstring& notice);
+
+    // The picture the last Prepare used; empty for the plain colour.
+    const std::wstring& PicturePath() const { return key_.path; }
+
+  private:
+    struct Key {
+        std::wstring path;
+        FileStamp stamp;
+        int width = 0, height = 0;
+        WallpaperPosition position = WallpaperPosition::Fill;
+        uint32_t color = 0;
+        ScreenRect desktop;
+        bool operator==(const Key&) const = default;
+    };
+    void LayOut(const Key& key, TBitmap& out);
+
+    std::wstring programFolder_, mixFile_;
+    Key key_;
+    bool laidOut_ = false;
+    TBitmap laidOutPicture_;
+    std::wstring told_; // the last notice given
+};
+
+// After a pin has recorded the desktop anew: keeps a copy of the picture
+// the desktop shows (the shell's own current picture) under the program
+// folder for UserBackground, or removes an older copy when there is none.
+// Best effort: a copy that cannot be made is left out.
+void KeepDesktopPictureCopy(DesktopWallpaper& desktop, const std::wstring& programFolder);
+
+} // namespace tabulon
