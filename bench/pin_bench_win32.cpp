@@ -14,6 +14,8 @@
 #include "platform/FileIO.h"
 #include "platform/FileMapping.h"
 
+#include "bench/PinBench.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -21,28 +23,8 @@
 #include <vector>
 
 using namespace tabulon;
-
-namespace {
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / frequency;
-}
-
-void CopyShipped(const wchar_t* name, const std::wstring& to) {
-    // Under Wine the source tree is on drive Z:.
-    const std::string source = "Z:" TABULON_SOURCE_DIR "/resources/DeskTopBG/";
-    const std::wstring from(source.begin(), source.end());
-    ::CopyFileW((from + name).c_str(), to.c_str(), FALSE);
-}
-
-} // namespace
+using tabulon::bench::CopyShipped;
+using tabulon::bench::Now;
 
 int main() {
     const int runs = 8;

@@ -17,32 +17,18 @@
 #include "platform/FileIO.h"
 #include "ui/Application.h"
 
+#include "bench/PinBench.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 
 using namespace tabulon;
+using tabulon::bench::CopyShipped;
+using tabulon::bench::Now;
 
 namespace {
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / frequency;
-}
-
-void CopyShipped(const wchar_t* name, const std::wstring& to) {
-    // Under Wine the source tree is on drive Z:.
-    const std::string source = "Z:" TABULON_SOURCE_DIR "/resources/DeskTopBG/";
-    const std::wstring from(source.begin(), source.end());
-    ::CopyFileW((from + name).c_str(), to.c_str(), FALSE);
-}
 
 double Pin() {
     const double start = Now();
