@@ -13,12 +13,10 @@ record="$work/Data/PreviousWallpaper.txt"
 art="$root/build/ui-artifacts"
 mkdir -p "$art"
 keep_wallpaper
-style() { wine reg query "$desktop_key" /v WallpaperStyle 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
-set_style() { wine reg add "$desktop_key" /v WallpaperStyle /t REG_SZ /d "$1" /f >/dev/null 2>&1; }
-old_style="$(style)"
+keep_style
 on_cleanup() {
   put_back_wallpaper
-  set_style "${old_style:-10}"
+  put_back_style
 }
 
 # The user's pictures: a photo-like plasma (its copy in the README shows a
