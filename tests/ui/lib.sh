@@ -209,13 +209,10 @@ set_wallpaper() { wine reg add "$wallpaper_key" /v Wallpaper /t REG_SZ /d "$1" /
 # style, set_style VALUE: the wallpaper position (WallpaperStyle).
 style() { wine reg query "$desktop_key" /v WallpaperStyle 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
 set_style() { wine reg add "$desktop_key" /v WallpaperStyle /t REG_SZ /d "$1" /f >/dev/null 2>&1; }
-# keep_wallpaper: remembers the setting; put_back_wallpaper (in on_cleanup)
-# restores it after a test that pins. keep_style and put_back_style do the
-# same for its position.
-keep_wallpaper() { old_wallpaper="$(wallpaper)"; }
-put_back_wallpaper() { set_wallpaper "$old_wallpaper"; }
-keep_style() { old_style="$(style)"; }
-put_back_style() { set_style "${old_style:-10}"; }
+# keep_wallpaper: remembers the setting and its position; put_back_wallpaper
+# (in on_cleanup) restores them after a test that pins.
+keep_wallpaper() { old_wallpaper="$(wallpaper)" old_style="$(style)"; }
+put_back_wallpaper() { set_wallpaper "$old_wallpaper"; set_style "${old_style:-10}"; }
 # set_dpi [N]: Wine's DPI setting becomes N, or its default when N is empty.
 # Wine reads it when its session starts.
 set_dpi() {

@@ -13,11 +13,7 @@ deep_copy
 bg="$deep/source/DeskTopBG"
 record="$deep/Data/PreviousWallpaper.txt"
 keep_wallpaper
-keep_style
-on_cleanup() {
-  put_back_wallpaper
-  put_back_style
-}
+on_cleanup() { put_back_wallpaper; }
 
 # The user's desktop: a picture of their own, spanned.
 convert -size 64x48 xc:'#336699' "BMP3:$base/mine.bmp"
