@@ -38,14 +38,7 @@ int main() {
     // The note file lives in Data beside the program; without the folder the
     // main window would stop at start-up in the error box.
     ::CreateDirectoryW((ProgramFolder() + L"Data").c_str(), nullptr);
-    RegisterPictureKinds();
-    Application.Initialize();
-    Application.SetTitle(L"Tabulon");
-    Application.CreateForm(MainFrm);
-    Application.CreateForm(DeskBGSetFrm);
-    Application.CreateForm(PicPreviewFrm);
-    MainFrm->rdtMain->SetText(L"Benchmark note\r\n便签：下午三点开会");
-    DeskBGSetFrm->MeasureScreen = [screen] { return screen; };
+    tabulon::bench::StartProgram(screen);
 
     double pinBest = 1e30, copyBest = 1e30;
     for (int i = 0; i < runs; ++i) {

@@ -58,14 +58,7 @@ int wmain(int argc, wchar_t** argv) {
     InstallDesktopWallpaper(photo);
     const Screen screen = WholeScreen(1920, 1080);
 
-    RegisterPictureKinds();
-    Application.Initialize();
-    Application.SetTitle(L"Tabulon");
-    Application.CreateForm(MainFrm);
-    Application.CreateForm(DeskBGSetFrm);
-    Application.CreateForm(PicPreviewFrm);
-    MainFrm->rdtMain->SetText(L"Benchmark note\r\n便签：下午三点开会");
-    DeskBGSetFrm->MeasureScreen = [screen] { return screen; };
+    tabulon::bench::StartProgram(screen);
     TMenuItem& choice = *MainFrm->popSysset.Find("N_PinOnMyPicture");
     DeskBGSetFrm->ShowNotice = [](const std::wstring&) {};
 
