@@ -64,6 +64,7 @@ void TMainFrm::LoadSettings() {
     settingsFile_ = SettingsFile(WorkFolder());
     settings_ = settingsFile_.Load();
     popSysset.Find("N_PinOnMyPicture")->Checked = settings_.pinOnMyPicture;
+    if (settings_.pinOnMyPicture) Application.WhenIdle([this] { PrepareUserPicture(); });
     // Told once, when the window is up; the choice stays off meanwhile.
     if (!settingsFile_.Problem().empty())
         Application.WhenIdle([text = settingsFile_.Problem()] { Application.ShowNotice(text); });
@@ -201,6 +202,13 @@ void TMainFrm::N_PinOnMyPictureClick(TMenuItem& sender) {
     settingsFile_.Save(next);
     settings_ = next;
     sender.Checked = next.pinOnMyPicture;
+    if (next.pinOnMyPicture) PrepareUserPicture();
+}
+
+void TMainFrm::PrepareUserPicture() {
+    // A phone photo takes a second to decode: done while the user is busy
+    // with other things, the first pin onto it is as quick as any.
+    if (DeskBGSetFrm) PrepareUserPictureAhead(*DeskBGSetFrm, WorkFolder());
 }
 
 // ---------------------------------------------------------------------------
@@ -222,6 +230,8 @@ void TMainFrm::CopyNoteToDeskBGSet() {
 
 void TMainFrm::ScreenChanged() {
     if (DeskBGSetFrm && PicPreviewFrm) RecomposeForNewScreen(*DeskBGSetFrm, *PicPreviewFrm);
+    // The user may have chosen another wallpaper: the next pin's picture.
+    if (settings_.pinOnMyPicture) PrepareUserPicture();
 }
 
 LRESULT TMainFrm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

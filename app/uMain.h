@@ -169,6 +169,7 @@ class TMainFrm : public TForm {
     SettingsFile settingsFile_{L""};
     ProgramSettings settings_;
     void LoadSettings();
+    void PrepareUserPicture();
     SingleErrorBox autoSaveErrors_;
     PassingLockFilter autoSaveLocks_;
     bool toldSetAside_ = false;

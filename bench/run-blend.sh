@@ -29,5 +29,11 @@ old="$(wine reg query "$key" /v Wallpaper 2>/dev/null | tr -d '\r' | sed -n 's/.
 wineserver -w
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   bash -c 'wine "$1/bench/blend_bench_win32.exe" && wine "$1/bench/pin_bench_win32.exe" &&
-    wine "$1/bench/pin_picture_bench_win32.exe" "$(winepath -w "$2")"' _ "$build" "$photo"
+    wine "$1/bench/pin_picture_bench_win32.exe" "$(winepath -w "$2")" first-shipped &&
+    wine "$1/bench/pin_picture_bench_win32.exe" "$(winepath -w "$2")"' _ "$build" "$photo" |
+  tee "$build/pin-bench.txt"
+# Each first pin in a fresh process: the photo's against the shipped backgrounds'.
+awk '/^first pin onto the shipped/ {s = $(NF - 1)} /^first pin onto the photo/ {p = $(NF - 1)}
+  END {if (s && p) printf "first pin: photo %.1f ms, shipped %.1f ms, ratio %.2f x\n", p, s, p / s}' \
+  "$build/pin-bench.txt"
 wine reg add "$key" /v Wallpaper /t REG_SZ /d "$old" /f >/dev/null 2>&1 || true

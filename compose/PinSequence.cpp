@@ -142,6 +142,21 @@ void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
     dialog.SetDesktopWallpaper(mixFile);
 }
 
+void PrepareUserPictureAhead(TDeskBGSetFrm& dialog, const std::wstring& programFolder) {
+    try {
+        const Screen screen = dialog.MeasureScreen ? dialog.MeasureScreen() : MeasurePrimaryScreen();
+        if (screen.width <= 0 || screen.height <= 0) return;
+        if (!dialog.UserPicture)
+            dialog.UserPicture =
+                std::make_unique<UserBackground>(programFolder, dialog.DeskBGPath + L"Mix.bmp");
+        dialog.UserPicture->PrepareAhead(*dialog.OpenDesktop(), screen,
+                                         dialog.MeasureDesktop ? dialog.MeasureDesktop()
+                                                               : ScreenRect{});
+    } catch (const std::exception&) {
+        // The pin meets it again, and reports it.
+    }
+}
+
 bool RecomposeForNewScreen(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview) {
     if (!dialog.Composed || !dialog.MeasureScreen) return false;
     const Screen screen = dialog.MeasureScreen();

@@ -39,6 +39,12 @@ bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder);
 
+// Starts laying out the user's picture for the screen on a thread of its
+// own, so that the next pin with PinOnUserPicture on finds it ready
+// (UserBackground::PrepareAhead). Best effort: what fails is left for the
+// pin to report.
+void PrepareUserPictureAhead(TDeskBGSetFrm& dialog, const std::wstring& programFolder);
+
 // After a change of the screen's size or DPI: when a pin has composed in this
 // run, the screen now differs from the one it composed for, and our Mix.bmp
 // is still the wallpaper, composes again for the new screen with the last

@@ -3,6 +3,7 @@
 #include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "base/LongPath.h"
+#include "platform/ComApartment.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
 
@@ -50,13 +51,13 @@ bool OnPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& file) {
     return primary && SameFile(primary->picture, file);
 }
 
-bool PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
+std::optional<DesktopRecord> PreviousWallpaper::FreshRecord(DesktopWallpaper& desktop) const {
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
-    if (primary && SameFile(primary->picture, mixFile_)) return false;
+    if (primary && SameFile(primary->picture, mixFile_)) return std::nullopt;
     // Whether our composite is in force cannot be told: a record of the
     // user's desktop is worth more than one that knows less.
-    if (primary && primary->unreadable && FileExists(path_)) return false;
+    if (primary && primary->unreadable && FileExists(path_)) return std::nullopt;
     DesktopRecord record;
     record.position = desktop.Position();
     record.color = desktop.BackgroundColor();
@@ -69,8 +70,19 @@ bool PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
         else if (!SameFile(m.picture, mixFile_))
             record.pictures.push_back(m);
     }
-    WriteFileReplacing(path_, FormatDesktopRecord(record));
+    return record;
+}
+
+bool PreviousWallpaper::RecordBeforePin(DesktopWallpaper& desktop) const {
+    const std::optional<DesktopRecord> record = FreshRecord(desktop);
+    if (!record) return false;
+    WriteFileReplacing(path_, FormatDesktopRecord(*record));
     return true;
+}
+
+std::optional<DesktopRecord> PreviousWallpaper::RecordForNextPin(DesktopWallpaper& desktop) const {
+    std::optional<DesktopRecord> record = FreshRecord(desktop);
+    return record ? record : Recorded();
 }
 
 std::optional<DesktopRecord> PreviousWallpaper::Recorded() const {
@@ -186,7 +198,7 @@ bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile)
 
 int RestoreWallpaperCommand(const std::wstring& programFolder) {
     // Called before the application object exists: COM for this call alone.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const ComApartment com(COINIT_APARTMENTTHREADED);
     int code = kExitRestored;
     try {
         const PreviousWallpaper previous(programFolder,
@@ -195,7 +207,6 @@ int RestoreWallpaperCommand(const std::wstring& programFolder) {
     } catch (...) {
         code = kExitRestoreFailed;
     }
-    if (SUCCEEDED(com)) ::CoUninitialize();
     return code;
 }
 

@@ -35,6 +35,9 @@ class PreviousWallpaper {
     // The record, or nothing. Throws EFOpenError when a record exists but
     // cannot be read.
     std::optional<DesktopRecord> Recorded() const;
+    // The record the next pin will compose with: the one RecordBeforePin
+    // would make now, or the one it keeps. Writes nothing.
+    std::optional<DesktopRecord> RecordForNextPin(DesktopWallpaper& desktop) const;
 
     enum class Outcome {
         Restored,
@@ -75,6 +78,8 @@ class PreviousWallpaper {
     Restoration Restore(DesktopWallpaper& desktop, bool onlyOverOurs) const;
 
   private:
+    // What RecordBeforePin writes; nothing when it keeps the record it has.
+    std::optional<DesktopRecord> FreshRecord(DesktopWallpaper& desktop) const;
     std::wstring path_;
     std::wstring mixFile_;
 };

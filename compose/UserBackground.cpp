@@ -1,9 +1,11 @@
 #include "compose/UserBackground.h"
 
 #include "base/LongPath.h"
+#include "codec/BmpCodec.h"
 #include "compose/DesktopRecord.h"
 #include "compose/PictureFile.h"
 #include "compose/PreviousWallpaper.h"
+#include "platform/ComApartment.h"
 
 #include <windows.h>
 
@@ -36,64 +38,72 @@ std::wstring Extended(const std::wstring& path) {
     return ExtendedLengthPath(FullFilePath(path));
 }
 
-void CopyInto(const TBitmap& from, TBitmap& to) {
-    if (to.Width() != from.Width() || to.Height() != from.Height())
-        to.SetSize(from.Width(), from.Height());
-    std::memcpy(to.ScanLine(0), from.ScanLine(0), from.Stride() * size_t(from.Height()));
-}
-
 } // namespace
 
 UserBackground::UserBackground(std::wstring programFolder, std::wstring mixFile)
     : programFolder_(std::move(programFolder)), mixFile_(std::move(mixFile)) {}
 
+UserBackground::Pixels UserBackground::Paint(const Key& key) {
+    // The picture's own size decides the layout; the decoder may hand it
+    // over reduced to no less than the size it is laid out at.
+    const UsefulSize useful = [&key](int w, int h) {
+        const ScreenRect r =
+            LayOutWallpaper(key.position, w, h, key.width, key.height, key.desktop).picture;
+        return std::pair{r.Width(), r.Height()};
+    };
+    BgrPicture picture;
+    if (!key.path.empty()) picture = DecodePictureFile(key.path, useful);
+    const size_t stride = size_t(BmpStride24(key.width));
+    Pixels laidOut(stride * size_t(key.height));
+    const PictureLayout layout = LayOutWallpaper(key.position, picture.sourceWidth,
+                                                 picture.sourceHeight, key.width, key.height,
+                                                 key.desktop);
+    if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
+                        layout, key.color, laidOut.data(), key.width, key.height, stride))
+        throw EPictureError(L"内存不够，无法把图片“" + key.path + L"”铺到屏幕上。" + kKept);
+    return laidOut;
+}
+
 void UserBackground::LayOut(const Key& key, TBitmap& out) {
     if (!laidOut_ || !(key == key_)) {
         laidOut_ = false;
-        // The picture's own size decides the layout; the decoder may hand
-        // it over reduced to no less than the size it is laid out at.
-        const UsefulSize useful = [&key](int w, int h) {
-            const ScreenRect r =
-                LayOutWallpaper(key.position, w, h, key.width, key.height, key.desktop).picture;
-            return std::pair{r.Width(), r.Height()};
-        };
-        BgrPicture picture;
-        if (!key.path.empty()) picture = DecodePictureFile(key.path, useful);
-        laidOutPicture_.SetSize(key.width, key.height);
-        const PictureLayout layout =
-            LayOutWallpaper(key.position, picture.sourceWidth, picture.sourceHeight, key.width,
-                            key.height, key.desktop);
-        if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
-                            layout, key.color, laidOutPicture_.ScanLine(0), key.width, key.height,
-                            laidOutPicture_.Stride()))
-            throw EPictureError(L"内存不够，无法把图片“" + key.path + L"”铺到屏幕上。" + kKept);
+        // The work done ahead, or its failure, stands for a decode here.
+        laidOutPicture_ = ahead_.valid() && key == aheadKey_ ? ahead_.get() : Paint(key);
         key_ = key;
         laidOut_ = true;
     }
-    CopyInto(laidOutPicture_, out);
+    if (out.Width() != key.width || out.Height() != key.height) out.SetSize(key.width, key.height);
+    std::memcpy(out.ScanLine(0), laidOutPicture_.data(), laidOutPicture_.size());
+}
+
+UserBackground::Aim UserBackground::AimAt(const std::optional<DesktopRecord>& record,
+                                          DesktopWallpaper& desktop, const Screen& screen,
+                                          const ScreenRect& desktopArea) {
+    Aim aim;
+    Key& key = aim.key;
+    key.width = screen.width;
+    key.height = screen.height;
+    key.position = record && record->position ? *record->position : WallpaperPosition::Fill;
+    key.color = record && record->color ? *record->color : desktop.BackgroundColor();
+    if (key.position == WallpaperPosition::Span) key.desktop = desktopArea;
+    const MonitorPicture* primary = nullptr;
+    if (record)
+        for (const MonitorPicture& m : record->pictures)
+            if (m.primary) primary = &m;
+    aim.unknown =
+        !record || !primary || record->slideshow.running || IsShellWallpaperCache(primary->picture);
+    if (!aim.unknown) key.path = primary->picture;
+    return aim;
 }
 
 UserBackground::Source UserBackground::Prepare(DesktopWallpaper& desktop, const Screen& screen,
                                                const ScreenRect& desktopArea, TBitmap& out,
                                                std::wstring& notice) {
     notice.clear();
-    const std::optional<DesktopRecord> record =
-        PreviousWallpaper(programFolder_, mixFile_).Recorded();
-    Key key;
-    key.width = screen.width;
-    key.height = screen.height;
-    key.position = record && record->position ? *record->position : WallpaperPosition::Fill;
-    key.color = record && record->color ? *record->color : desktop.BackgroundColor();
-    if (key.position == WallpaperPosition::Span) key.desktop = desktopArea;
-    // The primary monitor's picture: empty for a plain colour; unknown when
-    // the shell's cache was shown (a slideshow, Spotlight) or nothing is
-    // recorded.
-    const MonitorPicture* primary = nullptr;
-    if (record)
-        for (const MonitorPicture& m : record->pictures)
-            if (m.primary) primary = &m;
-    const bool unknown =
-        !record || !primary || record->slideshow.running || IsShellWallpaperCache(primary->picture);
+    const Aim aim =
+        AimAt(PreviousWallpaper(programFolder_, mixFile_).Recorded(), desktop, screen, desktopArea);
+    Key key = aim.key;
+    const bool unknown = aim.unknown;
     const std::wstring copy = programFolder_ + kCopyRelativePath;
     auto useCopy = [&] {
         key.path = copy;
@@ -108,8 +118,7 @@ UserBackground::Source UserBackground::Prepare(DesktopWallpaper& desktop, const 
     auto tell = [&](const std::wstring& text) {
         if (text != told_) notice = told_ = text;
     };
-    if (!unknown && !primary->picture.empty()) {
-        key.path = primary->picture;
+    if (!unknown && !key.path.empty()) {
         try {
             // No stamp (a file gone, for one): decoded afresh, which says why.
             if (!GetFileStamp(key.path, key.stamp)) laidOut_ = false;
@@ -131,6 +140,27 @@ UserBackground::Source UserBackground::Prepare(DesktopWallpaper& desktop, const 
     LayOut(key, out);
     tell(unknown ? kUnknownOnColourText : kOnColourText);
     return Source::PlainColour;
+}
+
+void UserBackground::PrepareAhead(DesktopWallpaper& desktop, const Screen& screen,
+                                  const ScreenRect& desktopArea) {
+    Key key = AimAt(PreviousWallpaper(programFolder_, mixFile_).RecordForNextPin(desktop), desktop,
+                    screen, desktopArea)
+                  .key;
+    // Only the user's own picture is worth it: a colour or the shell's copy
+    // (the screen's size at most) is laid out at once.
+    if (key.path.empty() || !GetFileStamp(key.path, key.stamp)) return;
+    if ((laidOut_ && key == key_) || (ahead_.valid() && key == aheadKey_)) return;
+    FinishAhead();
+    aheadKey_ = key;
+    ahead_ = std::async(std::launch::async, [key] {
+        const ComApartment com(COINIT_MULTITHREADED);
+        return Paint(key);
+    });
+}
+
+void UserBackground::FinishAhead() {
+    if (ahead_.valid()) ahead_.wait();
 }
 
 void KeepDesktopPictureCopy(DesktopWallpaper& desktop, const std::wstring& programFolder) {

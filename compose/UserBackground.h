@@ -5,13 +5,18 @@
 // position and colour. Where that picture cannot be had, a copy of the
 // desktop's picture kept when the record was made stands in, or the plain
 // recorded colour.
+#include "compose/DesktopRecord.h"
 #include "compose/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
 #include "compose/WallpaperLayout.h"
 #include "platform/FileIO.h"
 #include "ui/Bitmap.h"
 
+#include <cstdint>
+#include <future>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tabulon {
 
@@ -39,6 +44,19 @@ class UserBackground {
     // The picture the last Prepare used; empty for the plain colour.
     const std::wstring& PicturePath() const { return key_.path; }
 
+    // Starts laying out, on a thread of its own, the user's picture that the
+    // next pin will compose onto, so that the pin finds it ready instead of
+    // decoding a phone photo while the user waits. Best effort: a picture
+    // that fails here fails the pin, which reports it. Throws EFOpenError
+    // when the record cannot be read.
+    void PrepareAhead(DesktopWallpaper& desktop, const Screen& screen,
+                      const ScreenRect& desktopArea);
+    // Waits until the work PrepareAhead started is done.
+    void FinishAhead();
+    ~UserBackground() { FinishAhead(); }
+    UserBackground(const UserBackground&) = delete;
+    UserBackground& operator=(const UserBackground&) = delete;
+
   private:
     struct Key {
         std::wstring path;
@@ -49,12 +67,28 @@ class UserBackground {
         ScreenRect desktop;
         bool operator==(const Key&) const = default;
     };
+    // Rows of B, G, R, BmpStride24(width) apart, as a TBitmap holds them.
+    using Pixels = std::vector<uint8_t>;
+    // Where a pin on `record` takes its background from: `path` is the
+    // primary monitor's picture, empty for the plain colour; `unknown` when
+    // the shell's cache was shown (a slideshow, Spotlight) or nothing is
+    // recorded.
+    struct Aim {
+        Key key;
+        bool unknown = false;
+    };
+    static Aim AimAt(const std::optional<DesktopRecord>& record, DesktopWallpaper& desktop,
+                     const Screen& screen, const ScreenRect& desktopArea);
+    // Decodes and lays out; called on the ahead thread too, so touches no member.
+    static Pixels Paint(const Key& key);
     void LayOut(const Key& key, TBitmap& out);
 
     std::wstring programFolder_, mixFile_;
     Key key_;
     bool laidOut_ = false;
-    TBitmap laidOutPicture_;
+    Pixels laidOutPicture_;
+    Key aheadKey_;
+    std::future<Pixels> ahead_;
     std::wstring told_; // the last notice given
 };
 

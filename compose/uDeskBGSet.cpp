@@ -124,6 +124,8 @@ void TDeskBGSetFrm::FormCreate() {
     OpenDesktop = [] { return std::shared_ptr<DesktopWallpaper>(OpenDesktopWallpaper()); };
     PinScreen = Screen{};
     Composed = false;
+    PinOnUserPicture = ComposedOnUserPicture = false;
+    UserPicture.reset();
     ShowLoadFailure = [](const std::wstring& message) {
         // No owner, task-modal: the main window is disabled while the box is
         // open, so the pin button cannot start a second pin underneath it.

@@ -435,6 +435,48 @@ TEST_F(Pin, RecordsTheWallpaperBeforeTheFirstPinAndRestoresIt) {
               std::string::npos); // 其他 in UTF-8
 }
 
+// The user's picture laid out ahead (while the user goes on) serves the next
+// pin only while its file is as it was then; one changed since is decoded afresh.
+TEST_F(Pin, UserPictureLaidOutAheadServesOnlyTheFileAsItWas) {
+    const std::wstring mine = folder / L"mine.bmp";
+    const auto paint = [&](int width, uint8_t blue) {
+        const int height = width * 9 / 16;
+        const size_t stride = BmpStride24(width);
+        std::vector<uint8_t> rows(stride * size_t(height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                uint8_t* p = rows.data() + size_t(y) * stride + size_t(x) * 3;
+                p[0] = blue, p[1] = 100, p[2] = 30;
+            }
+        const std::vector<uint8_t> file = EncodeBmp24(width, height, rows.data(), stride);
+        WriteFileReplacing(
+            mine, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    };
+    paint(800, 200);
+    auto desktop = std::make_shared<testing::StandInDesktop>();
+    desktop->monitors = {{L"primary", mine, true}};
+    DeskBGSetFrm->OpenDesktop = [desktop] { return desktop; };
+    DeskBGSetFrm->PinOnUserPicture = true;
+    SetScreen(WholeScreen(1600, 900));
+    // The file changed after the work ahead began, or before it.
+    const struct {
+        bool changedAfter;
+        int width;
+        uint8_t blue;
+    } steps[] = {{true, 400, 50}, {false, 800, 120}};
+    for (const auto& step : steps) {
+        if (!step.changedAfter) paint(step.width, step.blue);
+        PrepareUserPictureAhead(*DeskBGSetFrm, folder.Path());
+        if (step.changedAfter) {
+            DeskBGSetFrm->UserPicture->FinishAhead(); // read before the change
+            paint(step.width, step.blue);
+        }
+        DoPin();
+        EXPECT_EQ(PixelOf(ReadBmp(deskBG + L"Mix.bmp"), 5, 895), 0x1E6400u | step.blue)
+            << int(step.blue);
+    }
+}
+
 TEST_F(Pin, PlainColourIsRecordedAsAnEmptyPathAndComesBack) {
     WriteBackground(deskBG + L"A1.bmp", 640, 360, 10);
     ASSERT_EQ(InstallDesktopWallpaper(L""), 0u);
