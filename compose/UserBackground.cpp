@@ -55,9 +55,9 @@ UserBackground::Pixels UserBackground::Paint(const Key& key) {
     if (!key.path.empty()) picture = DecodePictureFile(key.path, useful);
     const size_t stride = size_t(BmpStride24(key.width));
     Pixels laidOut(stride * size_t(key.height));
-    const PictureLayout layout = LayOutWallpaper(key.position, picture.sourceWidth,
-                                                 picture.sourceHeight, key.width, key.height,
-                                                 key.desktop);
+    const PictureLayout layout =
+        LayOutWallpaper(key.position, picture.sourceWidth, picture.sourceHeight, key.width,
+                        key.height, key.desktop);
     if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
                         layout, key.color, laidOut.data(), key.width, key.height, stride))
         throw EPictureError(L"内存不够，无法把图片“" + key.path + L"”铺到屏幕上。" + kKept);
@@ -67,8 +67,15 @@ UserBackground::Pixels UserBackground::Paint(const Key& key) {
 void UserBackground::LayOut(const Key& key, TBitmap& out) {
     if (!laidOut_ || !(key == key_)) {
         laidOut_ = false;
-        // The work done ahead, or its failure, stands for a decode here.
-        laidOutPicture_ = ahead_.valid() && key == aheadKey_ ? ahead_.get() : Paint(key);
+        if (ahead_ && key == ahead_->key) {
+            // The work done ahead, or its failure, stands for a decode here.
+            FinishAhead();
+            const std::unique_ptr<Ahead> ahead = std::move(ahead_);
+            if (ahead->error) std::rethrow_exception(ahead->error);
+            laidOutPicture_ = std::move(ahead->pixels);
+        } else {
+            laidOutPicture_ = Paint(key);
+        }
         key_ = key;
         laidOut_ = true;
     }
@@ -150,17 +157,28 @@ void UserBackground::PrepareAhead(DesktopWallpaper& desktop, const Screen& scree
     // Only the user's own picture is worth it: a colour or the shell's copy
     // (the screen's size at most) is laid out at once.
     if (key.path.empty() || !GetFileStamp(key.path, key.stamp)) return;
-    if ((laidOut_ && key == key_) || (ahead_.valid() && key == aheadKey_)) return;
+    if ((laidOut_ && key == key_) || (ahead_ && key == ahead_->key)) return;
     FinishAhead();
-    aheadKey_ = key;
-    ahead_ = std::async(std::launch::async, [key] {
-        const ComApartment com(COINIT_MULTITHREADED);
-        return Paint(key);
-    });
+    ahead_ = std::make_unique<Ahead>(Ahead{key, {}, {}});
+    aheadThread_.Reset(::CreateThread(nullptr, 0, RunAhead, ahead_.get(), 0, nullptr));
+    if (!aheadThread_) ahead_.reset(); // the pin decodes, then
+}
+
+unsigned long __stdcall UserBackground::RunAhead(void* work) {
+    Ahead& ahead = *static_cast<Ahead*>(work);
+    const ComApartment com(COINIT_MULTITHREADED);
+    try {
+        ahead.pixels = Paint(ahead.key);
+    } catch (...) {
+        ahead.error = std::current_exception();
+    }
+    return 0;
 }
 
 void UserBackground::FinishAhead() {
-    if (ahead_.valid()) ahead_.wait();
+    if (!aheadThread_) return;
+    ::WaitForSingleObject(aheadThread_.Get(), INFINITE);
+    aheadThread_.Reset();
 }
 
 void KeepDesktopPictureCopy(DesktopWallpaper& desktop, const std::wstring& programFolder) {

@@ -10,10 +10,12 @@
 #include "compose/ScreenFit.h"
 #include "compose/WallpaperLayout.h"
 #include "platform/FileIO.h"
+#include "platform/Handles.h"
 #include "ui/Bitmap.h"
 
 #include <cstdint>
-#include <future>
+#include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,14 +83,22 @@ class UserBackground {
                      const Screen& screen, const ScreenRect& desktopArea);
     // Decodes and lays out; called on the ahead thread too, so touches no member.
     static Pixels Paint(const Key& key);
+    // The work PrepareAhead started: its thread writes `pixels` or `error`,
+    // read once the thread has ended.
+    struct Ahead {
+        Key key;
+        Pixels pixels;
+        std::exception_ptr error;
+    };
+    static unsigned long __stdcall RunAhead(void* ahead);
     void LayOut(const Key& key, TBitmap& out);
 
     std::wstring programFolder_, mixFile_;
     Key key_;
     bool laidOut_ = false;
     Pixels laidOutPicture_;
-    Key aheadKey_;
-    std::future<Pixels> ahead_;
+    std::unique_ptr<Ahead> ahead_;
+    KernelObject aheadThread_;
     std::wstring told_; // the last notice given
 };
 

@@ -39,8 +39,12 @@ check "the close button ends the program" until_ok 15 ended "$wpid"
 wait "$wpid"; wpid=""
 echo released >"$base/release"
 wait "$holder"
+# The next start comes in a Wine session of its own, as after a logon.
+end_wine_session
 launch
-check "the next start tells that the words are back" until_ok 40 has_box
+check "the next start tells that the words are back" until_ok 40 has_box ||
+  { echo "     running: $(ended "$wpid" && echo no || echo yes); Data: $(ls "$work/Data" | tr '\n' ' ')"
+    echo "     windows: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"; }
 dismiss
 check "the window appears again" until_ok 10 has_window
 check "the editor shows the note, then the words" shows "$(printf 'precious\ntyped')"
