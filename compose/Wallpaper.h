@@ -44,9 +44,4 @@ std::optional<std::wstring> CurrentDesktopWallpaper();
 // keeps such names (and as it is otherwise, for the system to refuse).
 std::wstring WallpaperPathForSystem(const std::wstring& path);
 
-// Whether two paths name the same file: the same volume and file index while
-// both exist, else the same long full path (case-insensitive). A short 8.3
-// name and the long name of one file are the same file; two empty paths too.
-bool SameFile(const std::wstring& a, const std::wstring& b);
-
 } // namespace tabulon

@@ -53,6 +53,11 @@ struct FileStamp {
 // The stamp of the file at `path`; false when there is none (or it is a folder).
 bool GetFileStamp(const std::wstring& path, FileStamp& stamp);
 
+// Whether two paths name the same file: the same volume and file index while
+// both exist, else the same long full path (case-insensitive). A short 8.3
+// name and the long name of one file are the same file; two empty paths too.
+bool SameFile(const std::wstring& a, const std::wstring& b);
+
 // Opens the file for reading as ReadWholeFile does and closes it again, so a
 // caller learns whether it could be read without paying for the bytes.
 // Throws EFOpenError. Opening retries a passing lock (base/PassingLock.h) first,
