@@ -1,11 +1,11 @@
 #include "compose/PreviousWallpaper.h"
 
 #include "compose/Wallpaper.h"
-#include "compose/uDeskBGSet.h"
 #include "base/LongPath.h"
 #include "platform/ComApartment.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
+#include "platform/WorkFolder.h"
 
 #include <windows.h>
 

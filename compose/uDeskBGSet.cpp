@@ -173,8 +173,4 @@ void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
     if (PinToPrimaryMonitor(*OpenDesktop(), Path) && ShowNotice) ShowNotice(kSlideshowPausedText);
 }
 
-std::wstring BackgroundFolderIn(const std::wstring& programFolder) {
-    return programFolder + L"source\\DeskTopBG\\";
-}
-
 } // namespace tabulon

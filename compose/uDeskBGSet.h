@@ -105,8 +105,4 @@ class TDeskBGSetFrm : public TForm {
 
 extern TDeskBGSetFrm* DeskBGSetFrm;
 
-// The background folder under `programFolder` (which ends with a backslash):
-// "source\DeskTopBG\", ending with a backslash.
-std::wstring BackgroundFolderIn(const std::wstring& programFolder);
-
 } // namespace tabulon
