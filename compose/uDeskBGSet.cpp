@@ -1,8 +1,8 @@
 #include "compose/uDeskBGSet.h"
 
 #include "compose/NotePicture.h"
-#include "compose/PreviousWallpaper.h"
-#include "compose/ScreenMetrics.h"
+#include "desktop/PreviousWallpaper.h"
+#include "desktop/ScreenMetrics.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "ui/Layout.h"

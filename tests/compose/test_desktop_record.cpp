@@ -2,7 +2,7 @@
 // system's wallpaper: every kind of previous desktop pinned twice, then put
 // back as far as it can be; our own Mix.bmp known under its short name.
 #include "tests/compose/StandInDesktop.h"
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 #include "compose/Wallpaper.h"
 #include "tests/file/TempFolder.h"
 #include "platform/FileIO.h"

@@ -6,7 +6,7 @@
 #include "tests/compose/MixPixel.h"
 #include "tests/compose/StandInDesktop.h"
 #include "compose/PinSequence.h"
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 #include "compose/ScreenFit.h"
 #include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"

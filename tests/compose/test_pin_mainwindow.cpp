@@ -7,7 +7,7 @@
 #include "app/uMain.h"
 #include "base/DisplayScale.h"
 #include "compose/ScreenFit.h"
-#include "compose/ScreenMetrics.h"
+#include "desktop/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"

@@ -1,4 +1,4 @@
-#include "compose/DesktopRecord.h"
+#include "desktop/DesktopRecord.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "compose/ScreenMetrics.h"
+#include "desktop/ScreenMetrics.h"
 
 #include "platform/Handles.h"
 #include "platform/SystemLibrary.h"

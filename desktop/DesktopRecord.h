@@ -6,7 +6,7 @@
 // wallpaper alone (empty for a plain colour); such a file still reads, as that
 // picture for every monitor with the position left as it is. Lines that do
 // not read (a damaged file, a key of a later version) are passed over.
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopWallpaper.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 
 #include "compose/Wallpaper.h"
 #include "base/LongPath.h"

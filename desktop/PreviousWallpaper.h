@@ -1,10 +1,10 @@
 #pragma once
 // The desktop the user had before pinning, kept so that it can come back:
 // "Data\PreviousWallpaper.txt" under the program folder (format in
-// compose/DesktopRecord.h), no file for nothing recorded. Written whole
+// desktop/DesktopRecord.h), no file for nothing recorded. Written whole
 // through a temporary file, as the note is.
-#include "compose/DesktopRecord.h"
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopRecord.h"
+#include "desktop/DesktopWallpaper.h"
 
 #include <optional>
 #include <string>

@@ -8,7 +8,7 @@
 #undef NTDDI_VERSION
 #define NTDDI_VERSION 0x06020000
 
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopWallpaper.h"
 #include "compose/Wallpaper.h"
 #include "platform/ComPtr.h"
 #include "platform/Handles.h"
