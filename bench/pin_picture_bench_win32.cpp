@@ -17,7 +17,7 @@
 #include "compose/PictureFile.h"
 #include "compose/WallpaperLayout.h"
 #include "compose/ScreenFit.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "platform/FileIO.h"

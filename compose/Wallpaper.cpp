@@ -1,9 +1,6 @@
 #include "compose/Wallpaper.h"
 
 #include "compose/CBmp.h"
-#include "platform/FileIO.h"
-#include "base/LongPath.h"
-#include "platform/Handles.h"
 
 namespace tabulon {
 
@@ -26,40 +23,6 @@ void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int w
     BlendBitmaps(noteBitmap, backgroundBitmap, composite.Canvas(), weight, x, y, beneathX,
                  beneathY);
     ::GdiFlush();
-}
-
-std::wstring WallpaperPathForSystem(const std::wstring& path) {
-    if (path.size() < MAX_PATH) return path;
-    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
-    std::wstring shortPath(::GetShortPathNameW(extended.c_str(), nullptr, 0), L'\0');
-    if (shortPath.empty()) return path;
-    const DWORD n =
-        ::GetShortPathNameW(extended.c_str(), shortPath.data(), DWORD(shortPath.size()));
-    if (n == 0 || n >= shortPath.size()) return path;
-    shortPath.resize(n);
-    shortPath = WithoutExtendedPrefix(shortPath);
-    return shortPath.size() < MAX_PATH ? shortPath : path;
-}
-
-unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept {
-    // SPIF_SENDCHANGE: Explorer redraws the desktop now, not at the next sign-in.
-    std::wstring setting;
-    try {
-        setting = WallpaperPathForSystem(path);
-    } catch (...) {
-        return ERROR_OUTOFMEMORY;
-    }
-    if (::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, setting.data(),
-                                SPIF_UPDATEINIFILE | SPIF_SENDCHANGE))
-        return 0;
-    const unsigned long code = ::GetLastError();
-    return code ? code : ERROR_ACCESS_DENIED;
-}
-
-std::optional<std::wstring> CurrentDesktopWallpaper() {
-    wchar_t path[MAX_PATH * 2] = {};
-    if (!::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 2, path, 0)) return std::nullopt;
-    return path;
 }
 
 } // namespace tabulon

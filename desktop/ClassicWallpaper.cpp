@@ -3,7 +3,7 @@
 // (WallpaperStyle and TileWallpaper, read by the next SPI_SETDESKWALLPAPER),
 // the colour as a system colour. No slideshow is visible from here.
 #include "desktop/DesktopWallpaper.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 
 #include <windows.h>
 

@@ -9,7 +9,7 @@
 #define NTDDI_VERSION 0x06020000
 
 #include "desktop/DesktopWallpaper.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "platform/ComPtr.h"
 #include "platform/Handles.h"
 

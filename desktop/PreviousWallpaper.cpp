@@ -1,6 +1,6 @@
 #include "desktop/PreviousWallpaper.h"
 
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "base/LongPath.h"
 #include "platform/ComApartment.h"
 #include "platform/FileIO.h"

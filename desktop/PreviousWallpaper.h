@@ -5,6 +5,7 @@
 // through a temporary file, as the note is.
 #include "desktop/DesktopRecord.h"
 #include "desktop/DesktopWallpaper.h"
+#include "desktop/SystemWallpaper.h"
 
 #include <optional>
 #include <string>

@@ -3,7 +3,7 @@
 // back as far as it can be; our own Mix.bmp known under its short name.
 #include "tests/compose/StandInDesktop.h"
 #include "desktop/PreviousWallpaper.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "tests/file/TempFolder.h"
 #include "platform/FileIO.h"
 

@@ -8,7 +8,7 @@
 #include "compose/PinSequence.h"
 #include "desktop/PreviousWallpaper.h"
 #include "compose/ScreenFit.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "tests/file/TempFolder.h"

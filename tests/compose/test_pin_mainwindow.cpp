@@ -8,7 +8,7 @@
 #include "base/DisplayScale.h"
 #include "compose/ScreenFit.h"
 #include "desktop/ScreenMetrics.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"

@@ -1,7 +1,7 @@
 // The wallpaper composite as the pin builds it, and the wallpaper setting.
 #include "tests/compose/WallpaperSetting.h"
 #include "compose/PinSequence.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
