@@ -7,6 +7,7 @@
 #include "tests/compose/StandInDesktop.h"
 #include "compose/PinSequence.h"
 #include "desktop/PreviousWallpaper.h"
+#include "app/RestoreCommand.h"
 #include "compose/ScreenFit.h"
 #include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
