@@ -4,7 +4,7 @@
 #include "tests/compose/WallpaperSetting.h"
 #include "compose/BlendRows.h"
 #include "tests/compose/MixPixel.h"
-#include "tests/compose/StandInDesktop.h"
+#include "tests/desktop/StandInDesktop.h"
 #include "compose/PinSequence.h"
 #include "desktop/PreviousWallpaper.h"
 #include "app/RestoreCommand.h"

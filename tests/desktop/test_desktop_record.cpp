@@ -1,7 +1,7 @@
 // The pin's record of the desktop and its restore, against a stand-in of the
 // system's wallpaper: every kind of previous desktop pinned twice, then put
 // back as far as it can be; our own Mix.bmp known under its short name.
-#include "tests/compose/StandInDesktop.h"
+#include "tests/desktop/StandInDesktop.h"
 #include "desktop/PreviousWallpaper.h"
 #include "desktop/SystemWallpaper.h"
 #include "tests/file/TempFolder.h"
