@@ -2,7 +2,7 @@
 
 #include "base/LongPath.h"
 #include "codec/BmpCodec.h"
-#include "desktop/DesktopRecord.h"
+#include "codec/DesktopRecord.h"
 #include "compose/PictureFile.h"
 #include "desktop/PreviousWallpaper.h"
 #include "platform/ComApartment.h"

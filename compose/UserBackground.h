@@ -5,7 +5,7 @@
 // position and colour. Where that picture cannot be had, a copy of the
 // desktop's picture kept when the record was made stands in, or the plain
 // recorded colour.
-#include "desktop/DesktopRecord.h"
+#include "codec/DesktopRecord.h"
 #include "desktop/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
 #include "compose/WallpaperLayout.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The desktop the user had before pinning, kept so that it can come back:
 // "Data\PreviousWallpaper.txt" under the program folder (format in
-// desktop/DesktopRecord.h), no file for nothing recorded. Written whole
+// codec/DesktopRecord.h), no file for nothing recorded. Written whole
 // through a temporary file, as the note is.
-#include "desktop/DesktopRecord.h"
+#include "codec/DesktopRecord.h"
 #include "desktop/DesktopWallpaper.h"
 #include "desktop/SystemWallpaper.h"
 

@@ -1,4 +1,4 @@
-#include "desktop/DesktopRecord.h"
+#include "codec/DesktopRecord.h"
 
 #include "codec/Utf8.h"
 
