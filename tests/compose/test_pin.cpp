@@ -12,7 +12,7 @@
 #include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
-#include "tests/file/TempFolder.h"
+#include "tests/platform/TempFolder.h"
 #include "ui/Application.h"
 #include "codec/BmpCodec.h"
 #include "platform/FileIO.h"

@@ -4,7 +4,7 @@
 #include "tests/desktop/StandInDesktop.h"
 #include "desktop/PreviousWallpaper.h"
 #include "desktop/SystemWallpaper.h"
-#include "tests/file/TempFolder.h"
+#include "tests/platform/TempFolder.h"
 #include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
