@@ -1,6 +1,5 @@
 #include "desktop/SystemWallpaper.h"
 
-#include "base/LongPath.h"
 #include "platform/FileIO.h"
 
 #include <windows.h>
@@ -9,15 +8,8 @@ namespace tabulon {
 
 std::wstring WallpaperPathForSystem(const std::wstring& path) {
     if (path.size() < MAX_PATH) return path;
-    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
-    std::wstring shortPath(::GetShortPathNameW(extended.c_str(), nullptr, 0), L'\0');
-    if (shortPath.empty()) return path;
-    const DWORD n =
-        ::GetShortPathNameW(extended.c_str(), shortPath.data(), DWORD(shortPath.size()));
-    if (n == 0 || n >= shortPath.size()) return path;
-    shortPath.resize(n);
-    shortPath = WithoutExtendedPrefix(shortPath);
-    return shortPath.size() < MAX_PATH ? shortPath : path;
+    const std::optional<std::wstring> shortPath = PathInForm(path, PathForm::Short);
+    return shortPath && shortPath->size() < MAX_PATH ? *shortPath : path;
 }
 
 unsigned long InstallDesktopWallpaper(const std::wstring& path) noexcept {

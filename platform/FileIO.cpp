@@ -120,6 +120,19 @@ bool GetFileStamp(const std::wstring& path, FileStamp& stamp) {
     return true;
 }
 
+std::optional<std::wstring> PathInForm(const std::wstring& path, PathForm form) {
+    // Asked twice: for the size, then for the path in a buffer of that size.
+    const auto convert = form == PathForm::Short ? ::GetShortPathNameW : ::GetLongPathNameW;
+    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
+    const DWORD need = convert(extended.c_str(), nullptr, 0);
+    if (need == 0) return std::nullopt;
+    std::wstring out(need, L'\0');
+    const DWORD n = convert(extended.c_str(), out.data(), need);
+    if (n == 0 || n >= need) return std::nullopt;
+    out.resize(n);
+    return WithoutExtendedPrefix(out);
+}
+
 namespace {
 
 // The file's volume serial number and index; false when it cannot be opened.
@@ -134,14 +147,8 @@ bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
 
 // The full path with every component in its long form, as far as it exists.
 std::wstring LongFullPath(const std::wstring& path) {
-    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
-    const DWORD need = ::GetLongPathNameW(extended.c_str(), nullptr, 0);
-    if (need == 0) return WithoutExtendedPrefix(extended);
-    std::wstring out(need, L'\0');
-    const DWORD n = ::GetLongPathNameW(extended.c_str(), out.data(), need);
-    if (n == 0 || n >= need) return WithoutExtendedPrefix(extended);
-    out.resize(n);
-    return WithoutExtendedPrefix(out);
+    return PathInForm(path, PathForm::Long)
+        .value_or(WithoutExtendedPrefix(ExtendedLengthPath(FullFilePath(path))));
 }
 
 } // namespace
