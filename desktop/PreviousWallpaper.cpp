@@ -28,7 +28,9 @@ const MonitorPicture* PrimaryOf(const std::vector<MonitorPicture>& monitors) {
     return monitors.empty() ? nullptr : &monitors.front();
 }
 
-void Check(unsigned long code, const wchar_t* what) {
+// A setter's refusal (its error code, 0 for none) as EWallpaperError: `what`
+// and the system's reason.
+void ThrowIfRefused(unsigned long code, const wchar_t* what) {
     if (code) throw EWallpaperError(what + SystemErrorText(code), code);
 }
 
@@ -132,7 +134,7 @@ PreviousWallpaper::Restoration PreviousWallpaper::Restore(DesktopWallpaper& desk
         const bool unread = std::find(record->unreadPictures.begin(), record->unreadPictures.end(),
                                       m.monitor) != record->unreadPictures.end();
         if (unread) done.skipped.push_back({Part::Picture, {m.monitor, L"", m.primary}, 0});
-        Check(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
+        ThrowIfRefused(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
         done.noteTakenAway = true;
     }
     // Forgotten once all that can come back is back. While our note stays
@@ -186,8 +188,8 @@ bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile)
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
     const bool slideshow = desktop.CurrentSlideshow().running;
-    Check(desktop.SetPosition(WallpaperPosition::Fill), kPinFailed);
-    Check(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailed);
+    ThrowIfRefused(desktop.SetPosition(WallpaperPosition::Fill), kPinFailed);
+    ThrowIfRefused(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailed);
     return slideshow;
 }
 
