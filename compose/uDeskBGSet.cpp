@@ -170,7 +170,9 @@ void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
 }
 
 void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
-    if (PinToPrimaryMonitor(*OpenDesktop(), Path) && ShowNotice) ShowNotice(kSlideshowPausedText);
+    const PinOutcome outcome = PinToPrimaryMonitor(*OpenDesktop(), Path);
+    if (outcome == PinOutcome::PinnedStoppingSlideshow && ShowNotice)
+        ShowNotice(kSlideshowPausedText);
 }
 
 } // namespace tabulon

@@ -184,13 +184,13 @@ std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration) 
     return text;
 }
 
-bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile) {
+PinOutcome PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile) {
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
     const bool slideshow = desktop.CurrentSlideshow().running;
     ThrowIfRefused(desktop.SetPosition(WallpaperPosition::Fill), kPinFailed);
     ThrowIfRefused(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailed);
-    return slideshow;
+    return slideshow ? PinOutcome::PinnedStoppingSlideshow : PinOutcome::Pinned;
 }
 
 } // namespace tabulon

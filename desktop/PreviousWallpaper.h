@@ -90,9 +90,11 @@ bool OnPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& file);
 
 // Sets the position Fill (the composite has the primary monitor's size) and
 // `mixFile` as the primary monitor's picture; the other monitors keep theirs.
-// True when this stopped a running slideshow. Throws EWallpaperError when the
-// system refuses.
-bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile);
+// Throws EWallpaperError when the system refuses: a pin that returns has
+// pinned, and says whether it stopped a running slideshow on the way (the
+// user is told then).
+enum class PinOutcome { Pinned, PinnedStoppingSlideshow };
+PinOutcome PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile);
 
 // Told once when a pin stops a slideshow, and when a restore cannot bring
 // back a slideshow's or Spotlight's picture.

@@ -102,7 +102,8 @@ TEST(DesktopRecord, EveryKindOfDesktopComesBack) {
 
         for (int pin = 0; pin < 2; ++pin) {
             previous.RecordBeforePin(desktop);
-            EXPECT_EQ(PinToPrimaryMonitor(desktop, mix), c.told && pin == 0);
+            EXPECT_EQ(PinToPrimaryMonitor(desktop, mix) == PinOutcome::PinnedStoppingSlideshow,
+                      c.told && pin == 0);
             EXPECT_EQ(desktop.monitors[0].picture, mix);
             EXPECT_EQ(desktop.position, P::Fill);
         }
