@@ -1,7 +1,7 @@
 // The pin, driven through the hidden settings dialog and preview window in a
 // program folder of its own: which background at which weight, Mix.bmp pixel
 // by pixel, and every failure path.
-#include "tests/compose/WallpaperSetting.h"
+#include "tests/desktop/WallpaperSetting.h"
 #include "compose/BlendRows.h"
 #include "tests/compose/MixPixel.h"
 #include "tests/desktop/StandInDesktop.h"

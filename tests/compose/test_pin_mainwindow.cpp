@@ -2,7 +2,7 @@
 // lines, and a click on the pin button writes Mix.bmp beside this program and
 // installs it.
 #include "tests/mainwindow/MainWindowStart.h"
-#include "tests/compose/WallpaperSetting.h"
+#include "tests/desktop/WallpaperSetting.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "base/DisplayScale.h"
