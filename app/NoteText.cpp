@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codec/Gbk.h"
+#include "codec/Utf8.h"
 
 namespace tabulon {
 
@@ -62,41 +63,11 @@ namespace {
     throw ENoteNotText(why);
 }
 
-// Strict UTF-8: overlong forms, surrogates and values past U+10FFFF are damage.
+// Strict UTF-8: any damage (codec/Utf8.h) refuses the file.
 std::u16string DecodeUtf8(std::string_view in) {
-    std::u16string out;
-    out.reserve(in.size());
-    size_t i = 0;
-    while (i < in.size()) {
-        const unsigned char lead = static_cast<unsigned char>(in[i]);
-        int extra = 0;
-        char32_t c = lead;
-        char32_t least = 0;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3, c = lead & 0x07, least = 0x10000;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2, c = lead & 0x0F, least = 0x800;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1, c = lead & 0x1F, least = 0x80;
-        } else if (lead >= 0x80) {
-            NotText(L"Its UTF-8 text is damaged.");
-        }
-        if (in.size() - i <= size_t(extra)) NotText(L"Its UTF-8 text is damaged.");
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char next = static_cast<unsigned char>(in[i + k]);
-            if ((next & 0xC0) != 0x80) NotText(L"Its UTF-8 text is damaged.");
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            NotText(L"Its UTF-8 text is damaged.");
-        if (c >= 0x10000) {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-        i += size_t(extra) + 1;
-    }
+    bool damaged = false;
+    std::u16string out = Utf16FromUtf8(in, &damaged);
+    if (damaged) NotText(L"Its UTF-8 text is damaged.");
     return out;
 }
 

@@ -2,7 +2,7 @@
 // main window first, the two composition windows hidden) and runs the loop.
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
-#include "compose/PreviousWallpaper.h"
+#include "app/RestoreCommand.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"

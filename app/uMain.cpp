@@ -3,7 +3,7 @@
 #include "app/DateLine.h"
 #include "app/MainLayout.h"
 #include "compose/PinSequence.h"
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"

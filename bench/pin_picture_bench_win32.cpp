@@ -13,11 +13,11 @@
 // Usage: pin_picture_bench_win32 PHOTO.jpg [first-shipped]
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopWallpaper.h"
 #include "compose/PictureFile.h"
 #include "compose/WallpaperLayout.h"
 #include "compose/ScreenFit.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "platform/FileIO.h"

@@ -1,9 +1,9 @@
 #include "compose/PinSequence.h"
 
 #include "compose/NotePicture.h"
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 #include "compose/ScreenFit.h"
-#include "compose/ScreenMetrics.h"
+#include "desktop/ScreenMetrics.h"
 #include "compose/Wallpaper.h"
 
 #include "platform/FileIO.h"

@@ -3,27 +3,12 @@
 // background is fitted to it as the desktop's "Fill" style would (scaled to
 // cover, centred, the overflow cropped) and the note is scaled to the screen's
 // DPI and kept inside its work area. Portable arithmetic and pixels only.
+#include "base/Screen.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace tabulon {
-
-// A rectangle in the monitor's own pixels, (0, 0) its top-left corner.
-struct ScreenRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const ScreenRect&) const = default;
-};
-
-// The primary monitor in physical pixels, its work area (the monitor less
-// the taskbar) and its DPI (96 at 100 %).
-struct Screen {
-    int width = 0, height = 0;
-    int dpi = 96;
-    ScreenRect workArea;
-    bool operator==(const Screen&) const = default;
-};
 
 // A screen of that size at `dpi` with no taskbar.
 Screen WholeScreen(int width, int height, int dpi = 96);

@@ -2,9 +2,9 @@
 
 #include "base/LongPath.h"
 #include "codec/BmpCodec.h"
-#include "compose/DesktopRecord.h"
+#include "codec/DesktopRecord.h"
 #include "compose/PictureFile.h"
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 #include "platform/ComApartment.h"
 
 #include <windows.h>

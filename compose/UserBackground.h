@@ -5,8 +5,8 @@
 // position and colour. Where that picture cannot be had, a copy of the
 // desktop's picture kept when the record was made stands in, or the plain
 // recorded colour.
-#include "compose/DesktopRecord.h"
-#include "compose/DesktopWallpaper.h"
+#include "codec/DesktopRecord.h"
+#include "desktop/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
 #include "compose/WallpaperLayout.h"
 #include "platform/FileIO.h"

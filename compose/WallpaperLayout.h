@@ -3,7 +3,7 @@
 // system's positions: where the (scaled) picture lies, and the background
 // colour around it. Used to put the note on the user's own picture as the
 // user saw it. Portable arithmetic and pixels only.
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
 
 #include <cstddef>

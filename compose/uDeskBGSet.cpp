@@ -1,8 +1,8 @@
 #include "compose/uDeskBGSet.h"
 
 #include "compose/NotePicture.h"
-#include "compose/PreviousWallpaper.h"
-#include "compose/ScreenMetrics.h"
+#include "desktop/PreviousWallpaper.h"
+#include "desktop/ScreenMetrics.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "ui/Layout.h"
@@ -170,11 +170,9 @@ void TDeskBGSetFrm::LoadNotePicture(const std::wstring& FileName) {
 }
 
 void TDeskBGSetFrm::SetDesktopWallpaper(const std::wstring& Path) {
-    if (PinToPrimaryMonitor(*OpenDesktop(), Path) && ShowNotice) ShowNotice(kSlideshowPausedText);
-}
-
-std::wstring BackgroundFolderIn(const std::wstring& programFolder) {
-    return programFolder + L"source\\DeskTopBG\\";
+    const PinOutcome outcome = PinToPrimaryMonitor(*OpenDesktop(), Path);
+    if (outcome == PinOutcome::PinnedStoppingSlideshow && ShowNotice)
+        ShowNotice(kSlideshowPausedText);
 }
 
 } // namespace tabulon

@@ -2,7 +2,7 @@
 // TDeskBGSetFrm: the background settings dialog. It is created hidden and
 // never shown: the pin command uses its fields, image controls and routines
 // as the workspace of the desktop composition.
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopWallpaper.h"
 #include "compose/ScreenFit.h"
 #include "compose/UserBackground.h"
 #include "ui/Form.h"
@@ -104,9 +104,5 @@ class TDeskBGSetFrm : public TForm {
 };
 
 extern TDeskBGSetFrm* DeskBGSetFrm;
-
-// The background folder under `programFolder` (which ends with a backslash):
-// "source\DeskTopBG\", ending with a backslash.
-std::wstring BackgroundFolderIn(const std::wstring& programFolder);
 
 } // namespace tabulon

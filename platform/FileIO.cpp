@@ -120,6 +120,50 @@ bool GetFileStamp(const std::wstring& path, FileStamp& stamp) {
     return true;
 }
 
+std::optional<std::wstring> PathInForm(const std::wstring& path, PathForm form) {
+    // Asked twice: for the size, then for the path in a buffer of that size.
+    const auto convert = form == PathForm::Short ? ::GetShortPathNameW : ::GetLongPathNameW;
+    const std::wstring extended = ExtendedLengthPath(FullFilePath(path));
+    const DWORD need = convert(extended.c_str(), nullptr, 0);
+    if (need == 0) return std::nullopt;
+    std::wstring out(need, L'\0');
+    const DWORD n = convert(extended.c_str(), out.data(), need);
+    if (n == 0 || n >= need) return std::nullopt;
+    out.resize(n);
+    return WithoutExtendedPrefix(out);
+}
+
+namespace {
+
+// The file's volume serial number and index; false when it cannot be opened.
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    // Attributes only, sharing everything: works while others hold the file.
+    FileHandle file(::CreateFileW(ExtendedLengthPath(FullFilePath(path)).c_str(),
+                                  FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.Valid() && ::GetFileInformationByHandle(file.Get(), &info);
+}
+
+// The full path with every component in its long form, as far as it exists.
+std::wstring LongFullPath(const std::wstring& path) {
+    return PathInForm(path, PathForm::Long)
+        .value_or(WithoutExtendedPrefix(ExtendedLengthPath(FullFilePath(path))));
+}
+
+} // namespace
+
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+    if (a.empty() || b.empty()) return a.empty() && b.empty();
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    if (FileIdentity(a, ia) && FileIdentity(b, ib))
+        return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+               ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+    const std::wstring longA = LongFullPath(a), longB = LongFullPath(b);
+    return ::CompareStringOrdinal(longA.c_str(), int(longA.size()), longB.c_str(),
+                                  int(longB.size()), TRUE) == CSTR_EQUAL;
+}
+
 namespace {
 
 FileHandle OpenForReading(const std::wstring& full) {

@@ -2,6 +2,7 @@
 // The file layer: whole-file reads and writes with the program's two file
 // errors. Paths are wide strings handed to the W functions unchanged.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,17 @@ struct FileStamp {
 
 // The stamp of the file at `path`; false when there is none (or it is a folder).
 bool GetFileStamp(const std::wstring& path, FileStamp& stamp);
+
+// The full path of `path` with every component in its short 8.3 form or its
+// long form, as the system gives it for a file that exists; nothing when the
+// system cannot say.
+enum class PathForm { Short, Long };
+std::optional<std::wstring> PathInForm(const std::wstring& path, PathForm form);
+
+// Whether two paths name the same file: the same volume and file index while
+// both exist, else the same long full path (case-insensitive). A short 8.3
+// name and the long name of one file are the same file; two empty paths too.
+bool SameFile(const std::wstring& a, const std::wstring& b);
 
 // Opens the file for reading as ReadWholeFile does and closes it again, so a
 // caller learns whether it could be read without paying for the bytes.

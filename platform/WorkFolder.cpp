@@ -41,6 +41,10 @@ std::wstring WorkFolder() {
     return Chosen().empty() ? ProgramFolder() : Chosen();
 }
 
+std::wstring BackgroundFolderIn(const std::wstring& programFolder) {
+    return programFolder + L"source\\DeskTopBG\\";
+}
+
 bool FolderWritable(const std::wstring& folder) {
     const std::wstring probe =
         folder + L"~tabulon-probe-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";

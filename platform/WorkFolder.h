@@ -13,6 +13,10 @@ namespace tabulon {
 // the one SetUpWorkFolder chose, or the program folder before it has run.
 std::wstring WorkFolder();
 
+// The background folder under `programFolder` (which ends with a backslash):
+// "source\DeskTopBG\", ending with a backslash.
+std::wstring BackgroundFolderIn(const std::wstring& programFolder);
+
 struct WorkFolderChoice {
     std::wstring folder;    // ends in a backslash
     bool moved = false;     // not the program folder

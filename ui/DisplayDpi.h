@@ -2,6 +2,8 @@
 // The DPI a window is drawn at. The program declares per-monitor awareness
 // in its manifest; Windows 10 (1607 and later) then reports each monitor's
 // own DPI. Older systems give one DPI for the whole session, the system DPI.
+#include "platform/MonitorDpi.h" // SystemDpi, DpiOfMonitor
+
 #include <windows.h>
 
 namespace tabulon {
@@ -10,14 +12,6 @@ namespace tabulon {
 // run time, so that the program still starts on Windows 7), else the screen's
 // LOGPIXELSY. 96 when neither answers.
 int WindowDpi(HWND wnd);
-
-// The system DPI: the one DPI of the whole session on older systems, and
-// the primary monitor's at logon on Windows 10 and later. 96 when unknown.
-int SystemDpi();
-
-// The effective DPI of a monitor where the system tells it (Windows 8.1 and
-// later, shcore); 0 when it cannot.
-int DpiOfMonitor(HMONITOR monitor);
 
 // Sent to a per-monitor aware top-level window whose DPI changes; absent
 // from the headers when building for Windows 7.

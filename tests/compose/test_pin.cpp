@@ -1,17 +1,18 @@
 // The pin, driven through the hidden settings dialog and preview window in a
 // program folder of its own: which background at which weight, Mix.bmp pixel
 // by pixel, and every failure path.
-#include "tests/compose/WallpaperSetting.h"
+#include "tests/desktop/WallpaperSetting.h"
 #include "compose/BlendRows.h"
 #include "tests/compose/MixPixel.h"
-#include "tests/compose/StandInDesktop.h"
+#include "tests/desktop/StandInDesktop.h"
 #include "compose/PinSequence.h"
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
+#include "app/RestoreCommand.h"
 #include "compose/ScreenFit.h"
-#include "compose/Wallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
-#include "tests/file/TempFolder.h"
+#include "tests/platform/TempFolder.h"
 #include "ui/Application.h"
 #include "codec/BmpCodec.h"
 #include "platform/FileIO.h"

@@ -2,13 +2,13 @@
 // lines, and a click on the pin button writes Mix.bmp beside this program and
 // installs it.
 #include "tests/mainwindow/MainWindowStart.h"
-#include "tests/compose/WallpaperSetting.h"
+#include "tests/desktop/WallpaperSetting.h"
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "base/DisplayScale.h"
 #include "compose/ScreenFit.h"
-#include "compose/ScreenMetrics.h"
-#include "compose/Wallpaper.h"
+#include "desktop/ScreenMetrics.h"
+#include "desktop/SystemWallpaper.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"

@@ -1,7 +1,5 @@
-// The wallpaper composite as the pin builds it, and the wallpaper setting.
-#include "tests/compose/WallpaperSetting.h"
+// The wallpaper composite as the pin builds it.
 #include "compose/PinSequence.h"
-#include "compose/Wallpaper.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +25,6 @@ void Fill(TBitmap& bitmap, int width, int height, uint32_t (*pixel)(int, int)) {
             row[3 * x + 2] = uint8_t(c >> 16);
         }
     }
-}
-
-uint32_t BackgroundPixel(int x, int y) {
-    return uint32_t(x & 255) << 16 | uint32_t(y & 255) << 8 | uint32_t((x * y) & 255);
 }
 
 // One colour each, so that every composite pixel is worked out by hand: the
@@ -88,23 +82,6 @@ TEST(Composition, TheNoteGoesNearTheTopRightCornerAtTheWeightTheFlagSelects) {
     // Without a background there is nothing to compose.
     DeskBGSetFrm->imgPicBG->Picture().SetGraphic(nullptr);
     EXPECT_FALSE(ComposeDesktopBackground(*DeskBGSetFrm, *PicPreviewFrm));
-}
-
-TEST(Wallpaper, NamesTheFileInTheUserProfile) {
-    const std::wstring before = WallpaperSetting();
-    TBitmap bitmap;
-    Fill(bitmap, 16, 16, BackgroundPixel);
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"tabulon-wallpaper-test.bmp";
-    bitmap.SaveToFile(path);
-    InstallDesktopWallpaper(path);
-    EXPECT_EQ(WallpaperSetting(), path);
-    // A file the system cannot use reports nothing.
-    InstallDesktopWallpaper(L"Z:\\no\\such\\folder\\Mix.bmp");
-    InstallDesktopWallpaper(L"");
-    InstallDesktopWallpaper(before);
-    ::DeleteFileW(path.c_str());
 }
 
 } // namespace

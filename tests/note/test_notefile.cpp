@@ -9,7 +9,7 @@
 
 #include "app/NoteFile.h"
 #include "app/NoteText.h"
-#include "tests/file/TempFolder.h"
+#include "tests/platform/TempFolder.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
 #include "tests/note/WriteTable.h"

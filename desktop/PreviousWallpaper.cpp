@@ -1,16 +1,11 @@
-#include "compose/PreviousWallpaper.h"
+#include "desktop/PreviousWallpaper.h"
 
-#include "compose/Wallpaper.h"
-#include "compose/uDeskBGSet.h"
+#include "desktop/SystemWallpaper.h"
 #include "base/LongPath.h"
-#include "platform/ComApartment.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
 
 #include <windows.h>
-
-#include <objbase.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -33,7 +28,9 @@ const MonitorPicture* PrimaryOf(const std::vector<MonitorPicture>& monitors) {
     return monitors.empty() ? nullptr : &monitors.front();
 }
 
-void Check(unsigned long code, const wchar_t* what) {
+// A setter's refusal (its error code, 0 for none) as EWallpaperError: `what`
+// and the system's reason.
+void ThrowIfRefused(unsigned long code, const wchar_t* what) {
     if (code) throw EWallpaperError(what + SystemErrorText(code), code);
 }
 
@@ -137,7 +134,7 @@ PreviousWallpaper::Restoration PreviousWallpaper::Restore(DesktopWallpaper& desk
         const bool unread = std::find(record->unreadPictures.begin(), record->unreadPictures.end(),
                                       m.monitor) != record->unreadPictures.end();
         if (unread) done.skipped.push_back({Part::Picture, {m.monitor, L"", m.primary}, 0});
-        Check(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
+        ThrowIfRefused(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
         done.noteTakenAway = true;
     }
     // Forgotten once all that can come back is back. While our note stays
@@ -187,44 +184,13 @@ std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration) 
     return text;
 }
 
-bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile) {
+PinOutcome PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile) {
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
     const bool slideshow = desktop.CurrentSlideshow().running;
-    Check(desktop.SetPosition(WallpaperPosition::Fill), kPinFailed);
-    Check(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailed);
-    return slideshow;
-}
-
-int RestoreWallpaperCommand(const std::wstring& programFolder) {
-    // Called before the application object exists: COM for this call alone.
-    const ComApartment com(COINIT_APARTMENTTHREADED);
-    int code = kExitRestored;
-    try {
-        const PreviousWallpaper previous(programFolder,
-                                         BackgroundFolderIn(programFolder) + L"Mix.bmp");
-        if (previous.Restore(*OpenDesktopWallpaper(), true).Partial()) code = kExitRestoredPartly;
-    } catch (...) {
-        code = kExitRestoreFailed;
-    }
-    return code;
-}
-
-int WorseRestoreExitCode(int a, int b) {
-    if (a == kExitRestoreFailed || b == kExitRestoreFailed) return kExitRestoreFailed;
-    return a == kExitRestoredPartly || b == kExitRestoredPartly ? kExitRestoredPartly
-                                                                : kExitRestored;
-}
-
-bool HasRestoreWallpaperSwitch(const wchar_t* commandLine) {
-    int count = 0;
-    wchar_t** args = ::CommandLineToArgvW(commandLine, &count);
-    if (!args) return false;
-    bool found = false;
-    for (int i = 1; i < count && !found; ++i)
-        found = ::CompareStringOrdinal(args[i], -1, L"/restorewallpaper", -1, TRUE) == CSTR_EQUAL;
-    ::LocalFree(args);
-    return found;
+    ThrowIfRefused(desktop.SetPosition(WallpaperPosition::Fill), kPinFailed);
+    ThrowIfRefused(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailed);
+    return slideshow ? PinOutcome::PinnedStoppingSlideshow : PinOutcome::Pinned;
 }
 
 } // namespace tabulon

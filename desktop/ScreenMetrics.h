@@ -1,7 +1,7 @@
 #pragma once
 // Measures the primary monitor as a DPI-aware program sees it, whatever the
 // DPI awareness of this program or thread at the time.
-#include "compose/ScreenFit.h"
+#include "base/Screen.h"
 
 namespace tabulon {
 

@@ -1,10 +1,11 @@
 #pragma once
 // The desktop the user had before pinning, kept so that it can come back:
 // "Data\PreviousWallpaper.txt" under the program folder (format in
-// compose/DesktopRecord.h), no file for nothing recorded. Written whole
+// codec/DesktopRecord.h), no file for nothing recorded. Written whole
 // through a temporary file, as the note is.
-#include "compose/DesktopRecord.h"
-#include "compose/DesktopWallpaper.h"
+#include "codec/DesktopRecord.h"
+#include "desktop/DesktopWallpaper.h"
+#include "desktop/SystemWallpaper.h"
 
 #include <optional>
 #include <string>
@@ -89,9 +90,11 @@ bool OnPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& file);
 
 // Sets the position Fill (the composite has the primary monitor's size) and
 // `mixFile` as the primary monitor's picture; the other monitors keep theirs.
-// True when this stopped a running slideshow. Throws EWallpaperError when the
-// system refuses.
-bool PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile);
+// Throws EWallpaperError when the system refuses: a pin that returns has
+// pinned, and says whether it stopped a running slideshow on the way (the
+// user is told then).
+enum class PinOutcome { Pinned, PinnedStoppingSlideshow };
+PinOutcome PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile);
 
 // Told once when a pin stops a slideshow, and when a restore cannot bring
 // back a slideshow's or Spotlight's picture.
@@ -101,21 +104,5 @@ extern const wchar_t kSourceUnknownText[];
 // What the user is told after a restore: nothing recorded, or what did not
 // come back, in one message; empty when all came back.
 std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration);
-
-// The exit codes of "Tabulon.exe /restorewallpaper".
-enum RestoreExitCode : int {
-    kExitRestored = 0,       // put back, or nothing to do
-    kExitRestoreFailed = 1,  // the record cannot be read, or the system refuses
-    kExitRestoredPartly = 2, // put back, but not all of it
-};
-// The code of two restores (two folders): the worse of them.
-int WorseRestoreExitCode(int a, int b);
-// The work of "Tabulon.exe /restorewallpaper" (the uninstaller's call):
-// puts the recorded desktop back when this installation's Mix.bmp is in
-// force. Returns the process's exit code.
-int RestoreWallpaperCommand(const std::wstring& programFolder);
-
-// Whether the command line asks for that ("/restorewallpaper", any case).
-bool HasRestoreWallpaperSwitch(const wchar_t* commandLine);
 
 } // namespace tabulon

@@ -8,8 +8,8 @@
 #undef NTDDI_VERSION
 #define NTDDI_VERSION 0x06020000
 
-#include "compose/DesktopWallpaper.h"
-#include "compose/Wallpaper.h"
+#include "desktop/DesktopWallpaper.h"
+#include "desktop/SystemWallpaper.h"
 #include "platform/ComPtr.h"
 #include "platform/Handles.h"
 
@@ -28,11 +28,14 @@ using TaskString = TaskMemory<wchar_t>;
 // An item list from SHParseDisplayName.
 using ItemIdList = TaskMemory<std::remove_pointer_t<PIDLIST_ABSOLUTE>>;
 
-std::wstring Text(const TaskString& s) {
+// The string the system handed over, or an empty one when it gave none.
+std::wstring CopyOrEmpty(const TaskString& s) {
     return s ? s.Get() : L"";
 }
 
-unsigned long Code(HRESULT hr) {
+// 0 for success; else the Win32 error code the result carries, or the
+// result itself.
+unsigned long SystemErrorCode(HRESULT hr) {
     return SUCCEEDED(hr)
                ? 0
                : (HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : (unsigned long)hr);
@@ -55,14 +58,14 @@ class ModernWallpaper final : public DesktopWallpaper {
             // A failed read says nothing of the picture: no plain colour.
             const bool unreadable = FAILED(desktop_->GetWallpaper(id.Get(), picture.Receive()));
             // The primary monitor holds the desktop's origin.
-            monitors.push_back({Text(id), unreadable ? L"" : Text(picture),
+            monitors.push_back({CopyOrEmpty(id), unreadable ? L"" : CopyOrEmpty(picture),
                                 rect.left == 0 && rect.top == 0, unreadable});
         }
         return monitors;
     }
     unsigned long SetPicture(const std::wstring& monitor, const std::wstring& path) override {
         const std::wstring setting = WallpaperPathForSystem(path);
-        return Code(
+        return SystemErrorCode(
             desktop_->SetWallpaper(monitor.empty() ? nullptr : monitor.c_str(), setting.c_str()));
     }
     WallpaperPosition Position() override {
@@ -71,7 +74,7 @@ class ModernWallpaper final : public DesktopWallpaper {
         return WallpaperPosition(position);
     }
     unsigned long SetPosition(WallpaperPosition position) override {
-        return Code(desktop_->SetPosition(DESKTOP_WALLPAPER_POSITION(position)));
+        return SystemErrorCode(desktop_->SetPosition(DESKTOP_WALLPAPER_POSITION(position)));
     }
     uint32_t BackgroundColor() override {
         COLORREF color = 0;
@@ -79,7 +82,7 @@ class ModernWallpaper final : public DesktopWallpaper {
         return color;
     }
     unsigned long SetBackgroundColor(uint32_t color) override {
-        return Code(desktop_->SetBackgroundColor(color));
+        return SystemErrorCode(desktop_->SetBackgroundColor(color));
     }
     Slideshow CurrentSlideshow() override {
         Slideshow show;
@@ -101,7 +104,7 @@ class ModernWallpaper final : public DesktopWallpaper {
             TaskString name;
             if (SUCCEEDED(items->GetItemAt(i, item.Receive())) &&
                 SUCCEEDED(item->GetDisplayName(SIGDN_DESKTOPABSOLUTEPARSING, name.Receive())))
-                show.items.push_back(Text(name));
+                show.items.push_back(CopyOrEmpty(name));
         }
         return show;
     }
@@ -119,10 +122,10 @@ class ModernWallpaper final : public DesktopWallpaper {
         ComPtr<IShellItemArray> items;
         HRESULT hr = ::SHCreateShellItemArrayFromIDLists(UINT(pointers.size()), pointers.data(),
                                                          items.Receive());
-        if (FAILED(hr)) return Code(hr);
+        if (FAILED(hr)) return SystemErrorCode(hr);
         hr = desktop_->SetSlideshowOptions(DESKTOP_SLIDESHOW_OPTIONS(show.options), show.tickMs);
-        if (FAILED(hr)) return Code(hr);
-        return Code(desktop_->SetSlideshow(items.Get()));
+        if (FAILED(hr)) return SystemErrorCode(hr);
+        return SystemErrorCode(desktop_->SetSlideshow(items.Get()));
     }
 
   private:

@@ -6,14 +6,36 @@
 // wallpaper alone (empty for a plain colour); such a file still reads, as that
 // picture for every monitor with the position left as it is. Lines that do
 // not read (a damaged file, a key of a later version) are passed over.
-#include "compose/DesktopWallpaper.h"
-
+// The desktop's values live here, portable; desktop/DesktopWallpaper.h reads
+// and sets them on the system.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tabulon {
+
+// The values of IDesktopWallpaper's positions.
+enum class WallpaperPosition { Center = 0, Tile, Stretch, Fit, Fill, Span };
+
+struct MonitorPicture {
+    // The system's name for the monitor; empty where one picture serves all.
+    std::wstring monitor;
+    // The picture shown there; empty for the plain background colour.
+    std::wstring picture;
+    bool primary = false;
+    // The system did not say which picture it shows (`picture` is empty then).
+    bool unreadable = false;
+};
+
+struct Slideshow {
+    bool running = false;
+    // Its folder or pictures, as the system's parsing names.
+    std::vector<std::wstring> items;
+    uint32_t options = 0; // shuffle and the like, as the system keeps them
+    uint32_t tickMs = 0;  // time between slides
+};
 
 struct DesktopRecord {
     // The picture of each monitor; `picture` empty for the plain colour.

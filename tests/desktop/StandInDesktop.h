@@ -1,7 +1,7 @@
 #pragma once
 // A desktop held in memory in place of the system's, for the pin's record and
 // restore: its monitors, position, colour and slideshow are plain fields.
-#include "compose/DesktopWallpaper.h"
+#include "desktop/DesktopWallpaper.h"
 
 namespace tabulon::testing {
 

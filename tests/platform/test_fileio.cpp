@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/file/TempFolder.h"
+#include "tests/platform/TempFolder.h"
 #include "platform/Handles.h"
 #include "platform/FileIO.h"
 #include "platform/FileMapping.h"

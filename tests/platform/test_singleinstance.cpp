@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/SingleInstance.h"
-#include "tests/file/TempFolder.h"
+#include "tests/platform/TempFolder.h"
 
 namespace tabulon {
 namespace {

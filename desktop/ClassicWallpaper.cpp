@@ -2,8 +2,8 @@
 // SystemParametersInfoW, its position in HKCU\Control Panel\Desktop
 // (WallpaperStyle and TileWallpaper, read by the next SPI_SETDESKWALLPAPER),
 // the colour as a system colour. No slideshow is visible from here.
-#include "compose/DesktopWallpaper.h"
-#include "compose/Wallpaper.h"
+#include "desktop/DesktopWallpaper.h"
+#include "desktop/SystemWallpaper.h"
 
 #include <windows.h>
 

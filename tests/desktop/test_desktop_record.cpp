@@ -1,10 +1,10 @@
 // The pin's record of the desktop and its restore, against a stand-in of the
 // system's wallpaper: every kind of previous desktop pinned twice, then put
 // back as far as it can be; our own Mix.bmp known under its short name.
-#include "tests/compose/StandInDesktop.h"
-#include "compose/PreviousWallpaper.h"
-#include "compose/Wallpaper.h"
-#include "tests/file/TempFolder.h"
+#include "tests/desktop/StandInDesktop.h"
+#include "desktop/PreviousWallpaper.h"
+#include "desktop/SystemWallpaper.h"
+#include "tests/platform/TempFolder.h"
 #include "platform/FileIO.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +102,8 @@ TEST(DesktopRecord, EveryKindOfDesktopComesBack) {
 
         for (int pin = 0; pin < 2; ++pin) {
             previous.RecordBeforePin(desktop);
-            EXPECT_EQ(PinToPrimaryMonitor(desktop, mix), c.told && pin == 0);
+            EXPECT_EQ(PinToPrimaryMonitor(desktop, mix) == PinOutcome::PinnedStoppingSlideshow,
+                      c.told && pin == 0);
             EXPECT_EQ(desktop.monitors[0].picture, mix);
             EXPECT_EQ(desktop.position, P::Fill);
         }

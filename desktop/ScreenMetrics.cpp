@@ -1,8 +1,8 @@
-#include "compose/ScreenMetrics.h"
+#include "desktop/ScreenMetrics.h"
 
 #include "platform/Handles.h"
+#include "platform/MonitorDpi.h"
 #include "platform/SystemLibrary.h"
-#include "ui/DisplayDpi.h"
 
 #include <windows.h>
 
@@ -19,8 +19,6 @@ using DpiContext = HANDLE;
 const DpiContext kPerMonitorAwareV2 = reinterpret_cast<DpiContext>(-4);
 const DpiContext kPerMonitorAware = reinterpret_cast<DpiContext>(-3);
 using SetThreadDpiAwarenessContextFn = DpiContext(WINAPI*)(DpiContext);
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
 
 // Switches this thread to per-monitor awareness for the owner's lifetime.
 class PerMonitorAwareness {
@@ -44,13 +42,10 @@ class PerMonitorAwareness {
     DpiContext previous_ = nullptr;
 };
 
-// The monitor's effective DPI as an aware thread sees it (shcore, 8.1+).
+// The monitor's effective DPI as an aware thread sees it, else the system's.
 int MonitorDpi(HMONITOR monitor) {
-    static const ModuleHandle shcore = LoadSystemLibrary(L"shcore.dll");
-    const auto getDpi = LibraryFunction<GetDpiForMonitorFn>(shcore.Get(), "GetDpiForMonitor");
-    UINT x = 0, y = 0;
-    if (getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && x > 0) return int(x);
-    return SystemDpi();
+    const int dpi = DpiOfMonitor(monitor);
+    return dpi > 0 ? dpi : SystemDpi();
 }
 
 ScreenRect Relative(const RECT& r, const RECT& origin) {

@@ -4,33 +4,14 @@
 // later answer through IDesktopWallpaper; Windows 7 (and Wine, which lacks it)
 // through the one wallpaper setting and its registry values. The pin and its
 // record work on this interface alone, so a stand-in can take its place.
+#include "codec/DesktopRecord.h" // the pictures, position and slideshow
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tabulon {
-
-// The values of IDesktopWallpaper's positions.
-enum class WallpaperPosition { Center = 0, Tile, Stretch, Fit, Fill, Span };
-
-struct MonitorPicture {
-    // The system's name for the monitor; empty where one picture serves all.
-    std::wstring monitor;
-    // The picture shown there; empty for the plain background colour.
-    std::wstring picture;
-    bool primary = false;
-    // The system did not say which picture it shows (`picture` is empty then).
-    bool unreadable = false;
-};
-
-struct Slideshow {
-    bool running = false;
-    // Its folder or pictures, as the system's parsing names.
-    std::vector<std::wstring> items;
-    uint32_t options = 0; // shuffle and the like, as the system keeps them
-    uint32_t tickMs = 0;  // time between slides
-};
 
 class DesktopWallpaper {
   public:

@@ -1,6 +1,6 @@
-#include "compose/DesktopRecord.h"
+#include "codec/DesktopRecord.h"
 
-#include <windows.h>
+#include "codec/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,24 +11,6 @@ namespace tabulon {
 namespace {
 
 constexpr std::string_view kHeader = "Tabulon desktop record 2";
-
-std::string ToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string out(size_t(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size, nullptr,
-                          nullptr);
-    return out;
-}
-
-std::wstring FromUtf8(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    std::wstring out(size_t(size > 0 ? size : 0), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), out.data(), size);
-    return out;
-}
 
 std::string_view TrimLineEnd(std::string_view line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
@@ -59,16 +41,17 @@ std::string FormatDesktopRecord(const DesktopRecord& record) {
     if (record.position) line("position", std::to_string(int(*record.position)));
     if (record.color) line("color", std::to_string(*record.color));
     for (const MonitorPicture& m : record.pictures)
-        line(m.primary ? "primary" : "monitor", ToUtf8(m.monitor) + "\t" + ToUtf8(m.picture));
+        line(m.primary ? "primary" : "monitor",
+             Utf8FromWide(m.monitor) + "\t" + Utf8FromWide(m.picture));
     for (const std::wstring& monitor : record.unknownPictures)
-        line("unknown", ToUtf8(monitor));
+        line("unknown", Utf8FromWide(monitor));
     for (const std::wstring& monitor : record.unreadPictures)
-        line("unread", ToUtf8(monitor));
+        line("unread", Utf8FromWide(monitor));
     if (record.slideshow.running) {
         line("slideshow", std::to_string(record.slideshow.options) + " " +
                               std::to_string(record.slideshow.tickMs));
         for (const std::wstring& item : record.slideshow.items)
-            line("slide", ToUtf8(item));
+            line("slide", Utf8FromWide(item));
     }
     return out;
 }
@@ -79,7 +62,7 @@ DesktopRecord ParseDesktopRecord(std::string_view utf8) {
     const size_t firstEnd = utf8.find('\n');
     if (TrimLineEnd(utf8.substr(0, firstEnd)) != kHeader) {
         // An older version's record: the path of the one wallpaper, on its first line.
-        record.pictures.push_back({L"", FromUtf8(TrimLineEnd(utf8.substr(0, firstEnd))), true});
+        record.pictures.push_back({L"", WideFromUtf8(TrimLineEnd(utf8.substr(0, firstEnd))), true});
         return record;
     }
     std::string_view rest = firstEnd == std::string_view::npos ? "" : utf8.substr(firstEnd + 1);
@@ -100,12 +83,12 @@ DesktopRecord ParseDesktopRecord(std::string_view utf8) {
         } else if (key == "primary" || key == "monitor") {
             const size_t tab = value.find('\t');
             if (tab == std::string_view::npos) continue;
-            record.pictures.push_back({FromUtf8(value.substr(0, tab)),
-                                       FromUtf8(value.substr(tab + 1)), key == "primary"});
+            record.pictures.push_back({WideFromUtf8(value.substr(0, tab)),
+                                       WideFromUtf8(value.substr(tab + 1)), key == "primary"});
         } else if (key == "unknown")
-            record.unknownPictures.push_back(FromUtf8(value));
+            record.unknownPictures.push_back(WideFromUtf8(value));
         else if (key == "unread")
-            record.unreadPictures.push_back(FromUtf8(value));
+            record.unreadPictures.push_back(WideFromUtf8(value));
         else if (key == "slideshow") {
             const size_t space = value.find(' ');
             const std::optional<uint32_t> options = Number(value.substr(0, space));
@@ -116,7 +99,7 @@ DesktopRecord ParseDesktopRecord(std::string_view utf8) {
             record.slideshow.options = *options;
             record.slideshow.tickMs = *tick;
         } else if (key == "slide")
-            record.slideshow.items.push_back(FromUtf8(value));
+            record.slideshow.items.push_back(WideFromUtf8(value));
         // Keys of later versions are passed over.
     }
     return record;
