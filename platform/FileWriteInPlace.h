@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileIO.h"
 #include "platform/Handles.h"
 
 namespace tabulon {
@@ -21,6 +22,7 @@ class InPlaceFileWriter {
 
     // Appends; throws EFCreateError.
     void Write(std::string_view bytes);
+    void Write(ProducedContent& content);
     // Cuts the file at what was written (an older, longer content goes) and
     // closes it; throws EFCreateError. Without Finish the file is closed as it is.
     void Finish();
@@ -34,5 +36,7 @@ class InPlaceFileWriter {
 
 // The file's content becomes `bytes`.
 void WriteFileInPlace(const std::wstring& path, std::string_view bytes);
+// The file's content becomes the `size` bytes `produce` makes (see ProducedContent).
+void WriteFileInPlace(const std::wstring& path, size_t size, const ByteProducer& produce);
 
 } // namespace tabulon
