@@ -1,8 +1,10 @@
 #pragma once
-// Plain writes of the pictures the program keeps for itself (note picture,
-// composite). They are overwritten in place: no temporary file and no flush to
-// disk, unlike the note, whose loss would cost the user's words. A write that
-// fails half-way may leave a partly written picture; the next write redoes it.
+// Plain writes of the note picture (Content.bmp), which only the program reads
+// and every pin draws afresh. It is overwritten in place: no temporary file and
+// no flush to disk, unlike the note, whose loss would cost the user's words, and
+// the composite (Mix.bmp), which the desktop shows: both go through
+// WriteFileReplacing. A write that fails half-way may leave a partly written
+// picture; the next write redoes it.
 #include <cstddef>
 #include <string>
 #include <string_view>
