@@ -1,13 +1,13 @@
 #include "app/MainLayout.h"
 
+#include "compose/NotePicture.h"
 #include "resources/PictureIds.h"
 
 namespace tabulon {
 
 namespace {
 
-constexpr TColor kSkinBlue = 0x00F3E3D8;  // #D8E3F3
-constexpr TColor kNotePaper = 0x00DAFFFF; // #FFFFDA
+constexpr TColor kSkinBlue = 0x00F3E3D8; // #D8E3F3
 
 const TFontSpec kFormFont{.name = L"MS Sans Serif", .height = 11, .charset = DEFAULT_CHARSET};
 const TFontSpec kDateFont{
@@ -214,7 +214,7 @@ const TControlSpec kLayout[] = {
      .top = 1,
      .width = 358,
      .height = 287,
-     .color = kNotePaper,
+     .color = kNotePaperColor,
      .font = &kNoteFont},
 };
 

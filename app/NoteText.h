@@ -1,8 +1,8 @@
 #pragma once
 // The note file's text rules: what the editor shows for the file's bytes, and
 // what bytes a write puts on disk for the editor's text. Lines follow the
-// line-list rules (ui/LineList.h); the bytes are GBK with the codec's
-// extensions (ui/Gbk.h), so nothing read is lost when it is written back.
+// line-list rules (codec/LineList.h); the bytes are GBK with the codec's
+// extensions (codec/Gbk.h), so nothing read is lost when it is written back.
 #include <string>
 #include <string_view>
 

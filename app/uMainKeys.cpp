@@ -8,14 +8,6 @@
 
 namespace tabulon {
 
-namespace {
-
-bool KeyIsDown(int key) {
-    return ::GetKeyState(key) < 0;
-}
-
-} // namespace
-
 void TMainFrm::BindKeyboard() {
     // The caption buttons show one of three pictures; the normal one gives
     // the place, the hover one takes the click, and the button is there

@@ -8,7 +8,8 @@
 
 namespace tabulon {
 
-constexpr TColor kNotePaperColor = 0x00DAFFFF; // pale yellow
+// The pale yellow (#FFFFDA) of the note, in the window and in the picture alike.
+constexpr TColor kNotePaperColor = 0x00DAFFFF;
 
 // Makes `bitmap` a pale-yellow picture of the placement's size with every
 // line of `lines` drawn as typed in the window-text colour ("&" and tabs as

@@ -23,19 +23,21 @@ std::wstring NextBackgroundFile(const TDeskBGSetFrm& dialog);
 // imgPicBG has never held a picture: there is nothing to lay the note on.
 bool ComposeDesktopBackground(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview);
 
-// Measures the screen, renders the note picture for it, loads the background
-// and the note picture (reporting a failed load and going on with the
-// previous picture), flips the flag, composes, records the desktop in force
-// (unless our own Mix.bmp is in force), writes DeskBGPath + "Mix.bmp" through
-// a temporary file and makes it the primary monitor's picture. A failure to
-// write Content.bmp, the record or Mix.bmp (the previous one stays whole), or
-// a refusal of the wallpaper, is thrown and ends the pin at that step.
-// `programFolder` ends with a backslash. With the dialog's PinOnUserPicture
-// on, the desktop is recorded first and the background is the user's own
-// picture laid out for the screen (UserBackground), at the lighter weight on
-// every pin; the flag still flips. A picture that cannot be had and has
-// nothing standing in for it ends the pin (EPictureError) before Mix.bmp is
-// written, the desktop as it was.
+// Makes the note the primary monitor's wallpaper: its picture, drawn for the
+// screen of the moment, blended into the next of the two shipped backgrounds
+// (they alternate through the dialog's flag, each with its own weight)
+// and written to DeskBGPath + "Mix.bmp". The desktop in force is recorded
+// before anything of it changes (unless it is our own Mix.bmp), so that it can
+// be restored; Mix.bmp goes through a temporary file, so a failed write leaves
+// the previous one whole. A picture that fails to load is reported and the pin
+// goes on with the one held before; any other failure (Content.bmp, the record
+// or Mix.bmp not written, the wallpaper refused) is thrown and ends the pin at
+// that step. `programFolder` ends with a backslash. With the dialog's
+// PinOnUserPicture on, the background is the user's own picture laid out for
+// the screen (UserBackground), at the lighter weight on every pin, and the
+// desktop is recorded first, since the record names that picture; the flag
+// still flips. A picture that cannot be had and has nothing standing in for it
+// ends the pin (EPictureError) before Mix.bmp is written, the desktop as it was.
 void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
                       const std::wstring& programFolder);
 

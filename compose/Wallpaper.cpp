@@ -8,11 +8,6 @@ int CompositionWeight(int trackBarPosition, int useSecondBackground) {
     return useSecondBackground == 1 ? trackBarPosition : trackBarPosition + 2;
 }
 
-void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
-                   int y) {
-    BlendNoteOnto(composite, background, note, weight, x, y, x, y);
-}
-
 void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x, int y,
                    int beneathX, int beneathY) {
     if (composite.Empty()) return;

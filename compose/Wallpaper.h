@@ -11,12 +11,9 @@ namespace tabulon {
 int CompositionWeight(int trackBarPosition, int useSecondBackground);
 
 // Blends `note` into `composite`, a copy of `background`, at (x, y): each
-// note pixel is mixed with the background pixel beneath it. Parts of the note
-// outside the background are cut. An empty composite stays empty.
-void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x,
-                   int y);
-// The same with the pixels beneath the note read from `background` at
-// (beneathX, beneathY).
+// note pixel is mixed with the pixel beneath it, read from `background` at
+// (beneathX, beneathY). Parts of the note outside the background are cut. An
+// empty composite stays empty.
 void BlendNoteOnto(TBitmap& composite, TBitmap& background, TBitmap& note, int weight, int x, int y,
                    int beneathX, int beneathY);
 

@@ -103,15 +103,8 @@ const TControlSpec kLayout[] = {
 
 TDeskBGSetFrm::TDeskBGSetFrm() : TForm("DeskBGSetFrm", kForm) {
     BuildLayout(*this, kLayout);
-    pngBG = &Find<TPanel>("pngBG");
-    scbBG = &Find<TScrollBox>("scbBG");
     imgPicBG = &Find<TImage>("imgPicBG");
     imgPicMix = &Find<TImage>("imgPicMix");
-    lblTouming = &Find<TLabel>("lblTouming");
-    btnOk = &Find<TXPButton>("btnOk");
-    btnCancel = &Find<TXPButton>("btnCancel");
-    btnPicPreview = &Find<TXPButton>("btnPicPreview");
-    btnNotePicture = &Find<TXPButton>("btnNotePicture");
 }
 
 void TDeskBGSetFrm::FormCreate() {

@@ -9,7 +9,6 @@
 #include "ui/GraphicControls.h"
 #include "codec/LineList.h"
 #include "ui/WinControl.h"
-#include "ui/XPButton.h"
 
 #include <cstdint>
 #include <functional>
@@ -72,16 +71,12 @@ class TDeskBGSetFrm : public TForm {
     // Tells the user something that is no failure; a message box by default.
     std::function<void(const std::wstring& message)> ShowNotice;
 
-    // Controls of the layout.
-    TPanel* pngBG = nullptr;
-    TScrollBox* scbBG = nullptr;
+    // The controls of the layout that the composition works with; the rest
+    // (pngBG, scbBG, lblTouming, btnOk, btnCancel, btnPicPreview,
+    // btnNotePicture) belong to a dialog nobody sees and are reached by name
+    // when wanted (Find).
     TImage* imgPicBG = nullptr;
     TImage* imgPicMix = nullptr;
-    TLabel* lblTouming = nullptr;
-    TXPButton* btnOk = nullptr;
-    TXPButton* btnCancel = nullptr;
-    TXPButton* btnPicPreview = nullptr;
-    TXPButton* btnNotePicture = nullptr;
     TTrackBarValue TrackBar1;
 
     // The composition workspace.

@@ -2,6 +2,10 @@
 // The reference count of a COM object the program itself implements (a site,
 // an event sink, an accessible object). It starts with one reference, its
 // creator's; the last Release deletes it.
+// The count is a plain integer, not an interlocked one, because every such
+// object is made on the UI thread and lives in its single-threaded apartment
+// (OleInitialize in TApplication): a client in another thread or process gets
+// a proxy, whose calls the UI thread's message loop serves one at a time.
 #include <oaidl.h>
 #include <unknwn.h>
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <vector>
 
 #include "base/LongPath.h"
@@ -303,19 +304,29 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
     ReplaceContent(path, [bytes](void* file) { return WriteAll(file, bytes); });
 }
 
-void WriteFileReplacing(const std::wstring& path, size_t size, const ByteProducer& produce) {
-    // A slice that stays in the cache while it is made and written.
+ProducedContent::ProducedContent(size_t size, const ByteProducer& produce)
+    : size_(size), produce_(produce) {
     constexpr size_t kSlice = size_t(1) << 18;
-    std::vector<char> slice(size < kSlice ? size : kSlice);
-    ReplaceContent(path, [&](void* file) {
-        for (size_t done = 0; done < size;) {
-            const size_t n = size - done < slice.size() ? size - done : slice.size();
-            produce(done, slice.data(), n);
-            if (!WriteAll(file, std::string_view(slice.data(), n))) return false;
-            done += n;
-        }
-        return true;
-    });
+    try {
+        slice_.resize(size < kSlice ? size : kSlice);
+    } catch (const std::bad_alloc&) {
+        throw Exception(L"Out of memory: cannot write a file.");
+    }
+}
+
+bool ProducedContent::WriteTo(void* file) {
+    for (size_t done = 0; done < size_;) {
+        const size_t n = size_ - done < slice_.size() ? size_ - done : slice_.size();
+        produce_(done, slice_.data(), n);
+        if (!WriteAll(file, std::string_view(slice_.data(), n))) return false;
+        done += n;
+    }
+    return true;
+}
+
+void WriteFileReplacing(const std::wstring& path, size_t size, const ByteProducer& produce) {
+    ProducedContent content(size, produce);
+    ReplaceContent(path, [&content](void* file) { return content.WriteTo(file); });
 }
 
 void SetFileReplaceHookForTesting(FileReplaceHook hook) {

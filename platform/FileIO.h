@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/Exception.h"
 
@@ -84,11 +85,29 @@ std::string ReadWholeFile(const std::wstring& path);
 // behind, and EFCreateError (carrying the system code) is thrown.
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes);
 
-// The same for content made as it is written, slice by slice: `produce`
-// fills `out` with the `n` bytes of the content that start at `offset`. A
-// large content (a screen-sized bitmap) then never needs a buffer of its
-// size, whose fresh pages would each fault in.
+// Content made as it is written, slice by slice: `produce` fills `out` with
+// the `n` bytes of the content that start at `offset`. A large content (a
+// screen-sized bitmap) then never needs a buffer of its size, whose fresh
+// pages would each fault in; its one slice stays in the cache while it is
+// made and written.
 using ByteProducer = std::function<void(size_t offset, char* out, size_t n)>;
+class ProducedContent {
+  public:
+    // Takes the slice; throws Exception when there is no memory for it, before
+    // any file is touched. `produce` is kept by reference: it outlives the writes.
+    ProducedContent(size_t size, const ByteProducer& produce);
+
+    // Writes the whole content to an open file handle (a HANDLE); false on
+    // failure, with the error code set for GetLastError.
+    bool WriteTo(void* file);
+
+  private:
+    size_t size_;
+    const ByteProducer& produce_;
+    std::vector<char> slice_;
+};
+
+// WriteFileReplacing for a produced content.
 void WriteFileReplacing(const std::wstring& path, size_t size, const ByteProducer& produce);
 
 // Test seam: called after the temporary file is written and closed and before

@@ -22,6 +22,10 @@ void InPlaceFileWriter::Write(std::string_view bytes) {
     if (!WriteAll(file_.Get(), bytes)) Fail(GetLastError());
 }
 
+void InPlaceFileWriter::Write(ProducedContent& content) {
+    if (!content.WriteTo(file_.Get())) Fail(GetLastError());
+}
+
 void InPlaceFileWriter::Finish() {
     if (!SetEndOfFile(file_.Get())) Fail(GetLastError());
     if (!file_.Close()) Fail(GetLastError());
@@ -30,6 +34,13 @@ void InPlaceFileWriter::Finish() {
 void WriteFileInPlace(const std::wstring& path, std::string_view bytes) {
     InPlaceFileWriter writer(path);
     writer.Write(bytes);
+    writer.Finish();
+}
+
+void WriteFileInPlace(const std::wstring& path, size_t size, const ByteProducer& produce) {
+    ProducedContent content(size, produce); // before the file is opened
+    InPlaceFileWriter writer(path);
+    writer.Write(content);
     writer.Finish();
 }
 

@@ -359,78 +359,66 @@ void UnfilterRow(const uint8_t* raw, uint8_t* row, const uint8_t* prior, size_t 
     }
 }
 
-TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
+namespace {
+
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (identityGamma && bitDepth == 8) {
-        if (colourType == kColourRgb) return &SwappedColourRow<3>;
-        if (colourType == kColourRgbAlpha) return &SwappedColourRow<4>;
-    }
+constexpr TRowConverter kSwappedRgbRow = &SwappedColourRow<3>;
+constexpr TRowConverter kSwappedRgbAlphaRow = &SwappedColourRow<4>;
+#else
+constexpr TRowConverter kSwappedRgbRow = nullptr;
+constexpr TRowConverter kSwappedRgbAlphaRow = nullptr;
 #endif
-    switch (colourType) {
-    case kColourGrey:
-    case kColourIndexed:
-        switch (bitDepth) {
-        case 1:
-        case 4:
-        case 8:
-            return &CopyRow;
-        case 2:
-            return colourType == kColourGrey ? &TwoBitRow<kGreyNibbles> : &TwoBitRow<kIndexNibbles>;
-        case 16:
-            return &FirstOfTwo;
-        }
-        break;
-    case kColourRgb:
-        if (bitDepth == 8) return &ColourRow<1, 3>;
-        if (bitDepth == 16) return &ColourRow<2, 6>;
-        break;
-    case kColourGreyAlpha:
-        if (bitDepth == 8) return &GreyAlphaRow<1>;
-        if (bitDepth == 16) return &GreyAlphaRow<2>;
-        break;
-    case kColourRgbAlpha:
-        if (bitDepth == 8) return &ColourRow<1, 4>;
-        if (bitDepth == 16) return &ColourRow<2, 8>;
-        break;
-    }
+
+// The converters of each (colour type, bit depth) this decoder lays out. The
+// identity ones serve 8-bit colour through the identity ramp (no lookups);
+// where they are null the plain ones serve it too.
+struct TConverters {
+    uint8_t colourType;
+    uint8_t bitDepth;
+    TRowConverter row;
+    TRowConverter pass;
+    TRowConverter identityRow = nullptr;
+    TRowConverter identityPass = nullptr;
+};
+
+constexpr TConverters kConverters[] = {
+    {kColourGrey, 1, &CopyRow, &PackedPass<1, 1, 1>},
+    {kColourGrey, 2, &TwoBitRow<kGreyNibbles>, &PackedPass<2, 4, 5>},
+    {kColourGrey, 4, &CopyRow, &PackedPass<4, 4, 1>},
+    {kColourGrey, 8, &CopyRow, &GreyPass<1>},
+    {kColourGrey, 16, &FirstOfTwo, &GreyPass<2>},
+    {kColourIndexed, 1, &CopyRow, &PackedPass<1, 1, 1>},
+    {kColourIndexed, 2, &TwoBitRow<kIndexNibbles>, &PackedPass<2, 4, 1>},
+    {kColourIndexed, 4, &CopyRow, &PackedPass<4, 4, 1>},
+    {kColourIndexed, 8, &CopyRow, &GreyPass<1>},
+    {kColourIndexed, 16, &FirstOfTwo, &GreyPass<2>},
+    {kColourRgb, 8, &ColourRow<1, 3>, &ColourPass<1, 3>, kSwappedRgbRow, &ColourPass<1, 3, true>},
+    {kColourRgb, 16, &ColourRow<2, 6>, &ColourPass<2, 6>},
+    {kColourGreyAlpha, 8, &GreyAlphaRow<1>, &GreyAlphaPass<1>},
+    {kColourGreyAlpha, 16, &GreyAlphaRow<2>, &GreyAlphaPass<2>},
+    {kColourRgbAlpha, 8, &ColourRow<1, 4>, &ColourPass<1, 4>, kSwappedRgbAlphaRow,
+     &ColourPass<1, 4, true>},
+    {kColourRgbAlpha, 16, &ColourRow<2, 8>, &ColourPass<2, 8>},
+};
+
+const TConverters* FindConverters(uint8_t colourType, uint8_t bitDepth) {
+    for (const TConverters& entry : kConverters)
+        if (entry.colourType == colourType && entry.bitDepth == bitDepth) return &entry;
     return nullptr;
 }
 
+} // namespace
+
+TRowConverter ChooseRowConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
+    const TConverters* entry = FindConverters(colourType, bitDepth);
+    if (!entry) return nullptr;
+    return identityGamma && entry->identityRow ? entry->identityRow : entry->row;
+}
+
 TRowConverter ChoosePassConverter(uint8_t colourType, uint8_t bitDepth, bool identityGamma) {
-    if (identityGamma && bitDepth == 8) {
-        if (colourType == kColourRgb) return &ColourPass<1, 3, true>;
-        if (colourType == kColourRgbAlpha) return &ColourPass<1, 4, true>;
-    }
-    switch (colourType) {
-    case kColourGrey:
-    case kColourIndexed:
-        switch (bitDepth) {
-        case 1:
-            return &PackedPass<1, 1, 1>;
-        case 2:
-            return colourType == kColourGrey ? &PackedPass<2, 4, 5> : &PackedPass<2, 4, 1>;
-        case 4:
-            return &PackedPass<4, 4, 1>;
-        case 8:
-            return &GreyPass<1>;
-        case 16:
-            return &GreyPass<2>;
-        }
-        break;
-    case kColourRgb:
-        if (bitDepth == 8) return &ColourPass<1, 3>;
-        if (bitDepth == 16) return &ColourPass<2, 6>;
-        break;
-    case kColourGreyAlpha:
-        if (bitDepth == 8) return &GreyAlphaPass<1>;
-        if (bitDepth == 16) return &GreyAlphaPass<2>;
-        break;
-    case kColourRgbAlpha:
-        if (bitDepth == 8) return &ColourPass<1, 4>;
-        if (bitDepth == 16) return &ColourPass<2, 8>;
-        break;
-    }
-    return nullptr;
+    const TConverters* entry = FindConverters(colourType, bitDepth);
+    if (!entry) return nullptr;
+    return identityGamma && entry->identityPass ? entry->identityPass : entry->pass;
 }
 
 } // namespace tabulon

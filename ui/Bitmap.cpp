@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 
 namespace tabulon {
 
@@ -72,32 +71,27 @@ std::vector<uint8_t> TBitmap::SaveToBmpBytes() const {
     return EncodeBmp24(width_, height_, bits_, stride_);
 }
 
+namespace {
+
+// The 24-bit BMP file of top-down rows, made slice by slice as it is written.
+ByteProducer Bmp24Producer(int width, int height, const uint8_t* rows, size_t stride) {
+    return [=](size_t offset, char* out, size_t n) {
+        EncodeBmp24Part(width, height, rows, stride, offset, reinterpret_cast<uint8_t*>(out), n);
+    };
+}
+
+} // namespace
+
 void TBitmap::SaveToFile(const std::wstring& path) const {
-    const size_t total = BmpFileBytes24(width_, height_);
     ::GdiFlush();
-    // Encoded slice by slice through a buffer that stays in the cache, rather
-    // than a file-sized one whose fresh pages would each fault in.
-    constexpr size_t kSlice = size_t(1) << 18;
-    const size_t sliceBytes = total < kSlice ? total : kSlice;
-    std::unique_ptr<uint8_t[]> slice(new (std::nothrow) uint8_t[sliceBytes]);
-    if (!slice) throw Exception(L"Out of memory: cannot write a bitmap.");
-    InPlaceFileWriter writer(path);
-    for (size_t done = 0; done < total;) {
-        const size_t n = total - done < sliceBytes ? total - done : sliceBytes;
-        EncodeBmp24Part(width_, height_, bits_, stride_, done, slice.get(), n);
-        writer.Write(std::string_view(reinterpret_cast<const char*>(slice.get()), n));
-        done += n;
-    }
-    writer.Finish();
+    WriteFileInPlace(path, BmpFileBytes24(width_, height_),
+                     Bmp24Producer(width_, height_, bits_, stride_));
 }
 
 void TBitmap::SaveToFileReplacing(const std::wstring& path) const {
     ::GdiFlush();
     WriteFileReplacing(path, BmpFileBytes24(width_, height_),
-                       [this](size_t offset, char* out, size_t n) {
-                           EncodeBmp24Part(width_, height_, bits_, stride_, offset,
-                                           reinterpret_cast<uint8_t*>(out), n);
-                       });
+                       Bmp24Producer(width_, height_, bits_, stride_));
 }
 
 void TBitmap::Assign(const TGraphic& source) {

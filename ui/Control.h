@@ -16,6 +16,12 @@ class TPopupMenu;
 
 enum class TMouseButton { Left, Right, Middle };
 
+// Whether the key (a VK_ code) was down when the message being handled was
+// sent, as the keyboard state of this thread's input says.
+inline bool KeyIsDown(int key) {
+    return ::GetKeyState(key) < 0;
+}
+
 // A mouse event in the control's own coordinates. `keys` holds the MK_ flags.
 struct TMouseEvent {
     TMouseButton button = TMouseButton::Left;

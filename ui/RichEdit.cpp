@@ -94,7 +94,7 @@ LRESULT CALLBACK PlainPaste(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PASTE:
         return pastePlain();
     case WM_KEYDOWN: {
-        const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+        const bool ctrl = KeyIsDown(VK_CONTROL), shift = KeyIsDown(VK_SHIFT);
         if ((ctrl && !shift && wp == 'V') || (shift && !ctrl && wp == VK_INSERT))
             return pastePlain();
         break;

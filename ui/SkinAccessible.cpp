@@ -131,18 +131,38 @@ HRESULT SkinAccessible::SetChildOrWindow(VARIANT* out, int child) const {
     return S_OK;
 }
 
-// Each method: disconnected once the window is gone, the object's own
-// questions to the standard object, a child window's to that window's own
-// object, the skinned items' answered here.
-#define TABULON_ITEM_OR(child, forSelf, forWindow)                                                 \
-    if (!items_) return RPC_E_DISCONNECTED;                                                        \
-    const int item = ItemOf(child);                                                                \
-    if (item == kNone) return E_INVALIDARG;                                                        \
-    if (item == kSelf) return standard_ ? (forSelf) : DISP_E_MEMBERNOTFOUND;                       \
-    if (item >= items_->Count()) {                                                                 \
-        const ComPtr<IAccessible> window = WindowObject(item);                                     \
-        return window ? (forWindow) : E_INVALIDARG;                                                \
+// Each question about a child: disconnected once the window is gone, the
+// object's own questions to the standard object, a child window's to that
+// window's own object, the skinned items' answered here.
+struct SkinAccessible::Asked {
+    HRESULT error = S_OK;         // a failure, which is the answer
+    IAccessible* other = nullptr; // else the object to ask, about `child`
+    VARIANT child{};
+    int item = kNone;           // else the skinned item asked about
+    ComPtr<IAccessible> window; // holds a child window's object while it is asked
+};
+
+SkinAccessible::Asked SkinAccessible::Resolve(const VARIANT& child) const {
+    Asked asked;
+    if (!items_) {
+        asked.error = RPC_E_DISCONNECTED;
+        return asked;
     }
+    asked.item = ItemOf(child);
+    if (asked.item == kNone) {
+        asked.error = E_INVALIDARG;
+    } else if (asked.item == kSelf) {
+        asked.other = standard_.Get();
+        asked.child = child;
+        if (!asked.other) asked.error = DISP_E_MEMBERNOTFOUND;
+    } else if (asked.item >= items_->Count()) {
+        asked.window = WindowObject(asked.item);
+        asked.other = asked.window.Get();
+        asked.child = Self();
+        if (!asked.other) asked.error = E_INVALIDARG;
+    }
+    return asked;
+}
 
 STDMETHODIMP SkinAccessible::get_accParent(IDispatch** parent) {
     if (!items_) return RPC_E_DISCONNECTED;
@@ -161,47 +181,59 @@ STDMETHODIMP SkinAccessible::get_accChildCount(long* count) {
 STDMETHODIMP SkinAccessible::get_accChild(VARIANT child, IDispatch** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    TABULON_ITEM_OR(child, E_INVALIDARG,
-                    window->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out)));
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.window)
+        return asked.window->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+    if (asked.other) return E_INVALIDARG;
     return S_FALSE; // a simple element: the parent answers for it
 }
 
 STDMETHODIMP SkinAccessible::get_accName(VARIANT child, BSTR* name) {
-    TABULON_ITEM_OR(child, standard_->get_accName(child, name), window->get_accName(Self(), name));
-    return Text(items_->At(item).name, name);
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accName(asked.child, name);
+    return Text(items_->At(asked.item).name, name);
 }
 
 STDMETHODIMP SkinAccessible::get_accValue(VARIANT child, BSTR* value) {
-    TABULON_ITEM_OR(child, standard_->get_accValue(child, value),
-                    window->get_accValue(Self(), value));
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accValue(asked.child, value);
     if (value) *value = nullptr;
     return DISP_E_MEMBERNOTFOUND;
 }
 
 STDMETHODIMP SkinAccessible::get_accDescription(VARIANT child, BSTR* description) {
-    TABULON_ITEM_OR(child, standard_->get_accDescription(child, description),
-                    window->get_accDescription(Self(), description));
-    const TSkinButton& b = items_->At(item);
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accDescription(asked.child, description);
+    const TSkinButton& b = items_->At(asked.item);
     return Text(b.tip == b.name ? std::wstring() : b.tip, description);
 }
 
 STDMETHODIMP SkinAccessible::get_accRole(VARIANT child, VARIANT* role) {
     if (!role) return E_POINTER;
-    TABULON_ITEM_OR(child, standard_->get_accRole(child, role), window->get_accRole(Self(), role));
-    SetChild(role, RoleOf(items_->At(item).role));
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accRole(asked.child, role);
+    SetChild(role, RoleOf(items_->At(asked.item).role));
     return S_OK;
 }
 
 STDMETHODIMP SkinAccessible::get_accState(VARIANT child, VARIANT* state) {
     if (!state) return E_POINTER;
-    TABULON_ITEM_OR(child, standard_->get_accState(child, state),
-                    window->get_accState(Self(), state));
-    SetChild(state, items_->State(item));
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accState(asked.child, state);
+    SetChild(state, items_->State(asked.item));
     return S_OK;
 }
 
 STDMETHODIMP SkinAccessible::get_accHelp(VARIANT child, BSTR* help) {
-    TABULON_ITEM_OR(child, standard_->get_accHelp(child, help), window->get_accHelp(Self(), help));
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accHelp(asked.child, help);
     return Text({}, help);
 }
 
@@ -213,9 +245,10 @@ STDMETHODIMP SkinAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* t
 }
 
 STDMETHODIMP SkinAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    TABULON_ITEM_OR(child, standard_->get_accKeyboardShortcut(child, shortcut),
-                    window->get_accKeyboardShortcut(Self(), shortcut));
-    return Text(items_->At(item).shortcut, shortcut);
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accKeyboardShortcut(asked.child, shortcut);
+    return Text(items_->At(asked.item).shortcut, shortcut);
 }
 
 STDMETHODIMP SkinAccessible::get_accFocus(VARIANT* child) {
@@ -236,9 +269,10 @@ STDMETHODIMP SkinAccessible::get_accSelection(VARIANT* children) {
 }
 
 STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    TABULON_ITEM_OR(child, standard_->get_accDefaultAction(child, action),
-                    window->get_accDefaultAction(Self(), action));
-    switch (items_->At(item).role) {
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->get_accDefaultAction(asked.child, action);
+    switch (items_->At(asked.item).role) {
     case TSkinRole::PushButton:
         return Text(L"按下", action);
     case TSkinRole::MenuButton:
@@ -250,19 +284,22 @@ STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
 }
 
 STDMETHODIMP SkinAccessible::accSelect(long flags, VARIANT child) {
-    TABULON_ITEM_OR(child, standard_->accSelect(flags, child), window->accSelect(flags, Self()));
-    if (!(flags & SELFLAG_TAKEFOCUS) || !TSkinButtons::Focusable(items_->At(item)))
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->accSelect(flags, asked.child);
+    if (!(flags & SELFLAG_TAKEFOCUS) || !TSkinButtons::Focusable(items_->At(asked.item)))
         return DISP_E_MEMBERNOTFOUND;
-    items_->Focus(item);
+    items_->Focus(asked.item);
     return S_OK;
 }
 
 STDMETHODIMP SkinAccessible::accLocation(long* left, long* top, long* width, long* height,
                                          VARIANT child) {
     if (!left || !top || !width || !height) return E_POINTER;
-    TABULON_ITEM_OR(child, standard_->accLocation(left, top, width, height, child),
-                    window->accLocation(left, top, width, height, Self()));
-    const RECT r = items_->ScreenRect(item);
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->accLocation(left, top, width, height, asked.child);
+    const RECT r = items_->ScreenRect(asked.item);
     *left = r.left;
     *top = r.top;
     *width = r.right - r.left;
@@ -316,10 +353,11 @@ STDMETHODIMP SkinAccessible::accHitTest(long x, long y, VARIANT* child) {
 }
 
 STDMETHODIMP SkinAccessible::accDoDefaultAction(VARIANT child) {
-    TABULON_ITEM_OR(child, standard_->accDoDefaultAction(child),
-                    window->accDoDefaultAction(Self()));
-    if (!items_->At(item).target) return DISP_E_MEMBERNOTFOUND;
-    items_->PostPress(item);
+    const Asked asked = Resolve(child);
+    if (asked.error != S_OK) return asked.error;
+    if (asked.other) return asked.other->accDoDefaultAction(asked.child);
+    if (!items_->At(asked.item).target) return DISP_E_MEMBERNOTFOUND;
+    items_->PostPress(asked.item);
     return S_OK;
 }
 
@@ -329,7 +367,5 @@ STDMETHODIMP SkinAccessible::put_accName(VARIANT, BSTR) {
 STDMETHODIMP SkinAccessible::put_accValue(VARIANT, BSTR) {
     return E_NOTIMPL;
 }
-
-#undef TABULON_ITEM_OR
 
 } // namespace tabulon

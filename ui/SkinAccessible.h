@@ -78,6 +78,9 @@ class SkinAccessible final : public DispatchObject<IAccessible, IID_IAccessible>
     ComPtr<IAccessible> WindowObject(int child) const;
     // `out` names child index `child`: an item's id, a child window's object.
     HRESULT SetChildOrWindow(VARIANT* out, int child) const;
+    // Who answers a question about `child` (see the definition).
+    struct Asked;
+    Asked Resolve(const VARIANT& child) const;
 
     TSkinButtons* items_;
     HWND window_;

@@ -21,10 +21,6 @@ RECT RectOf(const TControl& c) {
     return RECT{b.left, b.top, b.right, b.bottom};
 }
 
-bool KeyIsDown(int key) {
-    return ::GetKeyState(key) < 0;
-}
-
 } // namespace
 
 TSkinButtons::~TSkinButtons() {
