@@ -10,6 +10,7 @@
 #include "ui/GraphicControls.h"
 #include "ui/Menus.h"
 #include "base/PassingLock.h"
+#include "platform/ProgramIds.h"
 #include "ui/RichEdit.h"
 #include "ui/SkinButtons.h"
 #include "ui/Timer.h"
@@ -173,8 +174,7 @@ class TMainFrm : public TForm {
     SingleErrorBox autoSaveErrors_;
     PassingLockFilter autoSaveLocks_;
     bool toldSetAside_ = false;
-    // A "recompose" posted to ourselves and not yet handled.
-    static constexpr UINT kRecomposeMessage = WM_APP + 20;
+    // A kRecomposeMessage posted to ourselves and not yet handled.
     bool recomposePosted_ = false;
 };
 
