@@ -9,6 +9,7 @@
 #include "base/DisplayScale.h"
 #include "base/LongPath.h"
 #include "platform/FileIO.h"
+#include "platform/ProgramIds.h"
 #include "ui/Application.h"
 #include "ui/DisplayDpi.h"
 
@@ -24,8 +25,6 @@ constexpr const wchar_t* kEmptyLabel =
 constexpr const wchar_t* kTextLabel = L"所选版本的文字(&T)：";
 constexpr int kClientWidth = 560, kClientHeight = 400; // at 96 DPI
 constexpr int kFirstLineShown = 80;                    // characters
-
-enum : int { kIdList = 101, kIdText, kIdRestore, kIdFolder };
 
 // "2026-12-10 03:53:12" from content.20261210-035312[-n].ini.
 std::wstring TimeOfName(const std::wstring& path) {
@@ -123,7 +122,7 @@ void HistoryWindow::CreateControls() {
     label_ = make(WC_STATICW, kListLabel, SS_LEFT, -1);
     list_ = make(WC_LISTVIEWW, L"",
                  WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                 kIdList, WS_EX_CLIENTEDGE);
+                 kHistoryListId, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     const wchar_t* headers[] = {L"时间", L"大小", L"第一行"};
     for (int i = 0; i < 3; ++i) {
@@ -136,10 +135,12 @@ void HistoryWindow::CreateControls() {
     textLabel_ = make(WC_STATICW, kTextLabel, SS_LEFT, -1);
     text_ =
         make(WC_EDITW, L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-             kIdText, WS_EX_CLIENTEDGE);
+             kHistoryTextId, WS_EX_CLIENTEDGE);
     ::SendMessageW(text_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
-    restoreButton_ = make(WC_BUTTONW, L"恢复此版本(&R)", WS_TABSTOP | BS_PUSHBUTTON, kIdRestore);
-    folderButton_ = make(WC_BUTTONW, L"打开文件夹(&F)", WS_TABSTOP | BS_PUSHBUTTON, kIdFolder);
+    restoreButton_ =
+        make(WC_BUTTONW, L"恢复此版本(&R)", WS_TABSTOP | BS_PUSHBUTTON, kHistoryRestoreId);
+    folderButton_ =
+        make(WC_BUTTONW, L"打开文件夹(&F)", WS_TABSTOP | BS_PUSHBUTTON, kHistoryFolderId);
     closeButton_ = make(WC_BUTTONW, L"关闭", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
 }
 
@@ -233,10 +234,10 @@ LRESULT HistoryWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         switch (LOWORD(wp)) {
-        case kIdRestore:
+        case kHistoryRestoreId:
             RestoreSelected();
             return 0;
-        case kIdFolder:
+        case kHistoryFolderId:
             // The folder may not be there yet: it is made with the first version.
             ::CreateDirectoryW(ExtendedLengthPath(FullFilePath(history_->Folder())).c_str(),
                                nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 // The program's own numbers on the message queue, in one list so that no two
-// meet. Everything else a window receives is the system's.
+// meet: the private window messages and the command ids of its controls.
+// Everything else a window receives is the system's.
 #include <windows.h>
 
 namespace tabulon {
@@ -21,5 +22,13 @@ inline constexpr UINT kSkinPressMessage = WM_APP + 33;
 // key is its own.
 inline constexpr wchar_t kWakeMessageName[] = L"Tabulon.ShowFirstInstance";
 inline constexpr LRESULT kWakeAnswer = 0x54616221;
+
+// Command ids of the history window's controls (WM_COMMAND).
+enum : int {
+    kHistoryListId = 101,
+    kHistoryTextId = 102,
+    kHistoryRestoreId = 103,
+    kHistoryFolderId = 104,
+};
 
 } // namespace tabulon
