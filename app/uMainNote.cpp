@@ -49,7 +49,7 @@ void TMainFrm::BindNoteEditor() {
     btn3->OnClick = [this](TControl& s) { btn3Click(s); };
     btn4->OnClick = [this](TControl& s) { btn4Click(s); };
 
-    tmrAutoSave = std::make_unique<TTimer>(*this, kAutoSaveIntervalMs,
+    tmrAutoSave = std::make_unique<TTimer>(*this, kAutoSaveTimerId, kAutoSaveIntervalMs,
                                            [this](TTimer& s) { tmrAutoSaveTimer(s); });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's own numbers on the message queue, in one list so that no two
-// meet: the private window messages and the command ids of its controls.
-// Everything else a window receives is the system's.
+// meet: the private window messages, the command ids of its controls and its
+// timer ids. Everything else a window receives is the system's.
 #include <windows.h>
 
 namespace tabulon {
@@ -30,5 +30,10 @@ enum : int {
     kHistoryRestoreId = 103,
     kHistoryFolderId = 104,
 };
+
+// Timer ids (WM_TIMER), per window.
+//
+// The main window's auto-save of the note.
+inline constexpr UINT_PTR kAutoSaveTimerId = 100;
 
 } // namespace tabulon
