@@ -3,6 +3,7 @@
 // wherever the focus is, the note included.
 #include "app/uMain.h"
 
+#include "base/Texts.h"
 #include "ui/Application.h"
 #include "ui/SkinAccessible.h"
 
@@ -37,36 +38,36 @@ void TMainFrm::BindKeyboard() {
     using R = TSkinRole;
     skinButtons.Add({.place = btn3,
                      .target = btn3,
-                     .name = L"打勾",
-                     .tip = L"打勾 √",
+                     .name = kCheckMarkName,
+                     .tip = kCheckMarkTip,
                      .shownStates = speedStates(btn3)});
     skinButtons.Add({.place = btn4,
                      .target = btn4,
-                     .name = L"打叉",
-                     .tip = L"打叉 ×",
+                     .name = kCrossMarkName,
+                     .tip = kCrossMarkTip,
                      .shownStates = speedStates(btn4)});
     skinButtons.Add({.place = lblSet,
                      .target = lblSet,
-                     .name = L"选项",
-                     .tip = L"选项 (Alt+O)",
+                     .name = kOptionsName,
+                     .tip = WithShortcutText(kOptionsName, L"Alt+O"),
                      .shortcut = L"Alt+O",
                      .role = R::MenuButton});
     skinButtons.Add({.place = imgAppToDesk,
                      .target = imgAppToDesk,
-                     .name = L"添加到桌面",
-                     .tip = L"把便笺贴到桌面 (Ctrl+Enter)",
+                     .name = kPinName,
+                     .tip = WithShortcutText(kPinTip, L"Ctrl+Enter"),
                      .shortcut = L"Ctrl+Enter"});
     skinButtons.Add({.place = img_mini_normal,
                      .faces = {img_mini_highlight, img_mini_down},
                      .target = img_mini_highlight,
-                     .name = L"最小化",
-                     .tip = L"最小化",
+                     .name = kMinimizeName,
+                     .tip = kMinimizeName,
                      .shownStates = captionStates(img_mini_highlight, img_mini_down)});
     skinButtons.Add({.place = img_close_normal,
                      .faces = {img_close_highlight, img_close_down},
                      .target = img_close_highlight,
-                     .name = L"关闭",
-                     .tip = L"关闭",
+                     .name = kCloseName,
+                     .tip = kCloseName,
                      .shownStates = captionStates(img_close_highlight, img_close_down)});
     // Named once the date is written (DateLineWritten).
     skinButtons.Add({.place = lblDateTime, .role = R::Text});
@@ -77,7 +78,7 @@ void TMainFrm::BindKeyboard() {
     // nobody needs them before the window shows.
     Application.WhenIdle([this] {
         skinButtons.CreateTooltips();
-        SetAccessibleName(rdtMain->Handle(), L"便笺");
+        SetAccessibleName(rdtMain->Handle(), kNoteEditorName);
     });
 }
 

@@ -1,0 +1,117 @@
+#pragma once
+// Every text of the program a user reads, in one place for a translator and a
+// reviewer: captions, menus, notices, questions, error texts and what a
+// screen reader says, grouped by where they show. A text with a value in it
+// (a file name, a reason) is a function that puts the value in its place.
+//
+// Here rather than in app/: the composition below the program shows texts of
+// its own, and base/ is where every floor can reach them. The toolkit takes
+// its words from the program (the skinned controls' default actions) and
+// holds none. Portable: the native tests read the same texts.
+//
+// Not here: the English error texts of the file layer, the codecs and the
+// PNG class (their own descriptions of what failed, shown after one of the
+// headings below), and the names of files, fonts in English and the
+// program's own name in the layouts.
+#include <string>
+
+namespace tabulon {
+
+// ---------------------------------------------------------------------------
+// Start-up (app/Tabulon.cpp)
+
+// A second start on a note whose first program does not answer.
+std::wstring NoteOpenElsewhereText(const std::wstring& noteFile);
+// The program folder takes no files: the work moved under the user's profile.
+std::wstring WorkFolderMovedText(const std::wstring& workFolder, const std::wstring& noteFile);
+
+// ---------------------------------------------------------------------------
+// Main window (app/MainLayout.cpp, app/uMain*.cpp)
+
+// Font faces, by their Chinese names.
+inline constexpr wchar_t kSimSunFontName[] = L"宋体";
+inline constexpr wchar_t kYaHeiFontName[] = L"微软雅黑";
+
+// The date line: the layout's stand-in until the date is written, and the
+// date. `weekday` counts from Sunday as 0 to Saturday as 6.
+inline constexpr wchar_t kDateLinePlaceholder[] = L"今天是 2010.6.01 (五)";
+std::wstring DateLineText(int year, int month, int day, int weekday);
+// The label that opens the system menu.
+inline constexpr wchar_t kOptionsLabel[] = L"|  选项";
+
+// The system menu.
+inline constexpr wchar_t kHelpItem[] = L"帮助说明";
+inline constexpr wchar_t kFeedbackItem[] = L"意见反馈";
+inline constexpr wchar_t kHistoryItem[] = L"历史版本";
+inline constexpr wchar_t kRestoreWallpaperItem[] = L"恢复原来的桌面";
+inline constexpr wchar_t kPinOnMyPictureItem[] = L"在我的桌面图片上贴便笺";
+inline constexpr wchar_t kExitItem[] = L"退出程序";
+
+// The note editor's context menu.
+inline constexpr wchar_t kCopyItem[] = L"复制";
+inline constexpr wchar_t kPasteItem[] = L"粘贴";
+inline constexpr wchar_t kUndoItem[] = L"撤销(Ctrl+Z)";
+inline constexpr wchar_t kDeleteItem[] = L"删除";
+inline constexpr wchar_t kCutItem[] = L"剪切";
+inline constexpr wchar_t kCheckMarkItem[] = L"打V";
+inline constexpr wchar_t kCrossMarkItem[] = L"打X";
+
+// The skinned controls: what a screen reader names them and their tooltips
+// (a tooltip that equals the name is not read twice). A control with a
+// shortcut shows its key after the tooltip (WithShortcutText).
+inline constexpr wchar_t kCheckMarkName[] = L"打勾";
+inline constexpr wchar_t kCheckMarkTip[] = L"打勾 √";
+inline constexpr wchar_t kCrossMarkName[] = L"打叉";
+inline constexpr wchar_t kCrossMarkTip[] = L"打叉 ×";
+inline constexpr wchar_t kOptionsName[] = L"选项";
+inline constexpr wchar_t kPinName[] = L"添加到桌面";
+inline constexpr wchar_t kPinTip[] = L"把便笺贴到桌面";
+inline constexpr wchar_t kMinimizeName[] = L"最小化";
+inline constexpr wchar_t kCloseName[] = L"关闭";
+std::wstring WithShortcutText(const std::wstring& tip, const std::wstring& shortcut);
+// The note editor's name for a screen reader.
+inline constexpr wchar_t kNoteEditorName[] = L"便笺";
+
+// ---------------------------------------------------------------------------
+// The note and its file (app/uMainNote.cpp)
+
+// At start, a text set aside on a failed save is back in the editor; the
+// note's earlier text went to the history folder, when there is one.
+std::wstring NoteBackFromAsideText(const std::wstring* historyFolder);
+std::wstring HistoryNotKeptText(const std::wstring& reason);
+std::wstring NoteChangedOutsideText(const std::wstring& keptCopy);
+std::wstring NoteUnreadableText(const std::wstring& noteFile, const std::wstring& sideFile);
+// Asked after the error box of a failed save on leaving.
+inline constexpr wchar_t kLeaveAfterFailedSaveQuestion[] =
+    L"便签没有写入。要把文字另存一旁并退出吗？下次启动时文字会回到编辑框中。\n\n"
+    L"“是”：另存一旁并退出。“否”：留在 Tabulon 中。";
+// Setting the text aside failed too: without and with the reason.
+inline constexpr wchar_t kSetAsideFailedText[] = L"文字也无法另存一旁，Tabulon 不会退出。";
+std::wstring SetAsideFailedText(const std::wstring& reason);
+
+// ---------------------------------------------------------------------------
+// The settings file (app/SettingsFile.cpp)
+
+std::wstring SettingsUnreadableText(const std::wstring& reason);
+std::wstring SettingsNotUnderstoodText(const std::wstring& settingsFile);
+
+// ---------------------------------------------------------------------------
+// The history window (app/HistoryWindow.cpp)
+
+inline constexpr wchar_t kHistoryCaption[] = L"历史版本";
+inline constexpr wchar_t kHistoryListLabel[] = L"便签的历史版本(&V)，最新的在前：";
+inline constexpr wchar_t kHistoryEmptyLabel[] =
+    L"还没有历史版本。便签的文字被替换之前，原来的文字会保存为历史版本。";
+inline constexpr wchar_t kHistoryTextLabel[] = L"所选版本的文字(&T)：";
+inline constexpr wchar_t kHistoryTimeColumn[] = L"时间";
+inline constexpr wchar_t kHistorySizeColumn[] = L"大小";
+inline constexpr wchar_t kHistoryFirstLineColumn[] = L"第一行";
+inline constexpr wchar_t kHistoryRestoreButton[] = L"恢复此版本(&R)";
+inline constexpr wchar_t kHistoryFolderButton[] = L"打开文件夹(&F)";
+inline constexpr wchar_t kHistoryCloseButton[] = L"关闭";
+// A version's first line when its file cannot be read.
+inline constexpr wchar_t kHistoryUnreadableCell[] = L"（无法读取）";
+// A size under 1 KB.
+std::wstring ByteCountText(unsigned bytes);
+
+} // namespace tabulon
