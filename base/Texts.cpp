@@ -77,4 +77,34 @@ std::wstring ByteCountText(unsigned bytes) {
     return text;
 }
 
+// The user's own picture under the note
+
+namespace {
+
+const wchar_t kBackgroundKept[] = L"桌面背景保持不变。";
+const wchar_t kOnDesktopCopy[] = L"，便笺贴在第一次添加时保存的桌面图片副本上。";
+
+} // namespace
+
+std::wstring PictureUnreadableText(const std::wstring& picture, const wchar_t* reason) {
+    return L"无法读取图片“" + picture + L"”：" + reason + L"。";
+}
+
+std::wstring PictureTooLargeForScreenText(const std::wstring& picture) {
+    return L"内存不够，无法把图片“" + picture + L"”铺到屏幕上。" + kBackgroundKept;
+}
+
+std::wstring BackgroundKeptText(const std::wstring& failure) {
+    return failure + kBackgroundKept;
+}
+
+std::wstring OnDesktopCopyText(const std::wstring& failure) {
+    // The failure's full stop gives way to the comma of what follows.
+    return failure.substr(0, failure.size() - 1) + kOnDesktopCopy;
+}
+
+std::wstring UnknownSourceOnDesktopCopyText() {
+    return L"原来的桌面图片来自幻灯片放映或 Windows 聚焦" + std::wstring(kOnDesktopCopy);
+}
+
 } // namespace tabulon

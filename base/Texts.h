@@ -114,4 +114,44 @@ inline constexpr wchar_t kHistoryUnreadableCell[] = L"（无法读取）";
 // A size under 1 KB.
 std::wstring ByteCountText(unsigned bytes);
 
+// ---------------------------------------------------------------------------
+// The hidden composition windows (compose/uDeskBGSet.cpp, compose/uPicPreview.cpp)
+
+inline constexpr wchar_t kDeskBGSetCaption[] = L"桌面背景设置";
+inline constexpr wchar_t kTransparencyLabel[] = L"透明度:";
+inline constexpr wchar_t kOkButton[] = L"确  定";
+inline constexpr wchar_t kOkButtonHint[] = L"应用到桌面背景";
+inline constexpr wchar_t kCancelButton[] = L"取  消";
+inline constexpr wchar_t kPreviewButton[] = L"预  览";
+inline constexpr wchar_t kNotePictureButton[] = L"生成内容图片";
+inline constexpr wchar_t kPicPreviewCaption[] = L"桌面背景合成预览";
+// A picture of the pin could not be loaded.
+inline constexpr wchar_t kLoadFailedText[] = L"加载失败！";
+
+// ---------------------------------------------------------------------------
+// The user's own picture under the note (compose/PictureFile.cpp,
+// compose/UserBackground.cpp)
+
+// A picture that cannot be read, and why.
+std::wstring PictureUnreadableText(const std::wstring& picture, const wchar_t* reason);
+inline constexpr wchar_t kFileGoneReason[] = L"文件已不存在";
+inline constexpr wchar_t kFileUnreadableReason[] = L"文件无法打开";
+inline constexpr wchar_t kNotAPictureReason[] = L"图片已损坏，或不是系统能识别的图片格式";
+inline constexpr wchar_t kIncompleteReason[] = L"图片不完整，文件只有前面一部分";
+inline constexpr wchar_t kTooLargeReason[] = L"图片太大，内存不够";
+// No memory to lay the picture out on the screen; the wallpaper stays.
+std::wstring PictureTooLargeForScreenText(const std::wstring& picture);
+// A failure after which the wallpaper stays as it is.
+std::wstring BackgroundKeptText(const std::wstring& failure);
+// The note went onto the copy of the desktop kept at the first pin instead:
+// because of `failure` (a PictureUnreadableText), or because the picture came
+// from a slideshow or Spotlight.
+std::wstring OnDesktopCopyText(const std::wstring& failure);
+std::wstring UnknownSourceOnDesktopCopyText();
+// The note went onto the desktop's colour: there was no picture, or it came
+// from a slideshow or Spotlight and there was no copy.
+inline constexpr wchar_t kOnColourText[] = L"原来的桌面只有纯色背景，便笺贴在这种颜色上。";
+inline constexpr wchar_t kUnknownOnColourText[] =
+    L"原来的桌面图片来自幻灯片放映或 Windows 聚焦，无法取得，便笺贴在原来的背景颜色上。";
+
 } // namespace tabulon

@@ -1,6 +1,7 @@
 #include "compose/UserBackground.h"
 
 #include "base/LongPath.h"
+#include "base/Texts.h"
 #include "codec/BmpCodec.h"
 #include "compose/DesktopRecord.h"
 #include "compose/PictureFile.h"
@@ -14,13 +15,6 @@
 namespace tabulon {
 
 namespace {
-
-const wchar_t kKept[] = L"桌面背景保持不变。";
-const wchar_t kOnCopyText[] = L"，便笺贴在第一次添加时保存的桌面图片副本上。";
-const wchar_t kUnknownSource[] = L"原来的桌面图片来自幻灯片放映或 Windows 聚焦";
-const wchar_t kOnColourText[] = L"原来的桌面只有纯色背景，便笺贴在这种颜色上。";
-const wchar_t kUnknownOnColourText[] =
-    L"原来的桌面图片来自幻灯片放映或 Windows 聚焦，无法取得，便笺贴在原来的背景颜色上。";
 
 // The shell's own copy of the wallpaper in force (Windows 8 and later name
 // it without an extension, Windows 7 as a JPEG); empty where there is none.
@@ -55,12 +49,12 @@ UserBackground::Pixels UserBackground::Paint(const Key& key) {
     if (!key.path.empty()) picture = DecodePictureFile(key.path, useful);
     const size_t stride = size_t(BmpStride24(key.width));
     Pixels laidOut(stride * size_t(key.height));
-    const PictureLayout layout = LayOutWallpaper(key.position, picture.sourceWidth,
-                                                 picture.sourceHeight, key.width, key.height,
-                                                 key.desktop);
+    const PictureLayout layout =
+        LayOutWallpaper(key.position, picture.sourceWidth, picture.sourceHeight, key.width,
+                        key.height, key.desktop);
     if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
                         layout, key.color, laidOut.data(), key.width, key.height, stride))
-        throw EPictureError(L"内存不够，无法把图片“" + key.path + L"”铺到屏幕上。" + kKept);
+        throw EPictureError(PictureTooLargeForScreenText(key.path));
     return laidOut;
 }
 
@@ -126,13 +120,13 @@ UserBackground::Source UserBackground::Prepare(DesktopWallpaper& desktop, const 
             told_.clear();
             return Source::UserPicture;
         } catch (const EPictureError& e) {
-            if (!useCopy()) throw EPictureError(e.Message() + kKept, e.SystemCode());
-            tell(e.Message().substr(0, e.Message().size() - 1) + kOnCopyText);
+            if (!useCopy()) throw EPictureError(BackgroundKeptText(e.Message()), e.SystemCode());
+            tell(OnDesktopCopyText(e.Message()));
             return Source::DesktopCopy;
         }
     }
     if (unknown && useCopy()) {
-        tell(kUnknownSource + std::wstring(kOnCopyText));
+        tell(UnknownSourceOnDesktopCopyText());
         return Source::DesktopCopy;
     }
     key.path.clear();
