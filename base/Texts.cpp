@@ -107,4 +107,27 @@ std::wstring UnknownSourceOnDesktopCopyText() {
     return L"原来的桌面图片来自幻灯片放映或 Windows 聚焦" + std::wstring(kOnDesktopCopy);
 }
 
+// Pinning and restoring the wallpaper
+
+std::wstring ColorNotRestoredText(const std::wstring& reason) {
+    return L"原来的背景颜色无法恢复。" + reason;
+}
+
+std::wstring PositionNotRestoredText(const std::wstring& reason) {
+    return L"原来的图片位置无法恢复。" + reason;
+}
+
+std::wstring PictureNotRecordedText(const std::wstring& place) {
+    return place + L"原来的图片在添加便签时未能读出，无法恢复。";
+}
+
+std::wstring PictureGoneText(const std::wstring& place, const std::wstring& picture) {
+    return place + L"的图片已不存在，无法恢复：\n" + picture;
+}
+
+std::wstring PictureNotRestoredText(const std::wstring& place, const std::wstring& picture,
+                                    const std::wstring& reason) {
+    return place + L"的图片无法恢复：\n" + picture + reason;
+}
+
 } // namespace tabulon

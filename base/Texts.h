@@ -154,4 +154,37 @@ inline constexpr wchar_t kOnColourText[] = L"原来的桌面只有纯色背景�
 inline constexpr wchar_t kUnknownOnColourText[] =
     L"原来的桌面图片来自幻灯片放映或 Windows 聚焦，无法取得，便笺贴在原来的背景颜色上。";
 
+// ---------------------------------------------------------------------------
+// Pinning and restoring the wallpaper (compose/PreviousWallpaper.cpp)
+
+// Headings of the system's refusal (its own text follows).
+inline constexpr wchar_t kPinFailedText[] = L"无法把便签设为桌面背景。";
+inline constexpr wchar_t kRestoreFailedText[] = L"无法恢复原来的桌面背景。";
+// Told once when a pin stops a slideshow, and when a restore cannot bring
+// back a slideshow's or Spotlight's picture.
+inline constexpr wchar_t kSlideshowPausedText[] =
+    L"原来的桌面背景是幻灯片放映，添加便签时已暂停。"
+    L"在“选项”菜单中选择“恢复原来的桌面”即可继续放映。";
+inline constexpr wchar_t kSourceUnknownText[] =
+    L"原来的桌面背景是幻灯片放映或 Windows 聚焦，它的图片无法自动恢复。"
+    L"请在“设置”→“个性化”→“背景”中重新打开。";
+inline constexpr wchar_t kNothingRecordedText[] =
+    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
+// A restore that could not bring back every part: the heading, then a
+// paragraph per part. `place` is one of the places below; `reason` the
+// system's refusal on a line of its own, or empty.
+inline constexpr wchar_t kPartlyRestoredText[] = L"原来的桌面已恢复，但有些部分无法恢复：\n\n";
+std::wstring ColorNotRestoredText(const std::wstring& reason);
+std::wstring PositionNotRestoredText(const std::wstring& reason);
+std::wstring PictureNotRecordedText(const std::wstring& place);
+std::wstring PictureGoneText(const std::wstring& place, const std::wstring& picture);
+std::wstring PictureNotRestoredText(const std::wstring& place, const std::wstring& picture,
+                                    const std::wstring& reason);
+inline constexpr wchar_t kNoteTakenAwayText[] = L"便签已从桌面上移走，现在显示背景颜色。\n\n";
+// Where a picture was: the desktop (one picture for all monitors), the
+// primary monitor or another one.
+inline constexpr wchar_t kDesktopPlace[] = L"桌面";
+inline constexpr wchar_t kPrimaryMonitorPlace[] = L"主显示器";
+inline constexpr wchar_t kOtherMonitorPlace[] = L"另一台显示器";
+
 } // namespace tabulon
