@@ -71,6 +71,7 @@ void TMainFrm::BindKeyboard() {
                      .shownStates = captionStates(img_close_highlight, img_close_down)});
     // Named once the date is written (DateLineWritten).
     skinButtons.Add({.place = lblDateTime, .role = R::Text});
+    skinButtons.ActionNames = {.press = kPressAction, .open = kOpenAction};
     skinButtons.OnLeave = [this](bool) { rdtMain->SetFocus(); };
     // Typing right after the start goes into the note, as in any editor.
     SetActiveControl(rdtMain);

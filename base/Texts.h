@@ -71,6 +71,10 @@ inline constexpr wchar_t kCloseName[] = L"关闭";
 std::wstring WithShortcutText(const std::wstring& tip, const std::wstring& shortcut);
 // The note editor's name for a screen reader.
 inline constexpr wchar_t kNoteEditorName[] = L"便笺";
+// The default actions a screen reader offers: a push button's and a menu
+// button's.
+inline constexpr wchar_t kPressAction[] = L"按下";
+inline constexpr wchar_t kOpenAction[] = L"打开";
 
 // ---------------------------------------------------------------------------
 // The note and its file (app/uMainNote.cpp)

@@ -240,9 +240,9 @@ STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
                     window->get_accDefaultAction(Self(), action));
     switch (items_->At(item).role) {
     case TSkinRole::PushButton:
-        return Text(L"按下", action);
+        return Text(items_->ActionNames.press, action);
     case TSkinRole::MenuButton:
-        return Text(L"打开", action);
+        return Text(items_->ActionNames.open, action);
     case TSkinRole::Text:
         break;
     }
