@@ -8,7 +8,9 @@
 #include "app/NoteText.h"
 #include "base/DisplayScale.h"
 #include "base/LongPath.h"
+#include "base/Texts.h"
 #include "platform/FileIO.h"
+#include "platform/ProgramIds.h"
 #include "ui/Application.h"
 #include "ui/DisplayDpi.h"
 
@@ -17,15 +19,8 @@ namespace tabulon {
 namespace {
 
 constexpr const wchar_t* kClassName = L"TabulonHistory";
-constexpr const wchar_t* kCaption = L"历史版本";
-constexpr const wchar_t* kListLabel = L"便签的历史版本(&V)，最新的在前：";
-constexpr const wchar_t* kEmptyLabel =
-    L"还没有历史版本。便签的文字被替换之前，原来的文字会保存为历史版本。";
-constexpr const wchar_t* kTextLabel = L"所选版本的文字(&T)：";
 constexpr int kClientWidth = 560, kClientHeight = 400; // at 96 DPI
 constexpr int kFirstLineShown = 80;                    // characters
-
-enum : int { kIdList = 101, kIdText, kIdRestore, kIdFolder };
 
 // "2026-12-10 03:53:12" from content.20261210-035312[-n].ini.
 std::wstring TimeOfName(const std::wstring& path) {
@@ -36,10 +31,9 @@ std::wstring TimeOfName(const std::wstring& path) {
 }
 
 std::wstring SizeText(uint64_t bytes) {
+    if (bytes < 1024) return ByteCountText(unsigned(bytes));
     wchar_t text[32];
-    if (bytes < 1024)
-        std::swprintf(text, 32, L"%u 字节", unsigned(bytes));
-    else if (bytes < 1024 * 1024)
+    if (bytes < 1024 * 1024)
         std::swprintf(text, 32, L"%.1f KB", double(bytes) / 1024);
     else
         std::swprintf(text, 32, L"%.1f MB", double(bytes) / (1024 * 1024));
@@ -87,7 +81,7 @@ void HistoryWindow::Show(NoteHistory& history) {
         RegisterOnce();
         const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
         wnd_.Reset(::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName,
-                                     kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
+                                     kHistoryCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
                                      owner_, nullptr, ::GetModuleHandleW(nullptr), nullptr));
         if (!wnd_) return;
         ::SetWindowLongPtrW(wnd_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -120,12 +114,12 @@ void HistoryWindow::CreateControls() {
     };
     // Each label comes just before its control: screen readers take it as
     // the control's name, and its underlined letter moves there.
-    label_ = make(WC_STATICW, kListLabel, SS_LEFT, -1);
+    label_ = make(WC_STATICW, kHistoryListLabel, SS_LEFT, -1);
     list_ = make(WC_LISTVIEWW, L"",
                  WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                 kIdList, WS_EX_CLIENTEDGE);
+                 kHistoryListId, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
-    const wchar_t* headers[] = {L"时间", L"大小", L"第一行"};
+    const wchar_t* headers[] = {kHistoryTimeColumn, kHistorySizeColumn, kHistoryFirstLineColumn};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_SUBITEM;
@@ -133,14 +127,16 @@ void HistoryWindow::CreateControls() {
         column.iSubItem = i;
         ListView_InsertColumn(list_, i, &column);
     }
-    textLabel_ = make(WC_STATICW, kTextLabel, SS_LEFT, -1);
+    textLabel_ = make(WC_STATICW, kHistoryTextLabel, SS_LEFT, -1);
     text_ =
         make(WC_EDITW, L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-             kIdText, WS_EX_CLIENTEDGE);
+             kHistoryTextId, WS_EX_CLIENTEDGE);
     ::SendMessageW(text_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
-    restoreButton_ = make(WC_BUTTONW, L"恢复此版本(&R)", WS_TABSTOP | BS_PUSHBUTTON, kIdRestore);
-    folderButton_ = make(WC_BUTTONW, L"打开文件夹(&F)", WS_TABSTOP | BS_PUSHBUTTON, kIdFolder);
-    closeButton_ = make(WC_BUTTONW, L"关闭", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
+    restoreButton_ =
+        make(WC_BUTTONW, kHistoryRestoreButton, WS_TABSTOP | BS_PUSHBUTTON, kHistoryRestoreId);
+    folderButton_ =
+        make(WC_BUTTONW, kHistoryFolderButton, WS_TABSTOP | BS_PUSHBUTTON, kHistoryFolderId);
+    closeButton_ = make(WC_BUTTONW, kHistoryCloseButton, WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
 }
 
 void HistoryWindow::Layout(int dpi) {
@@ -148,7 +144,7 @@ void HistoryWindow::Layout(int dpi) {
     auto s = [dpi](int v) { return ScaleLength(v, dpi); };
     font_.Reset(::CreateFontW(-s(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              DEFAULT_PITCH, L"宋体"));
+                              DEFAULT_PITCH, kSimSunFontName));
     struct Place {
         HWND control;
         int x, y, w, h;
@@ -175,7 +171,7 @@ void HistoryWindow::Fill() {
         bool readable = false;
         const std::wstring text = VersionText(versions_[i].path, readable);
         std::wstring cells[] = {TimeOfName(versions_[i].path), SizeText(versions_[i].size),
-                                readable ? FirstLine(text) : L"（无法读取）"};
+                                readable ? FirstLine(text) : kHistoryUnreadableCell};
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = int(i);
@@ -184,7 +180,7 @@ void HistoryWindow::Fill() {
         ListView_SetItemText(list_, int(i), 1, cells[1].data());
         ListView_SetItemText(list_, int(i), 2, cells[2].data());
     }
-    ::SetWindowTextW(label_, versions_.empty() ? kEmptyLabel : kListLabel);
+    ::SetWindowTextW(label_, versions_.empty() ? kHistoryEmptyLabel : kHistoryListLabel);
     ::EnableWindow(restoreButton_, !versions_.empty());
     if (!versions_.empty()) {
         ListView_SetItemState(list_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -233,10 +229,10 @@ LRESULT HistoryWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         switch (LOWORD(wp)) {
-        case kIdRestore:
+        case kHistoryRestoreId:
             RestoreSelected();
             return 0;
-        case kIdFolder:
+        case kHistoryFolderId:
             // The folder may not be there yet: it is made with the first version.
             ::CreateDirectoryW(ExtendedLengthPath(FullFilePath(history_->Folder())).c_str(),
                                nullptr);

@@ -1,5 +1,6 @@
 #include "app/MainLayout.h"
 
+#include "base/Texts.h"
 #include "compose/NotePicture.h"
 #include "resources/PictureIds.h"
 
@@ -11,11 +12,11 @@ constexpr TColor kSkinBlue = 0x00F3E3D8; // #D8E3F3
 
 const TFontSpec kFormFont{.name = L"MS Sans Serif", .height = 11, .charset = DEFAULT_CHARSET};
 const TFontSpec kDateFont{
-    .name = L"微软雅黑", .height = 12, .bold = true, .color = clMaroon, .charset = ANSI_CHARSET};
-const TFontSpec kOptionsFont{.name = L"宋体", .height = 12, .charset = GB2312_CHARSET};
+    .name = kYaHeiFontName, .height = 12, .bold = true, .color = clMaroon, .charset = ANSI_CHARSET};
+const TFontSpec kOptionsFont{.name = kSimSunFontName, .height = 12, .charset = GB2312_CHARSET};
 const TFontSpec kCrossFont{.name = L"Arial Black", .height = 12, .charset = ANSI_CHARSET};
 const TFontSpec kCheckFont{.name = L"Arial Black", .height = 14, .charset = ANSI_CHARSET};
-const TFontSpec kNoteFont{.name = L"宋体", .height = 15, .charset = GB2312_CHARSET};
+const TFontSpec kNoteFont{.name = kSimSunFontName, .height = 15, .charset = GB2312_CHARSET};
 
 const TFormSpec kMainForm{
     .caption = L"Tabulon",
@@ -122,7 +123,7 @@ const TControlSpec kLayout[] = {
      .height = 17,
      .autoSize = true,
      .transparent = true,
-     .caption = L"今天是 2010.6.01 (五)",
+     .caption = kDateLinePlaceholder,
      .font = &kDateFont},
     {.kind = K::Label,
      .name = "lblSet",
@@ -132,7 +133,7 @@ const TControlSpec kLayout[] = {
      .height = 12,
      .autoSize = true,
      .transparent = true,
-     .caption = L"|  选项",
+     .caption = kOptionsLabel,
      .font = &kOptionsFont,
      .cursor = IDC_HAND},
     {.kind = K::Image,

@@ -1,6 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "base/LongPath.h"
+#include "base/Texts.h"
 #include "platform/FileIO.h"
 
 #include <windows.h>
@@ -17,11 +18,10 @@ ProgramSettings SettingsFile::Load() {
     try {
         settings = ParseSettings(ReadWholeFile(path_));
     } catch (const Exception& e) {
-        problem_ = L"无法读取设置文件，选项按默认（关闭）处理：" + e.Message();
+        problem_ = SettingsUnreadableText(e.Message());
         return {};
     }
-    if (!settings)
-        problem_ = L"设置文件“" + path_ + L"”不是本程序能读懂的格式，选项按默认（关闭）处理。";
+    if (!settings) problem_ = SettingsNotUnderstoodText(path_);
     return settings.value_or(ProgramSettings{});
 }
 

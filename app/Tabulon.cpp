@@ -3,6 +3,7 @@
 #include "app/PictureKinds.h"
 #include "app/uMain.h"
 #include "app/RestoreCommand.h"
+#include "base/Texts.h"
 #include "compose/uDeskBGSet.h"
 #include "compose/uPicPreview.h"
 #include "ui/Application.h"
@@ -41,15 +42,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (!instance.First()) {
             if (instance.WakeFirst(Application.Handle())) return 0;
             if (!instance.TakeOver()) {
-                Application.ShowNotice(L"这份便签已在另一个 Tabulon 中打开：\n" + work.folder +
-                                       L"Data\\content.ini");
+                Application.ShowNotice(NoteOpenElsewhereText(work.folder + L"Data\\content.ini"));
                 return 0;
             }
         }
         if (work.firstMove)
-            Application.ShowNotice(L"Tabulon 所在的文件夹不能写入，便签和桌面图片改存在：\n" +
-                                   work.folder + L"\n\n便签文件：" + work.folder +
-                                   L"Data\\content.ini");
+            Application.ShowNotice(
+                WorkFolderMovedText(work.folder, work.folder + L"Data\\content.ini"));
         Application.CreateForm(MainFrm);
         Application.CreateForm(DeskBGSetFrm);
         Application.CreateForm(PicPreviewFrm);

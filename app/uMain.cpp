@@ -2,6 +2,7 @@
 
 #include "app/DateLine.h"
 #include "app/MainLayout.h"
+#include "base/Texts.h"
 #include "compose/PinSequence.h"
 #include "desktop/PreviousWallpaper.h"
 #include "compose/uDeskBGSet.h"
@@ -166,15 +167,15 @@ void TMainFrm::FormMouseLeave(TForm&) {
 // System menu
 
 void TMainFrm::BuildSystemMenu() {
-    popSysset.Add("N_help", L"帮助说明", [this](TMenuItem& s) { N_helpClick(s); });
-    popSysset.Add("N_Submit", L"意见反馈", [this](TMenuItem& s) { N_SubmitClick(s); });
-    popSysset.Add("N_History", L"历史版本", [this](TMenuItem& s) { N_HistoryClick(s); });
-    popSysset.Add("N_RestoreWallpaper", L"恢复原来的桌面",
+    popSysset.Add("N_help", kHelpItem, [this](TMenuItem& s) { N_helpClick(s); });
+    popSysset.Add("N_Submit", kFeedbackItem, [this](TMenuItem& s) { N_SubmitClick(s); });
+    popSysset.Add("N_History", kHistoryItem, [this](TMenuItem& s) { N_HistoryClick(s); });
+    popSysset.Add("N_RestoreWallpaper", kRestoreWallpaperItem,
                   [this](TMenuItem& s) { N_RestoreWallpaperClick(s); });
-    popSysset.Add("N_PinOnMyPicture", L"在我的桌面图片上贴便笺",
+    popSysset.Add("N_PinOnMyPicture", kPinOnMyPictureItem,
                   [this](TMenuItem& s) { N_PinOnMyPictureClick(s); });
     popSysset.Add("N4", L"-");
-    popSysset.Add("N_ExitPrj", L"退出程序", [this](TMenuItem& s) { N_ExitPrjClick(s); });
+    popSysset.Add("N_ExitPrj", kExitItem, [this](TMenuItem& s) { N_ExitPrjClick(s); });
     lblSet->OnClick = [this](TControl& s) { lblSetClick(s); };
 }
 

@@ -10,6 +10,7 @@
 #include "ui/GraphicControls.h"
 #include "ui/Menus.h"
 #include "base/PassingLock.h"
+#include "platform/ProgramIds.h"
 #include "ui/RichEdit.h"
 #include "ui/SkinButtons.h"
 #include "ui/Timer.h"
@@ -111,8 +112,8 @@ class TMainFrm : public TForm {
     // The application message hook: drops right-button messages for the
     // page, and takes the window's shortcuts wherever the focus is.
     void AppEvent1Message(MSG& msg, bool& handled);
-    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+Enter, F1, Ctrl+S, Alt+O and F10 for the
-    // window or any window in it: true when `msg` was one and is done.
+    // A key of kShortcuts for the window or any window in it: true when
+    // `msg` was one and is done.
     bool ShortcutKey(const MSG& msg);
 
     // Writes the editor's text to the note file, taking it out of the editor
@@ -136,6 +137,27 @@ class TMainFrm : public TForm {
     void PaintOver(HDC dc) override;
 
   private:
+    // The keyboard map, one row per shortcut (uMainKeys.cpp): ShortcutKey
+    // acts on it, and the skinned controls' tooltips and screen-reader
+    // shortcuts show its labels, so the two cannot tell of different keys.
+    struct Shortcut {
+        WPARAM key;
+        unsigned down;        // the modifiers held (kCtrl, kShift, kAlt) ...
+        unsigned ignored;     // ... not counting these, held or not
+        const wchar_t* label; // as the user reads it
+        void (TMainFrm::*action)();
+        bool repeats; // acts again at each repeat of the key held down
+    };
+    static const Shortcut kShortcuts[];
+    // The label of the first row that runs `action`.
+    static std::wstring ShortcutLabel(void (TMainFrm::*action)());
+    // The actions of the rows.
+    void FocusNextControl();
+    void FocusPreviousControl();
+    void PressPin();
+    void OpenHelp();
+    void OpenOptions();
+
     enum class ButtonState { Normal, Hover, Pressed };
     // Shows exactly one image of each caption button.
     void ShowCaptionButtons(ButtonState close, ButtonState mini);
@@ -173,8 +195,7 @@ class TMainFrm : public TForm {
     SingleErrorBox autoSaveErrors_;
     PassingLockFilter autoSaveLocks_;
     bool toldSetAside_ = false;
-    // A "recompose" posted to ourselves and not yet handled.
-    static constexpr UINT kRecomposeMessage = WM_APP + 20;
+    // A kRecomposeMessage posted to ourselves and not yet handled.
     bool recomposePosted_ = false;
 };
 

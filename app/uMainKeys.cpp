@@ -3,10 +3,66 @@
 // wherever the focus is, the note included.
 #include "app/uMain.h"
 
+#include "base/Texts.h"
 #include "ui/Application.h"
 #include "ui/SkinAccessible.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace tabulon {
+
+namespace {
+
+// Modifiers of a shortcut.
+constexpr unsigned kCtrl = 1, kShift = 2, kAlt = 4;
+
+} // namespace
+
+const TMainFrm::Shortcut TMainFrm::kShortcuts[] = {
+    // Tab belongs to the note; Ctrl+Tab leaves it (and steps like Tab among
+    // the skinned controls, on while held, as Tab does).
+    {VK_TAB, kCtrl, 0, L"Ctrl+Tab", &TMainFrm::FocusNextControl, true},
+    {VK_TAB, kCtrl | kShift, 0, L"Ctrl+Shift+Tab", &TMainFrm::FocusPreviousControl, true},
+    {VK_RETURN, kCtrl, 0, L"Ctrl+Enter", &TMainFrm::PressPin, false},
+    {VK_F1, 0, 0, L"F1", &TMainFrm::OpenHelp, false},
+    {'S', kCtrl, 0, L"Ctrl+S", &TMainFrm::WriteNoteFile, false},
+    {'O', kAlt, 0, L"Alt+O", &TMainFrm::OpenOptions, false},
+    // Shift+F10 stays the context menu's key.
+    {VK_F10, 0, kAlt, L"F10", &TMainFrm::OpenOptions, false},
+};
+
+std::wstring TMainFrm::ShortcutLabel(void (TMainFrm::*action)()) {
+    for (const Shortcut& s : kShortcuts)
+        if (s.action == action) return s.label;
+    return {};
+}
+
+void TMainFrm::FocusNextControl() {
+    if (skinButtons.HasFocus())
+        skinButtons.Step(true);
+    else
+        skinButtons.FocusFirst();
+}
+
+void TMainFrm::FocusPreviousControl() {
+    if (skinButtons.HasFocus())
+        skinButtons.Step(false);
+    else
+        skinButtons.FocusLast();
+}
+
+void TMainFrm::PressPin() {
+    imgAppToDesk->Click();
+}
+
+void TMainFrm::OpenHelp() {
+    N_helpClick(*popSysset.Find("N_help"));
+}
+
+void TMainFrm::OpenOptions() {
+    lblSet->Click();
+}
 
 void TMainFrm::BindKeyboard() {
     // The caption buttons show one of three pictures; the normal one gives
@@ -29,39 +85,40 @@ void TMainFrm::BindKeyboard() {
     using R = TSkinRole;
     skinButtons.Add({.place = btn3,
                      .target = btn3,
-                     .name = L"打勾",
-                     .tip = L"打勾 √",
+                     .name = kCheckMarkName,
+                     .tip = kCheckMarkTip,
                      .shownStates = speedStates(btn3)});
     skinButtons.Add({.place = btn4,
                      .target = btn4,
-                     .name = L"打叉",
-                     .tip = L"打叉 ×",
+                     .name = kCrossMarkName,
+                     .tip = kCrossMarkTip,
                      .shownStates = speedStates(btn4)});
     skinButtons.Add({.place = lblSet,
                      .target = lblSet,
-                     .name = L"选项",
-                     .tip = L"选项 (Alt+O)",
-                     .shortcut = L"Alt+O",
+                     .name = kOptionsName,
+                     .tip = WithShortcutText(kOptionsName, ShortcutLabel(&TMainFrm::OpenOptions)),
+                     .shortcut = ShortcutLabel(&TMainFrm::OpenOptions),
                      .role = R::MenuButton});
     skinButtons.Add({.place = imgAppToDesk,
                      .target = imgAppToDesk,
-                     .name = L"添加到桌面",
-                     .tip = L"把便笺贴到桌面 (Ctrl+Enter)",
-                     .shortcut = L"Ctrl+Enter"});
+                     .name = kPinName,
+                     .tip = WithShortcutText(kPinTip, ShortcutLabel(&TMainFrm::PressPin)),
+                     .shortcut = ShortcutLabel(&TMainFrm::PressPin)});
     skinButtons.Add({.place = img_mini_normal,
                      .faces = {img_mini_highlight, img_mini_down},
                      .target = img_mini_highlight,
-                     .name = L"最小化",
-                     .tip = L"最小化",
+                     .name = kMinimizeName,
+                     .tip = kMinimizeName,
                      .shownStates = captionStates(img_mini_highlight, img_mini_down)});
     skinButtons.Add({.place = img_close_normal,
                      .faces = {img_close_highlight, img_close_down},
                      .target = img_close_highlight,
-                     .name = L"关闭",
-                     .tip = L"关闭",
+                     .name = kCloseName,
+                     .tip = kCloseName,
                      .shownStates = captionStates(img_close_highlight, img_close_down)});
     // Named once the date is written (DateLineWritten).
     skinButtons.Add({.place = lblDateTime, .role = R::Text});
+    skinButtons.ActionNames = {.press = kPressAction, .open = kOpenAction};
     skinButtons.OnLeave = [this](bool) { rdtMain->SetFocus(); };
     // Typing right after the start goes into the note, as in any editor.
     SetActiveControl(rdtMain);
@@ -69,7 +126,7 @@ void TMainFrm::BindKeyboard() {
     // nobody needs them before the window shows.
     Application.WhenIdle([this] {
         skinButtons.CreateTooltips();
-        SetAccessibleName(rdtMain->Handle(), L"便笺");
+        SetAccessibleName(rdtMain->Handle(), kNoteEditorName);
     });
 }
 
@@ -81,52 +138,19 @@ void TMainFrm::DateLineWritten() {
 bool TMainFrm::ShortcutKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     if (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)) return false;
-    const bool control = KeyIsDown(VK_CONTROL), shift = KeyIsDown(VK_SHIFT),
-               alt = KeyIsDown(VK_MENU);
-    std::function<void()> action;
-    switch (msg.wParam) {
-    case VK_TAB:
-        // Tab belongs to the note; Ctrl+Tab leaves it (and steps like Tab
-        // among the skinned controls).
-        if (!control || alt) return false;
-        if (skinButtons.HasFocus())
-            action = [this, shift] { skinButtons.Step(!shift); };
-        else if (shift)
-            action = [this] { skinButtons.FocusLast(); };
-        else
-            action = [this] { skinButtons.FocusFirst(); };
-        break;
-    case VK_RETURN:
-        if (!control || alt || shift) return false;
-        action = [this] { imgAppToDesk->Click(); };
-        break;
-    case VK_F1:
-        if (control || alt || shift) return false;
-        action = [this] { N_helpClick(*popSysset.Find("N_help")); };
-        break;
-    case 'S':
-        if (!control || alt || shift) return false;
-        action = [this] { WriteNoteFile(); };
-        break;
-    case 'O':
-        if (!alt || control || shift) return false;
-        action = [this] { lblSet->Click(); };
-        break;
-    case VK_F10:
-        // Shift+F10 stays the context menu's key.
-        if (shift || control) return false;
-        action = [this] { lblSet->Click(); };
-        break;
-    default:
-        return false;
-    }
+    const unsigned held = (KeyIsDown(VK_CONTROL) ? kCtrl : 0) | (KeyIsDown(VK_SHIFT) ? kShift : 0) |
+                          (KeyIsDown(VK_MENU) ? kAlt : 0);
+    const auto row = std::ranges::find_if(kShortcuts, [&](const Shortcut& s) {
+        return s.key == msg.wParam && (held & ~s.ignored) == s.down;
+    });
+    if (row == std::end(kShortcuts)) return false;
     // Held down, a command would run again at every repeat of the key (a pin,
     // a help page each time): it acts once per press, and the repeats are
-    // taken too. Ctrl+Tab steps on while held, as Tab does.
+    // taken too.
     const bool repeat = (msg.lParam & (1 << 30)) != 0;
-    if (repeat && msg.wParam != VK_TAB) return true;
+    if (repeat && !row->repeats) return true;
     // Taken either way: a failing action must not let the key reach the note.
-    Guarded(action);
+    Guarded([this, row] { (this->*row->action)(); });
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "app/BuiltInPagesWin32.h"
 #include "app/RichNoteEditor.h"
 #include "base/DisplayScale.h"
+#include "base/Texts.h"
 #include "ui/Application.h"
 #include "platform/FileIO.h"
 #include "platform/WorkFolder.h"
@@ -35,13 +36,13 @@ void TMainFrm::BindNoteEditor() {
     // The control's default limit of 32,767 characters would cut long notes.
     LiftTextLimit(rdtMain->Handle());
 
-    pmDeskTopMonCal.Add("N1", L"复制", [this](TMenuItem& s) { N1Click(s); });
-    pmDeskTopMonCal.Add("N2", L"粘贴", [this](TMenuItem& s) { N2Click(s); });
-    pmDeskTopMonCal.Add("CtrlZ1", L"撤销(Ctrl+Z)", [this](TMenuItem& s) { CtrlZ1Click(s); });
-    pmDeskTopMonCal.Add("N9", L"删除", [this](TMenuItem& s) { N9Click(s); });
-    pmDeskTopMonCal.Add("N3", L"剪切", [this](TMenuItem& s) { N3Click(s); });
-    pmDeskTopMonCal.Add("V1", L"打V", [this](TMenuItem& s) { V1Click(s); });
-    pmDeskTopMonCal.Add("X1", L"打X", [this](TMenuItem& s) { X1Click(s); });
+    pmDeskTopMonCal.Add("N1", kCopyItem, [this](TMenuItem& s) { N1Click(s); });
+    pmDeskTopMonCal.Add("N2", kPasteItem, [this](TMenuItem& s) { N2Click(s); });
+    pmDeskTopMonCal.Add("CtrlZ1", kUndoItem, [this](TMenuItem& s) { CtrlZ1Click(s); });
+    pmDeskTopMonCal.Add("N9", kDeleteItem, [this](TMenuItem& s) { N9Click(s); });
+    pmDeskTopMonCal.Add("N3", kCutItem, [this](TMenuItem& s) { N3Click(s); });
+    pmDeskTopMonCal.Add("V1", kCheckMarkItem, [this](TMenuItem& s) { V1Click(s); });
+    pmDeskTopMonCal.Add("X1", kCrossMarkItem, [this](TMenuItem& s) { X1Click(s); });
     rdtMain->SetPopupMenu(&pmDeskTopMonCal);
 
     // Speed buttons have no window, so clicking them leaves the editor's
@@ -49,7 +50,7 @@ void TMainFrm::BindNoteEditor() {
     btn3->OnClick = [this](TControl& s) { btn3Click(s); };
     btn4->OnClick = [this](TControl& s) { btn4Click(s); };
 
-    tmrAutoSave = std::make_unique<TTimer>(*this, kAutoSaveIntervalMs,
+    tmrAutoSave = std::make_unique<TTimer>(*this, kAutoSaveTimerId, kAutoSaveIntervalMs,
                                            [this](TTimer& s) { tmrAutoSaveTimer(s); });
 }
 
@@ -95,12 +96,7 @@ void TMainFrm::LoadNoteFile() {
     Application.WhenIdle([this] {
         if (noteFile_.RestoredAside()) {
             const NoteHistory* history = noteFile_.History();
-            Application.ShowNotice(
-                std::wstring(L"上次未能写入便签的文字曾另存一旁，现在已放回编辑框中。") +
-                (history ? L"\n\n便签原来的文字保存为历史版本（“选项”菜单中的“历史版本”），"
-                           L"位于：\n" +
-                               history->Folder()
-                         : std::wstring()));
+            Application.ShowNotice(NoteBackFromAsideText(history ? &history->Folder() : nullptr));
         }
         TellHistoryError();
     });
@@ -109,7 +105,7 @@ void TMainFrm::LoadNoteFile() {
 
 void TMainFrm::TellHistoryError() {
     if (const auto error = noteFile_.TakeHistoryError())
-        Application.ShowNotice(L"便签的历史版本没有保存，便签本身照常保存。\n\n" + *error);
+        Application.ShowNotice(HistoryNotKeptText(*error));
 }
 
 void TMainFrm::N_HistoryClick(TMenuItem&) {
@@ -140,18 +136,14 @@ void TMainFrm::TellSaved(NoteFile::Saved saved) {
     TellHistoryError();
     if (saved == NoteFile::Saved::Aside) TellNoteSetAside();
     if (saved == NoteFile::Saved::Kept)
-        Application.ShowNotice(L"便签文件在 Tabulon 之外被改动过，而编辑框中的文字也有改动。"
-                               L"编辑框中的文字保存在便签文件中，另一方的版本另存在：\n" +
-                               noteFile_.KeptCopyPath());
+        Application.ShowNotice(NoteChangedOutsideText(noteFile_.KeptCopyPath()));
 }
 
 void TMainFrm::TellNoteSetAside() {
     if (toldSetAside_) return;
     toldSetAside_ = true;
-    Application.ShowNotice(L"便签文件“" + FullFilePath(noteFile_.Path()) +
-                           L"”现在无法读取。为免覆盖其中的内容，Tabulon 不会改写它，"
-                           L"直到能再次读取为止。\n\n您输入的文字另存在：\n" +
-                           noteFile_.SidePath());
+    Application.ShowNotice(
+        NoteUnreadableText(FullFilePath(noteFile_.Path()), noteFile_.SidePath()));
 }
 
 void TMainFrm::FormCloseQuery(bool& canClose) {
@@ -171,18 +163,15 @@ void TMainFrm::FormCloseQuery(bool& canClose) {
 
 bool TMainFrm::LeaveAfterFailedSave(std::exception_ptr error) {
     Guarded([&] { std::rethrow_exception(error); }); // the error box, as for any handler
-    if (!Application.Ask(
-            L"便签没有写入。要把文字另存一旁并退出吗？下次启动时文字会回到编辑框中。\n\n"
-            L"“是”：另存一旁并退出。“否”：留在 Tabulon 中。"))
-        return false;
+    if (!Application.Ask(kLeaveAfterFailedSaveQuestion)) return false;
     try {
         RichNoteEditor editor(rdtMain->Handle());
         noteFile_.SetAside(editor);
         return true;
     } catch (const Exception& e) {
-        Application.ShowException(L"文字也无法另存一旁，Tabulon 不会退出。\n\n" + e.Message());
+        Application.ShowException(SetAsideFailedText(e.Message()));
     } catch (const std::exception&) {
-        Application.ShowException(L"文字也无法另存一旁，Tabulon 不会退出。");
+        Application.ShowException(kSetAsideFailedText);
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "compose/PictureFile.h"
 
+#include "base/Texts.h"
 #include "platform/ComPtr.h"
 #include "platform/FileIO.h"
 #include "ui/Bitmap.h"
@@ -36,14 +37,8 @@ namespace {
 constexpr IID kIidSourceTransform = {
     0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
-const wchar_t kGone[] = L"文件已不存在";
-const wchar_t kUnreadable[] = L"文件无法打开";
-const wchar_t kNotAPicture[] = L"图片已损坏，或不是系统能识别的图片格式";
-const wchar_t kIncomplete[] = L"图片不完整，文件只有前面一部分";
-const wchar_t kTooLarge[] = L"图片太大，内存不够";
-
 [[noreturn]] void Fail(const std::wstring& path, const wchar_t* reason, unsigned long code = 0) {
-    throw EPictureError(L"无法读取图片“" + path + L"”：" + reason + L"。", code);
+    throw EPictureError(PictureUnreadableText(path, reason), code);
 }
 
 // Where the system's decoder fails: the program's own kinds (BMP, PNG, ...),
@@ -187,21 +182,21 @@ HRESULT DecodeWithWic(const std::string& bytes, const UsefulSize& useful, BgrPic
 } // namespace
 
 BgrPicture DecodePictureFile(const std::wstring& path, const UsefulSize& useful) {
-    if (!FileExists(path)) Fail(path, kGone);
+    if (!FileExists(path)) Fail(path, kFileGoneReason);
     std::string bytes;
     try {
         bytes = ReadWholeFile(path);
     } catch (const Exception& e) {
-        Fail(path, kUnreadable, e.SystemCode());
+        Fail(path, kFileUnreadableReason, e.SystemCode());
     }
-    if (CutOffJpeg(bytes)) Fail(path, kIncomplete);
+    if (CutOffJpeg(bytes)) Fail(path, kIncompleteReason);
     BgrPicture picture;
     const HRESULT hr = DecodeWithWic(bytes, useful, picture);
     if (SUCCEEDED(hr)) return picture;
     bytes = std::string();
     // Wine's converter, for one, gives up on some PNG kinds our own class reads.
     if (DecodeOurselves(path, picture)) return picture;
-    Fail(path, hr == E_OUTOFMEMORY ? kTooLarge : kNotAPicture, (unsigned long)hr);
+    Fail(path, hr == E_OUTOFMEMORY ? kTooLargeReason : kNotAPictureReason, (unsigned long)hr);
 }
 
 } // namespace tabulon

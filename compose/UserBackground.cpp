@@ -1,6 +1,7 @@
 #include "compose/UserBackground.h"
 
 #include "base/LongPath.h"
+#include "base/Texts.h"
 #include "codec/BmpCodec.h"
 #include "codec/DesktopRecord.h"
 #include "compose/PictureFile.h"
@@ -14,13 +15,6 @@
 namespace tabulon {
 
 namespace {
-
-const wchar_t kKept[] = L"桌面背景保持不变。";
-const wchar_t kOnCopyText[] = L"，便笺贴在第一次添加时保存的桌面图片副本上。";
-const wchar_t kUnknownSource[] = L"原来的桌面图片来自幻灯片放映或 Windows 聚焦";
-const wchar_t kOnColourText[] = L"原来的桌面只有纯色背景，便笺贴在这种颜色上。";
-const wchar_t kUnknownOnColourText[] =
-    L"原来的桌面图片来自幻灯片放映或 Windows 聚焦，无法取得，便笺贴在原来的背景颜色上。";
 
 // The shell's own copy of the wallpaper in force (Windows 8 and later name
 // it without an extension, Windows 7 as a JPEG); empty where there is none.
@@ -60,7 +54,7 @@ UserBackground::Pixels UserBackground::Paint(const Key& key) {
                         key.height, key.desktop);
     if (!PaintWallpaper(picture.pixels.data(), picture.width, picture.height, picture.stride,
                         layout, key.color, laidOut.data(), key.width, key.height, stride))
-        throw EPictureError(L"内存不够，无法把图片“" + key.path + L"”铺到屏幕上。" + kKept);
+        throw EPictureError(PictureTooLargeForScreenText(key.path));
     return laidOut;
 }
 
@@ -133,13 +127,13 @@ UserBackground::Source UserBackground::Prepare(DesktopWallpaper& desktop, const 
             told_.clear();
             return Source::UserPicture;
         } catch (const EPictureError& e) {
-            if (!useCopy()) throw EPictureError(e.Message() + kKept, e.SystemCode());
-            tell(e.Message().substr(0, e.Message().size() - 1) + kOnCopyText);
+            if (!useCopy()) throw EPictureError(BackgroundKeptText(e.Message()), e.SystemCode());
+            tell(OnDesktopCopyText(e.Message()));
             return Source::DesktopCopy;
         }
     }
     if (unknown && useCopy()) {
-        tell(kUnknownSource + std::wstring(kOnCopyText));
+        tell(UnknownSourceOnDesktopCopyText());
         return Source::DesktopCopy;
     }
     key.path.clear();

@@ -1,5 +1,6 @@
 #include "compose/uDeskBGSet.h"
 
+#include "base/Texts.h"
 #include "compose/NotePicture.h"
 #include "desktop/PreviousWallpaper.h"
 #include "desktop/ScreenMetrics.h"
@@ -15,7 +16,7 @@ TDeskBGSetFrm* DeskBGSetFrm = nullptr;
 namespace {
 
 const TFormSpec kForm{
-    .caption = L"桌面背景设置",
+    .caption = kDeskBGSetCaption,
     .width = 1020,
     .height = 734,
     .borderless = false,
@@ -23,9 +24,8 @@ const TFormSpec kForm{
 };
 
 constexpr int kMonthCellCount = 42; // six weeks of seven days
-const wchar_t kLoadFailedText[] = L"加载失败！";
 
-const TFontSpec kLabelFont{.name = L"宋体", .height = 12, .charset = GB2312_CHARSET};
+const TFontSpec kLabelFont{.name = kSimSunFontName, .height = 12, .charset = GB2312_CHARSET};
 
 // In z-order within each parent. The work area (scbBG and its two images) is
 // what the composition reads; the rest belongs to a dialog nobody sees.
@@ -60,7 +60,7 @@ const TControlSpec kLayout[] = {
      .color = clWhite,
      .autoSize = true,
      .transparent = true,
-     .caption = L"透明度:",
+     .caption = kTransparencyLabel,
      .font = &kLabelFont},
     {.kind = TControlKind::XPButton,
      .name = "btnOk",
@@ -69,8 +69,8 @@ const TControlSpec kLayout[] = {
      .top = 664,
      .width = 90,
      .height = 28,
-     .caption = L"确  定",
-     .hint = L"应用到桌面背景"},
+     .caption = kOkButton,
+     .hint = kOkButtonHint},
     {.kind = TControlKind::XPButton,
      .name = "btnCancel",
      .parent = "pngBG",
@@ -78,7 +78,7 @@ const TControlSpec kLayout[] = {
      .top = 664,
      .width = 90,
      .height = 28,
-     .caption = L"取  消"},
+     .caption = kCancelButton},
     {.kind = TControlKind::XPButton,
      .name = "btnPicPreview",
      .parent = "pngBG",
@@ -87,7 +87,7 @@ const TControlSpec kLayout[] = {
      .width = 90,
      .height = 28,
      .visible = false,
-     .caption = L"预  览"},
+     .caption = kPreviewButton},
     {.kind = TControlKind::XPButton,
      .name = "btnNotePicture",
      .parent = "pngBG",
@@ -96,7 +96,7 @@ const TControlSpec kLayout[] = {
      .width = 120,
      .height = 28,
      .visible = false,
-     .caption = L"生成内容图片"},
+     .caption = kNotePictureButton},
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "compose/uPicPreview.h"
 
+#include "base/Texts.h"
 #include "ui/Layout.h"
 
 namespace tabulon {
@@ -9,7 +10,7 @@ TPicPreviewFrm* PicPreviewFrm = nullptr;
 namespace {
 
 const TFormSpec kForm{
-    .caption = L"桌面背景合成预览",
+    .caption = kPicPreviewCaption,
     .width = 1022,
     .height = 736,
     .borderless = false,

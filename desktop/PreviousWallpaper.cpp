@@ -2,6 +2,7 @@
 
 #include "desktop/SystemWallpaper.h"
 #include "base/LongPath.h"
+#include "base/Texts.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
 
@@ -10,14 +11,6 @@
 #include <algorithm>
 
 namespace tabulon {
-
-const wchar_t kSlideshowPausedText[] = L"原来的桌面背景是幻灯片放映，添加便签时已暂停。"
-                                       L"在“选项”菜单中选择“恢复原来的桌面”即可继续放映。";
-const wchar_t kSourceUnknownText[] =
-    L"原来的桌面背景是幻灯片放映或 Windows 聚焦，它的图片无法自动恢复。"
-    L"请在“设置”→“个性化”→“背景”中重新打开。";
-const wchar_t kNothingRecordedText[] =
-    L"没有记录原来的桌面：添加到桌面之前的桌面背景会在添加时记下。";
 
 namespace {
 
@@ -33,9 +26,6 @@ const MonitorPicture* PrimaryOf(const std::vector<MonitorPicture>& monitors) {
 void ThrowIfRefused(unsigned long code, const wchar_t* what) {
     if (code) throw EWallpaperError(what + SystemErrorText(code), code);
 }
-
-const wchar_t kPinFailed[] = L"无法把便签设为桌面背景。";
-const wchar_t kRestoreFailed[] = L"无法恢复原来的桌面背景。";
 
 } // namespace
 
@@ -134,7 +124,7 @@ PreviousWallpaper::Restoration PreviousWallpaper::Restore(DesktopWallpaper& desk
         const bool unread = std::find(record->unreadPictures.begin(), record->unreadPictures.end(),
                                       m.monitor) != record->unreadPictures.end();
         if (unread) done.skipped.push_back({Part::Picture, {m.monitor, L"", m.primary}, 0});
-        ThrowIfRefused(desktop.SetPicture(m.monitor, L""), kRestoreFailed);
+        ThrowIfRefused(desktop.SetPicture(m.monitor, L""), kRestoreFailedText);
         done.noteTakenAway = true;
     }
     // Forgotten once all that can come back is back. While our note stays
@@ -149,8 +139,8 @@ namespace {
 
 // Where a skipped picture was, as the user knows it.
 std::wstring PlaceOf(const MonitorPicture& m) {
-    if (m.monitor.empty()) return L"桌面";
-    return m.primary ? L"主显示器" : L"另一台显示器";
+    if (m.monitor.empty()) return kDesktopPlace;
+    return m.primary ? kPrimaryMonitorPlace : kOtherMonitorPlace;
 }
 
 } // namespace
@@ -160,24 +150,23 @@ std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration) 
     using Part = PreviousWallpaper::Skipped::Part;
     if (restoration.outcome == Outcome::NothingRecorded) return kNothingRecordedText;
     std::wstring text;
-    if (!restoration.skipped.empty()) text = L"原来的桌面已恢复，但有些部分无法恢复：\n\n";
+    if (!restoration.skipped.empty()) text = kPartlyRestoredText;
     for (const PreviousWallpaper::Skipped& s : restoration.skipped) {
         const std::wstring reason = s.refusal ? L"\n" + SystemErrorText(s.refusal) : L"";
         const MonitorPicture& m = s.recorded;
         if (s.part == Part::Color)
-            text += L"原来的背景颜色无法恢复。" + reason;
+            text += ColorNotRestoredText(reason);
         else if (s.part == Part::Position)
-            text += L"原来的图片位置无法恢复。" + reason;
+            text += PositionNotRestoredText(reason);
         else if (m.picture.empty())
-            text += PlaceOf(m) + L"原来的图片在添加便签时未能读出，无法恢复。";
+            text += PictureNotRecordedText(PlaceOf(m));
         else if (!s.refusal)
-            text += PlaceOf(m) + L"的图片已不存在，无法恢复：\n" + m.picture;
+            text += PictureGoneText(PlaceOf(m), m.picture);
         else
-            text += PlaceOf(m) + L"的图片无法恢复：\n" + m.picture + reason;
+            text += PictureNotRestoredText(PlaceOf(m), m.picture, reason);
         text += L"\n\n";
     }
-    if (!restoration.skipped.empty() && restoration.noteTakenAway)
-        text += L"便签已从桌面上移走，现在显示背景颜色。\n\n";
+    if (!restoration.skipped.empty() && restoration.noteTakenAway) text += kNoteTakenAwayText;
     if (restoration.outcome == Outcome::RestoredWithoutSource) text += kSourceUnknownText;
     while (!text.empty() && text.back() == L'\n')
         text.pop_back();
@@ -188,8 +177,8 @@ PinOutcome PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mi
     const std::vector<MonitorPicture> monitors = desktop.Monitors();
     const MonitorPicture* primary = PrimaryOf(monitors);
     const bool slideshow = desktop.CurrentSlideshow().running;
-    ThrowIfRefused(desktop.SetPosition(WallpaperPosition::Fill), kPinFailed);
-    ThrowIfRefused(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailed);
+    ThrowIfRefused(desktop.SetPosition(WallpaperPosition::Fill), kPinFailedText);
+    ThrowIfRefused(desktop.SetPicture(primary ? primary->monitor : L"", mixFile), kPinFailedText);
     return slideshow ? PinOutcome::PinnedStoppingSlideshow : PinOutcome::Pinned;
 }
 

@@ -96,11 +96,6 @@ bool OnPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& file);
 enum class PinOutcome { Pinned, PinnedStoppingSlideshow };
 PinOutcome PinToPrimaryMonitor(DesktopWallpaper& desktop, const std::wstring& mixFile);
 
-// Told once when a pin stops a slideshow, and when a restore cannot bring
-// back a slideshow's or Spotlight's picture.
-extern const wchar_t kSlideshowPausedText[];
-extern const wchar_t kSourceUnknownText[];
-
 // What the user is told after a restore: nothing recorded, or what did not
 // come back, in one message; empty when all came back.
 std::wstring RestorationText(const PreviousWallpaper::Restoration& restoration);

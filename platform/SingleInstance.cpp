@@ -27,7 +27,7 @@ BOOL CALLBACK WakeIfOurs(HWND wnd, LPARAM lp) {
     DWORD_PTR answer = 0;
     if (::SendMessageTimeoutW(wnd, SingleInstance::WakeMessage(), search.key, 0, SMTO_ABORTIFHUNG,
                               5000, &answer) &&
-        LRESULT(answer) == SingleInstance::kAwake) {
+        LRESULT(answer) == kWakeAnswer) {
         search.woken = true;
         return FALSE;
     }
@@ -48,7 +48,7 @@ unsigned long SingleInstance::FolderKey(const std::wstring& workFolder) {
 }
 
 UINT SingleInstance::WakeMessage() {
-    static const UINT message = ::RegisterWindowMessageW(L"Tabulon.ShowFirstInstance");
+    static const UINT message = ::RegisterWindowMessageW(kWakeMessageName);
     return message;
 }
 

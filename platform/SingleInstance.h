@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "platform/ProgramIds.h"
 
 namespace tabulon {
 
@@ -37,10 +38,9 @@ class SingleInstance {
     // when none answered (it is elevated, in another session, or ended).
     bool WakeFirst(HWND own = nullptr) const;
 
-    // The message the first instance's application window receives, with
-    // the folder's key as wParam; it answers kAwake when the key is its own.
+    // kWakeMessageName's number: the first instance's application window
+    // receives it with the folder's key and answers kWakeAnswer.
     static UINT WakeMessage();
-    static constexpr LRESULT kAwake = 0x54616221;
     // A number that names the folder (case-insensitive, as the system names files).
     static unsigned long FolderKey(const std::wstring& workFolder);
 

@@ -174,7 +174,7 @@ LRESULT TApplication::HandleAppMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // A second start of the program on our note hands over to us.
         if (wp != SingleInstance::FolderKey(WorkFolder())) return 0;
         Restore();
-        return SingleInstance::kAwake;
+        return kWakeAnswer;
     }
     switch (msg) {
     case WM_SYSCOMMAND:

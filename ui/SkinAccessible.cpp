@@ -274,9 +274,9 @@ STDMETHODIMP SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
     if (asked.other) return asked.other->get_accDefaultAction(asked.child, action);
     switch (items_->At(asked.item).role) {
     case TSkinRole::PushButton:
-        return Text(L"按下", action);
+        return Text(items_->ActionNames.press, action);
     case TSkinRole::MenuButton:
-        return Text(L"打开", action);
+        return Text(items_->ActionNames.open, action);
     case TSkinRole::Text:
         break;
     }

@@ -1,5 +1,6 @@
 #include "ui/SkinButtons.h"
 
+#include "platform/ProgramIds.h"
 #include "ui/Application.h"
 #include "ui/SkinAccessible.h"
 #include "ui/WinControl.h"
@@ -12,9 +13,6 @@
 namespace tabulon {
 
 namespace {
-
-// Posted to the form: press the item in wParam (see PostPress).
-constexpr UINT kPressMessage = WM_APP + 0x21;
 
 RECT RectOf(const TControl& c) {
     const TRect& b = c.BoundsRect();
@@ -71,7 +69,7 @@ void TSkinButtons::Press(int i) {
 }
 
 void TSkinButtons::PostPress(int i) {
-    ::PostMessageW(owner_.Handle(), kPressMessage, static_cast<WPARAM>(i), 0);
+    ::PostMessageW(owner_.Handle(), kSkinPressMessage, static_cast<WPARAM>(i), 0);
 }
 
 bool TSkinButtons::Visible(int i) const {
@@ -216,7 +214,7 @@ bool TSkinButtons::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         }
         return true;
     default:
-        if (msg == kPressMessage) {
+        if (msg == kSkinPressMessage) {
             Press(static_cast<int>(wp));
             return true;
         }

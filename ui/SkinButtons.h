@@ -39,6 +39,13 @@ struct TSkinButton {
     std::function<long()> shownStates{};
 };
 
+// The words a screen reader offers as an item's default action, given by the
+// program in its own language.
+struct TSkinActionNames {
+    std::wstring press{}; // a push button's
+    std::wstring open{};  // a menu button's
+};
+
 class TSkinButtons {
   public:
     explicit TSkinButtons(TWinControl& owner) : owner_(owner) {}
@@ -76,6 +83,8 @@ class TSkinButtons {
 
     // Tab past the last or Shift+Tab before the first: where the focus goes.
     std::function<void(bool forward)> OnLeave;
+    // Read by the accessible object; empty until the program sets them.
+    TSkinActionNames ActionNames;
 
     // Creates the tooltips (once the items are added) and moves them with the
     // layout (after a change of scale).

@@ -4,16 +4,9 @@
 
 namespace tabulon {
 
-namespace {
-UINT_PTR NextTimerId() {
-    static UINT_PTR next = 100;
-    return next++;
-}
-} // namespace
-
-TTimer::TTimer(TWinControl& owner, UINT intervalMs, std::function<void(TTimer&)> onTimer,
-               bool enabled)
-    : OnTimer(std::move(onTimer)), owner_(owner), interval_(intervalMs), id_(NextTimerId()) {
+TTimer::TTimer(TWinControl& owner, UINT_PTR id, UINT intervalMs,
+               std::function<void(TTimer&)> onTimer, bool enabled)
+    : OnTimer(std::move(onTimer)), owner_(owner), interval_(intervalMs), id_(id) {
     owner_.RegisterTimer(id_, this);
     SetEnabled(enabled);
 }

@@ -10,8 +10,9 @@ class TWinControl;
 
 class TTimer {
   public:
-    // Starts at once when `enabled`.
-    TTimer(TWinControl& owner, UINT intervalMs, std::function<void(TTimer&)> onTimer,
+    // Starts at once when `enabled`. `id` is the program's, one per timer of
+    // the owner window (platform/ProgramIds.h).
+    TTimer(TWinControl& owner, UINT_PTR id, UINT intervalMs, std::function<void(TTimer&)> onTimer,
            bool enabled = true);
     ~TTimer();
     TTimer(const TTimer&) = delete;

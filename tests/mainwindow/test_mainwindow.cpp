@@ -569,6 +569,37 @@ TEST_F(MainWindow, ScreenReadersFindTheSkinnedControlsAndCanPressThem) {
     EXPECT_EQ(::GetFocus(), MainFrm->rdtMain->Handle());
 }
 
+// What a screen reader says of the skinned controls, in the program's words:
+// name, tooltip (none read when it repeats the name), key and default action.
+TEST_F(MainWindow, ScreenReadersHearTheSkinnedControlsInTheProgramsWords) {
+    const ComPtr<IAccessible> object = ClientObject();
+    auto said = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*ask)(VARIANT, BSTR*), long id) {
+        BSTR text = nullptr;
+        (object.Get()->*ask)(Id(id), &text);
+        std::wstring result = text ? text : L"";
+        ::SysFreeString(text);
+        return result;
+    };
+    const struct {
+        long id;
+        const wchar_t *name, *tip, *key, *action;
+    } controls[] = {
+        {1, L"打勾", L"打勾 √", L"", L"按下"},
+        {3, L"选项", L"选项 (Alt+O)", L"Alt+O", L"打开"},
+        {4, L"添加到桌面", L"把便笺贴到桌面 (Ctrl+Enter)", L"Ctrl+Enter", L"按下"},
+        {6, L"关闭", L"", L"", L"按下"},
+        {7, nullptr, L"", L"", L""}, // the date line: read, never pressed
+    };
+    for (const auto& c : controls) {
+        if (c.name) {
+            EXPECT_EQ(said(&IAccessible::get_accName, c.id), c.name) << c.id;
+        }
+        EXPECT_EQ(said(&IAccessible::get_accDescription, c.id), c.tip) << c.id;
+        EXPECT_EQ(said(&IAccessible::get_accKeyboardShortcut, c.id), c.key) << c.id;
+        EXPECT_EQ(said(&IAccessible::get_accDefaultAction, c.id), c.action) << c.id;
+    }
+}
+
 // After the seven skinned controls come the window's child windows, the
 // panels of the web page (8) and of the note (9), as full objects: listing,
 // navigation and hit test name the same windows.

@@ -41,7 +41,7 @@ LRESULT CALLBACK FirstInstance(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == SingleInstance::WakeMessage()) {
         if (wp != SingleInstance::FolderKey(L"C:\\Mine\\")) return 0;
         SetWindowLongPtrW(wnd, GWLP_USERDATA, ++wakes);
-        return SingleInstance::kAwake;
+        return kWakeAnswer;
     }
     return DefWindowProcW(wnd, msg, wp, lp);
 }
