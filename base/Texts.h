@@ -159,7 +159,7 @@ inline constexpr wchar_t kUnknownOnColourText[] =
     L"原来的桌面图片来自幻灯片放映或 Windows 聚焦，无法取得，便笺贴在原来的背景颜色上。";
 
 // ---------------------------------------------------------------------------
-// Pinning and restoring the wallpaper (compose/PreviousWallpaper.cpp)
+// Pinning and restoring the wallpaper (desktop/PreviousWallpaper.cpp)
 
 // Headings of the system's refusal (its own text follows).
 inline constexpr wchar_t kPinFailedText[] = L"无法把便签设为桌面背景。";
