@@ -53,14 +53,26 @@ void WriteMixFile(TPicture& composite, const std::wstring& path) {
     }
 }
 
+// The dialog's UserBackground, made on first use.
+UserBackground& UserPictureOf(TDeskBGSetFrm& dialog, const std::wstring& programFolder) {
+    if (!dialog.UserPicture)
+        dialog.UserPicture =
+            std::make_unique<UserBackground>(programFolder, dialog.DeskBGPath + L"Mix.bmp");
+    return *dialog.UserPicture;
+}
+
+// All monitors together, for a Span layout.
+ScreenRect DesktopAreaOf(const TDeskBGSetFrm& dialog) {
+    return dialog.MeasureDesktop ? dialog.MeasureDesktop() : ScreenRect{};
+}
+
 // imgPicBG receives the user's picture laid out for PinScreen (or what
 // stands in for it); returns the sentence to tell the user, if any. Throws
 // EPictureError, imgPicBG untouched, when there is nothing to compose onto.
 std::wstring LayOutUserPicture(TDeskBGSetFrm& dialog, DesktopWallpaper& desktop) {
     std::wstring notice;
     TPicture& background = dialog.imgPicBG->Picture();
-    dialog.UserPicture->Prepare(desktop, dialog.PinScreen,
-                                dialog.MeasureDesktop ? dialog.MeasureDesktop() : ScreenRect{},
+    dialog.UserPicture->Prepare(desktop, dialog.PinScreen, DesktopAreaOf(dialog),
                                 background.Bitmap(), notice);
     background.Changed();
     dialog.BackgroundFile = dialog.UserPicture->PicturePath();
@@ -83,8 +95,7 @@ void PinOntoUserPicture(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
         KeepDesktopPictureCopy(*desktop, programFolder);
     if (dialog.PinScreen.width <= 0 || dialog.PinScreen.height <= 0)
         dialog.PinScreen = MeasurePrimaryScreen();
-    if (!dialog.UserPicture)
-        dialog.UserPicture = std::make_unique<UserBackground>(programFolder, mixFile);
+    UserPictureOf(dialog, programFolder);
     const std::wstring notice = LayOutUserPicture(dialog, *desktop);
     if (!ComposeDesktopBackground(dialog, preview)) return;
     WriteMixFile(preview.imgPreview->Picture(), mixFile);
@@ -144,14 +155,11 @@ void PinNoteToDesktop(TDeskBGSetFrm& dialog, TPicPreviewFrm& preview,
 
 void PrepareUserPictureAhead(TDeskBGSetFrm& dialog, const std::wstring& programFolder) {
     try {
-        const Screen screen = dialog.MeasureScreen ? dialog.MeasureScreen() : MeasurePrimaryScreen();
+        const Screen screen =
+            dialog.MeasureScreen ? dialog.MeasureScreen() : MeasurePrimaryScreen();
         if (screen.width <= 0 || screen.height <= 0) return;
-        if (!dialog.UserPicture)
-            dialog.UserPicture =
-                std::make_unique<UserBackground>(programFolder, dialog.DeskBGPath + L"Mix.bmp");
-        dialog.UserPicture->PrepareAhead(*dialog.OpenDesktop(), screen,
-                                         dialog.MeasureDesktop ? dialog.MeasureDesktop()
-                                                               : ScreenRect{});
+        UserPictureOf(dialog, programFolder)
+            .PrepareAhead(*dialog.OpenDesktop(), screen, DesktopAreaOf(dialog));
     } catch (const std::exception&) {
         // The pin meets it again, and reports it.
     }
